@@ -1,0 +1,10 @@
+gleamo_pure_sources(
+  decimal_text.cpp
+)
+
+gleamo_win32_sources(
+  process_heap.cpp
+  owned_string.cpp
+  object_array.cpp
+  string_list.cpp
+)

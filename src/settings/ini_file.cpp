@@ -1,0 +1,71 @@
+#include "settings/ini_file.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "base/decimal_text.h"
+
+namespace {
+
+// Enough for any 32-bit number with sign, and for the blanks or text a
+// hand-edited value may carry after it.
+constexpr int NUMBER_TEXT_SIZE = 64;
+
+}  // namespace
+
+void IniFile::SetPath(const char* path) {
+    lstrcpynA(path_, path != nullptr ? path : "", sizeof path_);
+}
+
+int IniFile::ReadString(const char* section, const char* key, const char* defaultText, char* buffer,
+                        int size) const {
+    if (buffer == nullptr || size <= 0) {
+        return 0;
+    }
+    buffer[0] = '\0';
+    if (path_[0] == '\0') {
+        lstrcpynA(buffer, defaultText != nullptr ? defaultText : "", size);
+        return lstrlenA(buffer);
+    }
+    return static_cast<int>(GetPrivateProfileStringA(section, key, defaultText, buffer,
+                                                     static_cast<DWORD>(size), path_));
+}
+
+int IniFile::ReadInt(const char* section, const char* key, int defaultValue) const {
+    // The platform's integer read is not used: Windows turns a negative value
+    // into 0, and the background brightness is stored negative.
+    char text[NUMBER_TEXT_SIZE];
+    if (ReadString(section, key, "", text, sizeof text) == 0) {
+        return defaultValue;
+    }
+    return ParseSignedDecimal(text);
+}
+
+int IniFile::ReadIntClamped(const char* section, const char* key, int defaultValue, int min, int max) const {
+    int value = ReadInt(section, key, defaultValue);
+    if (value < min) {
+        value = min;
+    }
+    if (value > max) {
+        value = max;
+    }
+    return value;
+}
+
+int IniFile::ReadBool(const char* section, const char* key, int defaultValue) const {
+    return ReadInt(section, key, defaultValue) != 0 ? 1 : 0;
+}
+
+void IniFile::WriteInt(const char* section, const char* key, int value) const {
+    char text[NUMBER_TEXT_SIZE];
+    std::snprintf(text, sizeof text, "%d", value);
+    WriteString(section, key, text);
+}
+
+void IniFile::WriteString(const char* section, const char* key, const char* text) const {
+    if (path_[0] == '\0') {
+        return;
+    }
+    WritePrivateProfileStringA(section, key, text, path_);
+}

@@ -1,0 +1,6 @@
+gleamo_win32_sources(
+  ini_file.cpp
+  media_list.cpp
+  media_expansion.cpp
+  saver_settings.cpp
+)

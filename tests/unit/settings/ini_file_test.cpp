@@ -1,0 +1,101 @@
+#include "settings/ini_file.h"
+
+#include <gtest/gtest.h>
+
+#include "support/test_files.h"
+
+namespace {
+
+class IniFileTest : public testing::Test {
+protected:
+    void SetUp() override { ini.SetPath(path.c_str()); }
+
+    TempFolder folder;
+    std::string path = folder / "test.ini";
+    IniFile ini;
+};
+
+TEST_F(IniFileTest, MissingFileSectionOrKeyReadsTheDefault) {
+    char buffer[16] = "stale";
+    EXPECT_EQ(ini.ReadString("back", "path", "dflt", buffer, sizeof buffer), 4);
+    EXPECT_STREQ(buffer, "dflt");
+    EXPECT_EQ(ini.ReadInt("effect", "scale", 64), 64);
+    EXPECT_EQ(ini.ReadBool("back", "screen", 1), 1);
+
+    ASSERT_TRUE(WriteFileBytes(path, "[Back]\r\nOther=1\r\n"));
+    EXPECT_EQ(ini.ReadInt("back", "bright", -7), -7);
+    EXPECT_EQ(ini.ReadInt("music", "count", 3), 3);
+}
+
+TEST_F(IniFileTest, WritesAreFoundByReadsInAnyLetterCase) {
+    ini.WriteInt("Back", "Bright", -40);
+    ini.WriteString("Back", "Path", "C:\\\x95\x5c\\back.bmp");
+    EXPECT_EQ(ini.ReadInt("back", "bright", 0), -40);
+    EXPECT_EQ(ini.ReadInt("BACK", "BRIGHT", 0), -40);
+    char buffer[260];
+    ini.ReadString("bAcK", "pAtH", "", buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "C:\\\x95\x5c\\back.bmp");
+    EXPECT_NE(ReadFileBytes(path).find("[Back]"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(path).find("Bright=-40"), std::string::npos);
+}
+
+TEST_F(IniFileTest, ReadStringTruncatesToTheBuffer) {
+    ini.WriteString("s", "k", "abcdefghij");
+    char buffer[5] = "";
+    EXPECT_EQ(ini.ReadString("s", "k", "", buffer, sizeof buffer), 4);
+    EXPECT_STREQ(buffer, "abcd");
+}
+
+TEST_F(IniFileTest, HandWrittenNumbersReadAsTheirLeadingDecimal) {
+    ASSERT_TRUE(WriteFileBytes(path,
+                               "[n]\r\nneg=-300\r\nplus=+12\r\ntrail=12px\r\nhex=0x10\r\nword=abc\r\n"
+                               "empty=\r\nhuge=99999999999\r\nspaced=  42  \r\n"));
+    EXPECT_EQ(ini.ReadInt("n", "neg", 0), -300);
+    EXPECT_EQ(ini.ReadInt("n", "plus", 0), 12);
+    EXPECT_EQ(ini.ReadInt("n", "trail", 0), 12);
+    EXPECT_EQ(ini.ReadInt("n", "hex", 5), 0);
+    EXPECT_EQ(ini.ReadInt("n", "word", 5), 0);
+    EXPECT_EQ(ini.ReadInt("n", "empty", 5), 5);
+    EXPECT_EQ(ini.ReadInt("n", "huge", 0), 2147483647);
+    EXPECT_EQ(ini.ReadInt("n", "spaced", 0), 42);
+}
+
+TEST_F(IniFileTest, ClampAppliesToStoredValuesAndToTheDefault) {
+    ini.WriteInt("e", "low", 0);
+    ini.WriteInt("e", "high", 300);
+    ini.WriteInt("e", "inside", 17);
+    EXPECT_EQ(ini.ReadIntClamped("e", "low", 64, 1, 256), 1);
+    EXPECT_EQ(ini.ReadIntClamped("e", "high", 64, 1, 256), 256);
+    EXPECT_EQ(ini.ReadIntClamped("e", "inside", 64, 1, 256), 17);
+    EXPECT_EQ(ini.ReadIntClamped("e", "absent", 5000, 1, 1000), 1000);
+    EXPECT_EQ(ini.ReadIntClamped("e", "absent", -5, 1, 1000), 1);
+}
+
+TEST_F(IniFileTest, AnyNonzeroValueReadsAsTrue) {
+    ini.WriteInt("f", "two", 2);
+    ini.WriteInt("f", "minus", -1);
+    ini.WriteInt("f", "zero", 0);
+    EXPECT_EQ(ini.ReadBool("f", "two", 0), 1);
+    EXPECT_EQ(ini.ReadBool("f", "minus", 0), 1);
+    EXPECT_EQ(ini.ReadBool("f", "zero", 1), 0);
+    EXPECT_EQ(ini.ReadBool("f", "absent", 7), 1);
+}
+
+TEST(IniFileWithoutPath, ReadsDefaultsAndWritesNothing) {
+    IniFile ini;
+    ini.SetPath("");
+    ini.WriteInt("Back", "Bright", 5);
+    EXPECT_EQ(ini.ReadInt("back", "bright", 9), 9);
+    char buffer[8];
+    EXPECT_EQ(ini.ReadString("back", "path", "d", buffer, sizeof buffer), 1);
+    EXPECT_STREQ(buffer, "d");
+}
+
+TEST(IniFileWithoutPath, SetPathKeepsAtMost259Characters) {
+    IniFile ini;
+    const std::string longPath(400, 'x');
+    ini.SetPath(longPath.c_str());
+    EXPECT_EQ(std::string(ini.Path()), std::string(259, 'x'));
+}
+
+}  // namespace

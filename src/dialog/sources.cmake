@@ -1,0 +1,3 @@
+gleamo_win32_sources(
+  settings_dialog.cpp
+)

@@ -1,0 +1,18 @@
+#include "shell/exception_guard.h"
+
+#include <windows.h>
+
+#include "shell/saver_running.h"
+
+namespace {
+
+LONG WINAPI LowerRunningFlagThenDefer(EXCEPTION_POINTERS* exception) {
+    SetSaverRunning(FALSE);
+    return UnhandledExceptionFilter(exception);
+}
+
+}  // namespace
+
+void InstallExceptionGuard() {
+    SetUnhandledExceptionFilter(LowerRunningFlagThenDefer);
+}

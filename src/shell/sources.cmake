@@ -1,0 +1,12 @@
+gleamo_pure_sources(
+  switch_scan.cpp
+)
+
+gleamo_win32_sources(
+  command_line.cpp
+  exception_guard.cpp
+  saver_entry.cpp
+  saver_running.cpp
+  saver_window.cpp
+  shell_state.cpp
+)

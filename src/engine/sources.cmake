@@ -1,0 +1,3 @@
+gleamo_win32_sources(
+  unexpected_error.cpp
+)

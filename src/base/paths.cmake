@@ -1,0 +1,4 @@
+gleamo_win32_sources(
+  paths.cpp
+  file_finder.cpp
+)

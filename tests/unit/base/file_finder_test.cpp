@@ -1,0 +1,121 @@
+#include "base/file_finder.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "support/test_files.h"
+
+namespace {
+
+const char kOmote[] = "\x95\x5c";  // 表 in code page 932; its second byte is the backslash's
+const char kYo[] = "\x97\x5c";     // 予
+
+std::set<std::string> Remaining(FileFinder& finder) {
+    std::set<std::string> names;
+    do {
+        names.insert(finder.Name());
+    } while (finder.Advance());
+    return names;
+}
+
+class FileFinderTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(GetACP(), 932u) << "the tests run in the Japanese code page";
+        folder_ = temp_ / (std::string("pictures") + kOmote);
+        ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr));
+        folder_ += "\\";
+        for (const std::string& name : {std::string("a.bmp"), std::string("B.BMP"), kYo + std::string(".bmp"),
+                                        std::string("c.jpg")}) {
+            ASSERT_TRUE(WriteFileBytes(folder_ + name, "x"));
+        }
+        ASSERT_TRUE(CreateDirectoryA((folder_ + "sub.bmp").c_str(), nullptr));
+    }
+
+    TempFolder temp_;
+    std::string folder_;  // ends in 表 and a backslash
+};
+
+TEST_F(FileFinderTest, ReportsTheDirectoryAndEveryMatchingItemThenCloses) {
+    FileFinder finder;
+    ASSERT_TRUE(finder.Open((folder_ + "*.bmp").c_str(), 0));
+    EXPECT_TRUE(finder.IsOpen());
+    EXPECT_EQ(std::string(finder.Directory()), folder_);
+    EXPECT_EQ(Remaining(finder),
+              (std::set<std::string>{"a.bmp", "B.BMP", kYo + std::string(".bmp"), "sub.bmp"}))
+        << "the extension matches in any case; folders are reported too";
+
+    EXPECT_FALSE(finder.Advance());
+    SetLastError(0xdeadbeef);
+    EXPECT_FALSE(finder.IsOpen());
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    SetLastError(0xdeadbeef);
+    EXPECT_STREQ(finder.Directory(), "");
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    EXPECT_STREQ(finder.Name(), "");
+    EXPECT_EQ(finder.Attributes(), 0u);
+    EXPECT_FALSE(finder.IsDirectory());
+}
+
+TEST_F(FileFinderTest, TellsFoldersFromFiles) {
+    FileFinder finder;
+    ASSERT_TRUE(finder.Open((folder_ + "*").c_str(), 0));
+    std::set<std::string> folders;
+    std::set<std::string> files;
+    do {
+        (finder.IsDirectory() ? folders : files).insert(finder.Name());
+    } while (finder.Advance());
+    EXPECT_EQ(folders, (std::set<std::string>{".", "..", "sub.bmp"}));
+    EXPECT_EQ(files.size(), 4u);
+}
+
+TEST_F(FileFinderTest, AnAttributeFilterReportsOnlyItemsSharingABit) {
+    FileFinder finder;
+    ASSERT_TRUE(finder.Open((folder_ + "*.bmp").c_str(), FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ(Remaining(finder), (std::set<std::string>{"sub.bmp"}));
+
+    ASSERT_TRUE(SetFileAttributesA((folder_ + "c.jpg").c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(finder.Open((folder_ + "*.bmp").c_str(), FILE_ATTRIBUTE_READONLY))
+        << "no item passes: the finder ends closed";
+    EXPECT_FALSE(finder.IsOpen());
+    ASSERT_TRUE(finder.Open((folder_ + "*").c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(Remaining(finder), (std::set<std::string>{"c.jpg"}));
+}
+
+TEST_F(FileFinderTest, ARelativePatternGivesTheFullDirectory) {
+    char previous[MAX_PATH];
+    ASSERT_NE(GetCurrentDirectoryA(sizeof previous, previous), 0u);
+    ASSERT_TRUE(SetCurrentDirectoryA(folder_.c_str()));
+    FileFinder finder;
+    const bool opened = finder.Open("*.jpg", 0);
+    const std::string directory = finder.Directory();
+    const std::string name = finder.Name();
+    SetCurrentDirectoryA(previous);
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(directory, folder_);
+    EXPECT_EQ(name, "c.jpg");
+}
+
+TEST_F(FileFinderTest, NothingToFindLeavesItClosedAndReusable) {
+    FileFinder finder;
+    finder.Close();
+    EXPECT_FALSE(finder.Open((folder_ + "*.wav").c_str(), 0));
+    EXPECT_FALSE(finder.Open((temp_ / "missing\\*.bmp").c_str(), 0));
+    EXPECT_FALSE(finder.IsOpen());
+    EXPECT_STREQ(finder.Directory(), "");
+    EXPECT_FALSE(finder.Advance());
+
+    ASSERT_TRUE(finder.Open((folder_ + "*.jpg").c_str(), 0));
+    EXPECT_STREQ(finder.Name(), "c.jpg");
+    ASSERT_TRUE(finder.Open((folder_ + "a.*").c_str(), 0)) << "opening again replaces the search";
+    EXPECT_STREQ(finder.Name(), "a.bmp");
+    finder.Close();
+    finder.Close();
+    EXPECT_FALSE(finder.IsOpen());
+}
+
+}  // namespace

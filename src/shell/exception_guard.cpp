@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "shell/saver_running.h"
+#include "shell/password_verifier.h"
 
 namespace {
 

@@ -5,8 +5,8 @@ gleamo_pure_sources(
 gleamo_win32_sources(
   command_line.cpp
   exception_guard.cpp
+  password_verifier.cpp
   saver_entry.cpp
-  saver_running.cpp
   saver_window.cpp
   shell_state.cpp
 )

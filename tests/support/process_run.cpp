@@ -62,3 +62,38 @@ ProcessOutcome RunAndWatch(const std::string& program, const std::string& argume
     CloseHandle(process.hProcess);
     return outcome;
 }
+
+RunningProcess::RunningProcess(const std::string& program, const std::string& arguments) {
+    std::string commandLine = "\"" + program + "\" " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &process)) {
+        CloseHandle(process.hThread);
+        process_ = process.hProcess;
+        id_ = process.dwProcessId;
+    }
+}
+
+RunningProcess::~RunningProcess() {
+    if (process_ != nullptr) {
+        if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_, 0xDEAD);
+            WaitForSingleObject(process_, 5000);
+        }
+        CloseHandle(process_);
+    }
+}
+
+bool RunningProcess::WaitForExit(DWORD timeoutMs, DWORD& exitCode) {
+    if (process_ == nullptr) {
+        return false;
+    }
+    const bool ended =
+        WaitUntil(timeoutMs, [this] { return WaitForSingleObject(process_, 0) == WAIT_OBJECT_0; });
+    if (ended) {
+        GetExitCodeProcess(process_, &exitCode);
+    }
+    return ended;
+}

@@ -17,3 +17,44 @@ struct ProcessOutcome {
 // Starts program with the argument text, waits at most timeoutMs, pumping this
 // thread's messages and watching for visible top-level windows of the process.
 ProcessOutcome RunAndWatch(const std::string& program, const std::string& arguments, DWORD timeoutMs);
+
+// A program started by a test and left running; killed if still running when
+// the object goes.
+class RunningProcess {
+public:
+    RunningProcess(const std::string& program, const std::string& arguments);
+    ~RunningProcess();
+    RunningProcess(const RunningProcess&) = delete;
+    RunningProcess& operator=(const RunningProcess&) = delete;
+
+    bool Started() const { return process_ != nullptr; }
+    DWORD Id() const { return id_; }
+
+    // Waits at most timeoutMs for the end, pumping this thread's messages
+    // meanwhile. True when it ended; exitCode then holds its status.
+    bool WaitForExit(DWORD timeoutMs, DWORD& exitCode);
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD id_ = 0;
+};
+
+// Polls (pumping messages) until condition() holds or timeoutMs pass.
+template <typename Condition>
+bool WaitUntil(DWORD timeoutMs, Condition condition) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) {
+            return true;
+        }
+        if (GetTickCount() - start > timeoutMs) {
+            return false;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+}

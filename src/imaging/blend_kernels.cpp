@@ -1,0 +1,216 @@
+#include "imaging/blend_kernels.h"
+
+#include <immintrin.h>
+
+#include "imaging/cpu_features.h"
+
+// The vector kernels are compiled for their instruction sets function by
+// function, so the rest of the 32-bit program still runs on processors
+// without them. 32-bit Windows only promises a 4-byte aligned stack: the
+// entry points realign it, and every load and store is unaligned.
+#if defined(__i386__)
+#define GLEAMO_REALIGN_STACK __attribute__((force_align_arg_pointer))
+#else
+#define GLEAMO_REALIGN_STACK
+#endif
+#define GLEAMO_SSE2_KERNEL __attribute__((target("sse2"))) GLEAMO_REALIGN_STACK
+#define GLEAMO_AVX2_KERNEL __attribute__((target("avx2"))) GLEAMO_REALIGN_STACK
+
+// The scalar kernels stand for processors without vector units; keep the
+// compiler from vectorising them behind our back where it would (x86-64).
+#if defined(__clang__)
+#define GLEAMO_SCALAR_KERNEL
+#define GLEAMO_SCALAR_LOOP _Pragma("clang loop vectorize(disable) interleave(disable)")
+#elif defined(__GNUC__)
+#define GLEAMO_SCALAR_KERNEL __attribute__((optimize("no-tree-vectorize")))
+#define GLEAMO_SCALAR_LOOP
+#else
+#define GLEAMO_SCALAR_KERNEL
+#define GLEAMO_SCALAR_LOOP
+#endif
+
+namespace {
+
+constexpr size_t kPackedStep = 8;
+constexpr unsigned kFullWeight = 256;
+
+size_t PackedBytes(size_t bytes) { return bytes & ~(kPackedStep - 1); }
+
+// p + floor((b - p) * level / 256) computed as (p * (256 - level) + b * level) >> 8:
+// both are floor((256 p + (b - p) level) / 256), and the sum stays within
+// 0..65280, so 16-bit unsigned lanes hold it without loss.
+GLEAMO_SSE2_KERNEL inline __m128i BlendHalves128(__m128i p, __m128i b, __m128i wp, __m128i wb) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i lo = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(p, zero), wp),
+                                                    _mm_mullo_epi16(_mm_unpacklo_epi8(b, zero), wb)),
+                                      8);
+    const __m128i hi = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(p, zero), wp),
+                                                    _mm_mullo_epi16(_mm_unpackhi_epi8(b, zero), wb)),
+                                      8);
+    return _mm_packus_epi16(lo, hi);
+}
+
+GLEAMO_AVX2_KERNEL inline __m256i BlendHalves256(__m256i p, __m256i b, __m256i wp, __m256i wb) {
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i lo = _mm256_srli_epi16(
+        _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(p, zero), wp),
+                         _mm256_mullo_epi16(_mm256_unpacklo_epi8(b, zero), wb)),
+        8);
+    const __m256i hi = _mm256_srli_epi16(
+        _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(p, zero), wp),
+                         _mm256_mullo_epi16(_mm256_unpackhi_epi8(b, zero), wb)),
+        8);
+    // Unpack and pack both work within each 128-bit lane, so the bytes come
+    // back in their original order.
+    return _mm256_packus_epi16(lo, hi);
+}
+
+}  // namespace
+
+void BlendSpanBytewise(const uint8_t* picture, const uint8_t* background, uint8_t* out, size_t bytes,
+                       unsigned level) {
+    const int l = static_cast<int>(level);
+    for (size_t i = 0; i < bytes; ++i) {
+        const int p = picture[i];
+        out[i] = static_cast<uint8_t>(p + (background[i] - p) * l / 255);
+    }
+}
+
+GLEAMO_SCALAR_KERNEL
+void BlendSpanPackedScalar(const uint8_t* picture, const uint8_t* background, uint8_t* out, size_t bytes,
+                           unsigned level) {
+    const unsigned wp = kFullWeight - level;
+    const size_t end = PackedBytes(bytes);
+    GLEAMO_SCALAR_LOOP
+    for (size_t i = 0; i < end; ++i) {
+        out[i] = static_cast<uint8_t>((picture[i] * wp + background[i] * level) >> 8);
+    }
+}
+
+GLEAMO_SSE2_KERNEL
+void BlendSpanPackedSse2(const uint8_t* picture, const uint8_t* background, uint8_t* out, size_t bytes,
+                         unsigned level) {
+    const size_t end = PackedBytes(bytes);
+    const __m128i wp = _mm_set1_epi16(static_cast<short>(kFullWeight - level));
+    const __m128i wb = _mm_set1_epi16(static_cast<short>(level));
+    size_t i = 0;
+    for (; i + 16 <= end; i += 16) {
+        const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(picture + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(background + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), BlendHalves128(p, b, wp, wb));
+    }
+    if (i < end) {  // one 8-byte step left
+        const __m128i p = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(picture + i));
+        const __m128i b = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(background + i));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), BlendHalves128(p, b, wp, wb));
+    }
+}
+
+GLEAMO_AVX2_KERNEL
+void BlendSpanPackedAvx2(const uint8_t* picture, const uint8_t* background, uint8_t* out, size_t bytes,
+                         unsigned level) {
+    const size_t end = PackedBytes(bytes);
+    const __m256i wp = _mm256_set1_epi16(static_cast<short>(kFullWeight - level));
+    const __m256i wb = _mm256_set1_epi16(static_cast<short>(level));
+    size_t i = 0;
+    for (; i + 32 <= end; i += 32) {
+        const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(picture + i));
+        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(background + i));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), BlendHalves256(p, b, wp, wb));
+    }
+    // The 9 spare bytes of a row do not cover a 32-byte step: finish with
+    // 16- and 8-byte steps (VEX-encoded here, so no transition penalty).
+    const __m128i wp128 = _mm256_castsi256_si128(wp);
+    const __m128i wb128 = _mm256_castsi256_si128(wb);
+    if (i + 16 <= end) {
+        const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(picture + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(background + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), BlendHalves128(p, b, wp128, wb128));
+        i += 16;
+    }
+    if (i < end) {
+        const __m128i p = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(picture + i));
+        const __m128i b = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(background + i));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), BlendHalves128(p, b, wp128, wb128));
+    }
+    // Callers may go on into legacy-SSE code; dirty upper halves would slow it.
+    _mm256_zeroupper();
+}
+
+void LightenSpanBytewise(const uint8_t* picture, uint8_t* out, size_t bytes, unsigned level) {
+    for (size_t i = 0; i < bytes; ++i) {
+        const unsigned v = picture[i] + level;
+        out[i] = static_cast<uint8_t>(v > 255 ? 255 : v);
+    }
+}
+
+GLEAMO_SCALAR_KERNEL
+void LightenSpanPackedScalar(const uint8_t* picture, uint8_t* out, size_t bytes, unsigned level) {
+    const size_t end = PackedBytes(bytes);
+    GLEAMO_SCALAR_LOOP
+    for (size_t i = 0; i < end; ++i) {
+        const unsigned v = picture[i] + level;
+        out[i] = static_cast<uint8_t>(v > 255 ? 255 : v);
+    }
+}
+
+GLEAMO_SSE2_KERNEL
+void LightenSpanPackedSse2(const uint8_t* picture, uint8_t* out, size_t bytes, unsigned level) {
+    const size_t end = PackedBytes(bytes);
+    const __m128i add = _mm_set1_epi8(static_cast<char>(level));
+    size_t i = 0;
+    for (; i + 16 <= end; i += 16) {
+        const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(picture + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_adds_epu8(p, add));
+    }
+    if (i < end) {
+        const __m128i p = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(picture + i));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_adds_epu8(p, add));
+    }
+}
+
+GLEAMO_AVX2_KERNEL
+void LightenSpanPackedAvx2(const uint8_t* picture, uint8_t* out, size_t bytes, unsigned level) {
+    const size_t end = PackedBytes(bytes);
+    const __m256i add = _mm256_set1_epi8(static_cast<char>(level));
+    size_t i = 0;
+    for (; i + 32 <= end; i += 32) {
+        const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(picture + i));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_adds_epu8(p, add));
+    }
+    const __m128i add128 = _mm256_castsi256_si128(add);
+    if (i + 16 <= end) {
+        const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(picture + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_adds_epu8(p, add128));
+        i += 16;
+    }
+    if (i < end) {
+        const __m128i p = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(picture + i));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_adds_epu8(p, add128));
+    }
+    _mm256_zeroupper();
+}
+
+BlendKernels BlendKernelsFor(BlendKernelSet set) {
+    switch (set) {
+    case BlendKernelSet::kPackedAvx2:
+        return {BlendSpanPackedAvx2, LightenSpanPackedAvx2, true};
+    case BlendKernelSet::kPackedSse2:
+        return {BlendSpanPackedSse2, LightenSpanPackedSse2, true};
+    case BlendKernelSet::kPackedScalar:
+        return {BlendSpanPackedScalar, LightenSpanPackedScalar, true};
+    case BlendKernelSet::kBytewise:
+    default:
+        return {BlendSpanBytewise, LightenSpanBytewise, false};
+    }
+}
+
+BlendKernelSet WidestPackedKernelSet() {
+    if (CpuHasAvx2()) {
+        return BlendKernelSet::kPackedAvx2;
+    }
+    if (CpuHasSse2()) {
+        return BlendKernelSet::kPackedSse2;
+    }
+    return BlendKernelSet::kPackedScalar;
+}

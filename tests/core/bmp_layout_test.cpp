@@ -1,0 +1,188 @@
+#include "imaging/bmp_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The file from byte 14 on, written field by field.
+class Block {
+public:
+    Block& U16(uint32_t v) {
+        bytes.push_back(static_cast<uint8_t>(v));
+        bytes.push_back(static_cast<uint8_t>(v >> 8));
+        return *this;
+    }
+    Block& U32(uint32_t v) { return U16(v & 0xFFFF).U16(v >> 16); }
+    Block& Fill(size_t n, uint8_t v) {
+        bytes.insert(bytes.end(), n, v);
+        return *this;
+    }
+    Block& Info(int32_t width, int32_t height, uint16_t bits, uint32_t compression, uint32_t sizeImage = 0,
+                uint32_t clrUsed = 0, uint32_t headerSize = 40) {
+        U32(headerSize).U32(static_cast<uint32_t>(width)).U32(static_cast<uint32_t>(height)).U16(1).U16(bits);
+        U32(compression).U32(sizeImage).U32(2835).U32(2835).U32(clrUsed).U32(0);
+        return Fill(headerSize - 40, 0);
+    }
+    uint32_t OffBits() const { return static_cast<uint32_t>(bytes.size()) + 14; }
+    bool Check(uint32_t offBits, BmpLayout* layout) const {
+        // An exactly sized copy, so that the sanitizer build sees any read past it.
+        std::vector<uint8_t> copy(bytes);
+        return CheckBmpLayout(copy.data(), copy.size(), offBits, layout);
+    }
+    std::vector<uint8_t> bytes;
+};
+
+TEST(BmpLayout, AcceptsEveryDepthWithItsPixelsInside) {
+    for (uint16_t bits : {1, 4, 8, 16, 24, 32}) {
+        Block b;
+        b.Info(5, 3, bits, 0);
+        const uint32_t colors = bits <= 8 ? 1u << bits : 0;
+        b.Fill(4 * colors, 0x40);
+        const uint32_t off = b.OffBits();
+        const uint32_t stride = (bits * 5 + 31) / 32 * 4;
+        b.Fill(stride * 3, 0x11);
+        BmpLayout layout;
+        ASSERT_TRUE(b.Check(off, &layout)) << bits;
+        EXPECT_EQ(layout.colorCount, colors);
+        EXPECT_EQ(layout.stride, stride);
+        EXPECT_EQ(layout.sizeImage, stride * 3);
+        EXPECT_EQ(BmpFormatSize(layout), 40 + 4 * colors);
+
+        // One byte short of the last row, and the same bytes pointed past.
+        Block shortBlock = b;
+        shortBlock.bytes.pop_back();
+        EXPECT_FALSE(shortBlock.Check(off, &layout)) << bits;
+        EXPECT_FALSE(b.Check(off + 1, &layout)) << bits;
+    }
+}
+
+TEST(BmpLayout, RefusesHeadersTablesAndMasksThatDoNotFit) {
+    BmpLayout layout;
+    Block tiny;
+    tiny.U32(40).Fill(10, 0);
+    EXPECT_FALSE(tiny.Check(14, &layout));
+    EXPECT_FALSE(CheckBmpLayout(nullptr, 0, 14, &layout));
+
+    Block table;  // 8 bits: 256 entries promised, 2 present
+    table.Info(1, 1, 8, 0).Fill(8, 0);
+    table.Fill(4, 0);
+    EXPECT_FALSE(table.Check(table.OffBits() - 4, &layout));
+
+    Block masks;  // bit fields after a 40-byte header, cut short
+    masks.Info(1, 1, 16, 3).Fill(8, 0);
+    EXPECT_FALSE(masks.Check(masks.OffBits(), &layout));
+
+    Block odd;  // an unknown header size
+    odd.Info(1, 1, 24, 0, 0, 0, 64).Fill(4, 0);
+    EXPECT_FALSE(odd.Check(odd.OffBits() - 4, &layout));
+}
+
+TEST(BmpLayout, RefusesAbsurdAndOverflowingSizes) {
+    BmpLayout layout;
+    struct Case {
+        int32_t width, height;
+        uint16_t bits;
+        uint32_t compression;
+    } cases[] = {
+        {0, 1, 24, 0},      {-5, 1, 24, 0},          {1, 0, 24, 0},        {INT32_MAX, INT32_MAX, 32, 0},
+        {1, INT32_MIN, 24, 0}, {70000, 70000, 24, 1}, {100000, 100000, 8, 1}, {5, 5, 7, 0},
+        {5, 5, 24, 1},      {5, 5, 8, 3},            {5, 5, 8, 2},         {5, 5, 24, 4},
+        {5, -5, 8, 1},
+    };
+    for (const Case& c : cases) {
+        Block b;
+        b.Info(c.width, c.height, c.bits, c.compression, 16).Fill(1024 + 64, 0);
+        EXPECT_FALSE(b.Check(14 + 40 + 1024, &layout)) << c.width << "x" << c.height << " " << c.bits;
+    }
+    Block colors;  // more colours than the depth can index
+    colors.Info(1, 1, 4, 0, 0, 17).Fill(4 * 17 + 4, 0);
+    EXPECT_FALSE(colors.Check(14 + 40 + 4 * 17, &layout));
+}
+
+TEST(BmpLayout, RunLengthStreamsMustLieInsideTheBlock) {
+    BmpLayout layout;
+    Block b;
+    b.Info(4, 2, 8, 1, 6).Fill(4 * 256, 0);
+    const uint32_t off = b.OffBits();
+    b.U16(0x0104).U16(0x0000).U16(0x0100);  // four pixels of colour 1, end of line, end of picture
+    ASSERT_TRUE(b.Check(off, &layout));
+    EXPECT_EQ(layout.sizeImage, 6u);
+    EXPECT_EQ(layout.compression, kBmpRle8);
+
+    Block longer = b;
+    longer.bytes[20] = 7;  // biSizeImage one past the stream
+    EXPECT_FALSE(longer.Check(off, &layout));
+
+    Block unsized = b;
+    unsized.bytes[20] = 0;  // no length given: up to the end of the file
+    ASSERT_TRUE(unsized.Check(off, &layout));
+    EXPECT_EQ(layout.sizeImage, 6u);
+}
+
+TEST(BmpLayout, MasksComeFromInsideLongerHeaders) {
+    Block b;
+    b.Info(2, 1, 16, 3, 0, 0, 108);
+    // The three masks are the header's own fields at offset 40.
+    b.bytes[40] = 0x00; b.bytes[41] = 0xF8;  // red 0xF800
+    b.bytes[44] = 0xE0; b.bytes[45] = 0x07;  // green 0x07E0
+    b.bytes[48] = 0x1F;                      // blue 0x001F
+    const uint32_t off = b.OffBits();
+    b.Fill(4, 0);
+    BmpLayout layout;
+    ASSERT_TRUE(b.Check(off, &layout));
+    EXPECT_EQ(layout.masks[0], 0xF800u);
+    EXPECT_EQ(layout.masks[1], 0x07E0u);
+    EXPECT_EQ(layout.masks[2], 0x001Fu);
+    std::vector<uint8_t> format(BmpFormatSize(layout));
+    ASSERT_EQ(format.size(), 52u);
+    WriteBmpFormat(layout, b.bytes.data(), format.data());
+    EXPECT_EQ(format[0], 40);
+    EXPECT_EQ(format[40] | (format[41] << 8), 0xF800);
+}
+
+TEST(BmpLayout, CoreHeadersBecomeInfoHeadersWithFourByteColours) {
+    Block b;
+    b.U32(12).U16(3).U16(2).U16(1).U16(1);
+    b.Fill(0, 0);
+    b.bytes.insert(b.bytes.end(), {1, 2, 3, 4, 5, 6});  // two 3-byte entries: blue, green, red
+    const uint32_t off = b.OffBits();
+    b.Fill(8, 0x80);
+    BmpLayout layout;
+    ASSERT_TRUE(b.Check(off, &layout));
+    EXPECT_EQ(layout.width, 3);
+    EXPECT_EQ(layout.height, 2);
+    EXPECT_EQ(layout.colorCount, 2u);
+    std::vector<uint8_t> format(BmpFormatSize(layout));
+    WriteBmpFormat(layout, b.bytes.data(), format.data());
+    const std::vector<uint8_t> table(format.begin() + 40, format.end());
+    EXPECT_EQ(table, (std::vector<uint8_t>{1, 2, 3, 0, 4, 5, 6, 0}));
+    EXPECT_EQ(format[4], 3);
+    EXPECT_EQ(format[8], 2);
+}
+
+TEST(BmpLayout, TopDownRowsAreTurnedRound) {
+    Block b;
+    b.Info(1, -3, 24, 0);
+    const uint32_t off = b.OffBits();
+    for (uint8_t row : {10, 20, 30}) {
+        b.bytes.insert(b.bytes.end(), {row, row, row, 0});
+    }
+    BmpLayout layout;
+    ASSERT_TRUE(b.Check(off, &layout));
+    EXPECT_TRUE(layout.topDown);
+    EXPECT_EQ(layout.height, 3);
+    FlipBmpRows(layout, b.bytes.data());
+    EXPECT_EQ(b.bytes[off - 14], 30);
+    EXPECT_EQ(b.bytes[off - 14 + 4], 20);
+    EXPECT_EQ(b.bytes[off - 14 + 8], 10);
+    std::vector<uint8_t> format(BmpFormatSize(layout));
+    WriteBmpFormat(layout, b.bytes.data(), format.data());
+    EXPECT_EQ(format[8], 3);
+    EXPECT_EQ(format[11], 0);  // the height is positive now
+}
+
+}  // namespace

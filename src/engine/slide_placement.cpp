@@ -1,0 +1,71 @@
+#include "engine/slide_placement.h"
+
+namespace {
+
+constexpr int STEP_CHOICES = 7;  // steps -3..3
+constexpr int STEP_OFFSET = 3;
+constexpr int ZOOM_CHOICES = 101;  // percentages 50..150
+constexpr int ZOOM_LOWEST_PERCENT = 50;
+constexpr double PERCENT = 0.01;
+// Zooms strictly between these are close to no zoom at all and get a second draw.
+constexpr double NEAR_ONE_LOW = 0.8;
+constexpr double NEAR_ONE_HIGH = 1.2;
+constexpr double RANDOM_SCALE = 1.0 / RANDOM_MAX;
+
+double ZoomFromRandom(int r) {
+    return (r % ZOOM_CHOICES + ZOOM_LOWEST_PERCENT) * PERCENT;
+}
+
+}  // namespace
+
+double FitScale(int width, int height, int maxWidth, int maxHeight) {
+    double sx = 1.0;
+    double sy = 1.0;
+    if (maxWidth > 0 && maxWidth < width) {
+        sx = static_cast<double>(maxWidth) / width;
+    }
+    if (maxHeight > 0 && maxHeight < height) {
+        sy = static_cast<double>(maxHeight) / height;
+    }
+    if (sx < 1.0 || sy < 1.0) {
+        return sx < sy ? sx : sy;
+    }
+    return 1.0;
+}
+
+int CenteredStart(int clientSize, int pictureSize) {
+    return (clientSize - pictureSize) / 2;
+}
+
+int RandomStart(int r, int clientSize, int pictureSize) {
+    return static_cast<int>(r * RANDOM_SCALE * static_cast<double>(clientSize - pictureSize));
+}
+
+double StepFromRandom(int r, double previewScale) {
+    double step = r % STEP_CHOICES - STEP_OFFSET;
+    if (previewScale < 1.0) {
+        step *= previewScale;
+    }
+    return step;
+}
+
+double StepAwayFromNearEdge(double step, int start, int pictureSize, int clientSize) {
+    const int nearGap = start;
+    const int farGap = clientSize - start - pictureSize;
+    const int quarter = clientSize / 4;
+    if (farGap > nearGap && nearGap < quarter && step < 0) {
+        return -step;
+    }
+    if (farGap < nearGap && farGap < quarter && step > 0) {
+        return -step;
+    }
+    return step;
+}
+
+double DrawZoom(RandomDraw draw) {
+    const double zoom = ZoomFromRandom(draw());
+    if (zoom < NEAR_ONE_HIGH && zoom > NEAR_ONE_LOW) {
+        return ZoomFromRandom(draw());
+    }
+    return zoom;
+}

@@ -1,0 +1,84 @@
+#include "engine/slide_placement.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+TEST(SlidePlacement, PicturesShrinkByOneFactorToFitAndAreNeverEnlarged) {
+    EXPECT_DOUBLE_EQ(FitScale(1280, 960, 640, 640), 0.5);
+    EXPECT_DOUBLE_EQ(FitScale(960, 1280, 640, 640), 0.5);
+    EXPECT_DOUBLE_EQ(FitScale(320, 200, 640, 640), 1.0);
+    EXPECT_DOUBLE_EQ(FitScale(640, 640, 640, 640), 1.0) << "exactly at the limit is not scaled";
+    EXPECT_DOUBLE_EQ(FitScale(2000, 100, 0, 640), 1.0) << "0 means no limit";
+    EXPECT_DOUBLE_EQ(FitScale(2000, 1000, 1000, 0), 0.5);
+    EXPECT_DOUBLE_EQ(FitScale(1000, 3000, 9999, 300), 0.1);
+}
+
+TEST(SlidePlacement, CentringTruncatesTowardZero) {
+    EXPECT_EQ(CenteredStart(801, 100), 350);
+    EXPECT_EQ(CenteredStart(800, 1001), -100);
+    EXPECT_EQ(CenteredStart(800, 800), 0);
+}
+
+TEST(SlidePlacement, RandomStartsSpanTheFreeSpace) {
+    EXPECT_EQ(RandomStart(0, 1024, 640), 0);
+    EXPECT_EQ(RandomStart(RANDOM_MAX, 1024, 640), 384);
+    EXPECT_EQ(RandomStart(16384, 1024, 640), 192);
+    EXPECT_EQ(RandomStart(RANDOM_MAX, 800, 1000), -200) << "a larger picture starts at or below 0";
+    EXPECT_EQ(RandomStart(100, 800, 1000), 0) << "truncation toward zero";
+}
+
+TEST(SlidePlacement, StepsRunFromMinusThreeToThreeAndShrinkInThePreview) {
+    for (int r = 0; r < 7; ++r) {
+        EXPECT_DOUBLE_EQ(StepFromRandom(r, 1.0), r - 3);
+        EXPECT_DOUBLE_EQ(StepFromRandom(r + 7 * 1000, 1.0), r - 3);
+    }
+    EXPECT_DOUBLE_EQ(StepFromRandom(6, 0.25), 0.75);
+    EXPECT_DOUBLE_EQ(StepFromRandom(0, 0.25), -0.75);
+    EXPECT_DOUBLE_EQ(StepFromRandom(6, 1.5), 3.0) << "only a preview (below 1) scales";
+}
+
+TEST(SlidePlacement, PicturesNearAnEdgeMoveAwayFromIt) {
+    // Client 1000 wide, picture 200: the quarter is 250.
+    EXPECT_DOUBLE_EQ(StepAwayFromNearEdge(-2.0, 100, 200, 1000), 2.0) << "near the left, heading left";
+    EXPECT_DOUBLE_EQ(StepAwayFromNearEdge(2.0, 100, 200, 1000), 2.0) << "near the left, heading right";
+    EXPECT_DOUBLE_EQ(StepAwayFromNearEdge(2.0, 700, 200, 1000), -2.0) << "near the right, heading right";
+    EXPECT_DOUBLE_EQ(StepAwayFromNearEdge(-2.0, 700, 200, 1000), -2.0);
+    EXPECT_DOUBLE_EQ(StepAwayFromNearEdge(-2.0, 300, 200, 1000), -2.0) << "beyond a quarter: free to go";
+    EXPECT_DOUBLE_EQ(StepAwayFromNearEdge(3.0, 400, 200, 1000), 3.0) << "equal gaps change nothing";
+    EXPECT_DOUBLE_EQ(StepAwayFromNearEdge(-3.0, 400, 200, 1000), -3.0);
+}
+
+std::vector<int> queued;
+size_t next = 0;
+int FromQueue() {
+    return queued[next++];
+}
+
+double ZoomFor(std::vector<int> values, size_t* used) {
+    queued = values;
+    next = 0;
+    const double zoom = DrawZoom(FromQueue);
+    *used = next;
+    return zoom;
+}
+
+TEST(SlidePlacement, ZoomsNearOneAreDrawnAgainOnce) {
+    size_t used = 0;
+    EXPECT_DOUBLE_EQ(ZoomFor({0}, &used), 0.5);
+    EXPECT_EQ(used, 1u);
+    EXPECT_DOUBLE_EQ(ZoomFor({100}, &used), 1.5);
+    EXPECT_DOUBLE_EQ(ZoomFor({101 + 30}, &used), 0.8) << "80 percent is kept";
+    EXPECT_EQ(used, 1u);
+    EXPECT_DOUBLE_EQ(ZoomFor({70, 55}, &used), 1.2) << "120 percent is kept";
+    EXPECT_EQ(used, 1u);
+    for (int percent = 81; percent <= 119; ++percent) {
+        const double zoom = ZoomFor({percent - 50, 50}, &used);
+        EXPECT_EQ(used, 2u) << percent;
+        EXPECT_DOUBLE_EQ(zoom, 1.0) << "the second draw is used whatever it is";
+    }
+}
+
+}  // namespace

@@ -1,0 +1,43 @@
+// A hidden window that receives MM_MCINOTIFY, for the music tests.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <vector>
+
+struct McNotice {
+    WPARAM code;    // MCI_NOTIFY_SUCCESSFUL, _SUPERSEDED, _ABORTED or _FAILURE
+    LPARAM device;  // the device that sent it
+};
+
+class NotifyWindow {
+public:
+    NotifyWindow();
+    ~NotifyWindow();
+    NotifyWindow(const NotifyWindow&) = delete;
+    NotifyWindow& operator=(const NotifyWindow&) = delete;
+
+    HWND Handle() const { return window_; }
+
+    // Called on every MM_MCINOTIFY after it is recorded, as the saver's
+    // window procedure would be.
+    std::function<void(WPARAM code)> onNotice;
+
+    std::vector<McNotice> notices;
+
+    int CountOf(WPARAM code) const;
+
+    // Pumps this thread's messages until done() holds or timeoutMs pass;
+    // returns done().
+    bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND window_;
+};
+
+// Generous bound for a notice of a file lasting under two seconds; the pump
+// returns as soon as it arrives.
+constexpr DWORD NOTICE_TIMEOUT_MS = 15000;

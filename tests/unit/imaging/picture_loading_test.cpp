@@ -1,0 +1,211 @@
+#include "imaging/picture_buffer.h"
+
+#include <windows.h>
+
+#include <objbase.h>
+#include <wincodec.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/test_files.h"
+#include "unit/imaging/pixels.h"
+
+namespace {
+
+// A JPEG of width x height in one colour, encoded by the platform's imaging
+// component. False when the platform has no JPEG encoder.
+bool WriteJpeg(const std::string& path, UINT width, UINT height, BYTE gray) {
+    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
+        return false;
+    }
+    bool written = false;
+    IWICImagingFactory* factory = nullptr;
+    IWICStream* stream = nullptr;
+    IWICBitmapEncoder* encoder = nullptr;
+    IWICBitmapFrameEncode* frame = nullptr;
+    std::wstring widePath(path.begin(), path.end());
+    if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                   reinterpret_cast<void**>(&factory))) &&
+        SUCCEEDED(factory->CreateStream(&stream)) &&
+        SUCCEEDED(stream->InitializeFromFilename(widePath.c_str(), GENERIC_WRITE)) &&
+        SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &encoder)) &&
+        SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
+        SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
+        SUCCEEDED(frame->SetSize(width, height))) {
+        WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+        std::string pixels(width * height * 3, static_cast<char>(gray));
+        written = SUCCEEDED(frame->SetPixelFormat(&format)) && IsEqualGUID(format, GUID_WICPixelFormat24bppBGR) &&
+                  SUCCEEDED(frame->WritePixels(height, width * 3, static_cast<UINT>(pixels.size()),
+                                               reinterpret_cast<BYTE*>(&pixels[0]))) &&
+                  SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
+    }
+    if (frame != nullptr) frame->Release();
+    if (encoder != nullptr) encoder->Release();
+    if (stream != nullptr) stream->Release();
+    if (factory != nullptr) factory->Release();
+    CoUninitialize();
+    return written;
+}
+
+// An .ico file with one 2 x 2 image: 32-bit colour with the AND mask making
+// the top-left pixel transparent, or a 1-bit (monochrome) image.
+std::string IconFile(bool monochrome) {
+    Bytes image;
+    const unsigned bits = monochrome ? 1 : 32;
+    image.Info(2, 4, bits, BI_RGB);  // the height counts colour and mask together
+    if (monochrome) {
+        image.U32(0).U32(0x00FFFFFF);
+        image.U32(0x40).U32(0x80);  // XOR rows, bottom first
+    } else {
+        image.U32(0x0000FF00).U32(0x0000FF00);  // bottom line green
+        image.U32(0x00FF0000).U32(0x000000FF);  // top line: red (masked off), blue
+    }
+    image.U32(0).U32(0x80);  // AND rows, bottom first: top-left set
+    Bytes file;
+    file.U16(0).U16(1).U16(1);
+    file.U8(2).U8(2).U8(monochrome ? 2 : 0).U8(0).U16(1).U16(bits).U32(image.text.size()).U32(22);
+    return file.text + image.text;
+}
+
+class PictureLoading : public testing::Test {
+protected:
+    TempFolder folder;
+    PictureBuffer buffer;
+};
+
+TEST_F(PictureLoading, GifIsRecognisedByContentOnly) {
+    const struct {
+        const char* name;
+        std::string bytes;
+        BOOL gif;
+    } cases[] = {
+        {"a.jpg", "GIF89a\x01\x00", TRUE},
+        {"b.bmp", "gif87a", TRUE},
+        {"c.dat", "GiF", TRUE},
+        {"d.gif", "BM\x10\x00\x00\x00", FALSE},
+        {"e.gif", "GI", FALSE},
+        {"f.gif", "", FALSE},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteFileBytes(folder / c.name, c.bytes));
+        EXPECT_EQ(IsGifFile((folder / c.name).c_str()), c.gif) << c.name;
+    }
+    EXPECT_FALSE(IsGifFile((folder / "none.gif").c_str()));
+}
+
+TEST_F(PictureLoading, JpegBecomesATwentyFourBitBufferOfItsPixelSize) {
+    const std::string path = folder / "photo.jpg";
+    if (!WriteJpeg(path, 37, 21, 200)) {
+        GTEST_SKIP() << "no JPEG encoder on this platform";
+    }
+    BitmapBuffer bmp;
+    EXPECT_FALSE(bmp.LoadBmpFile(path.c_str()));
+    EXPECT_EQ(buffer.LoadPicture(path.c_str(), RGB(255, 255, 255)), PICTYPE_BITMAP);
+    EXPECT_EQ(buffer.Width(), 37);
+    EXPECT_EQ(buffer.Height(), 21);
+    EXPECT_EQ(buffer.BitCount(), 24);
+    const COLORREF c = PixelAt(buffer, 18, 10);
+    EXPECT_NEAR(GetRValue(c), 200, 3);
+    EXPECT_NEAR(GetBValue(c), 200, 3);
+}
+
+TEST_F(PictureLoading, BitmapsTheReaderRefusesGoThroughThePictureService) {
+    // A file whose bfSize claims more than it holds: refused by the reader,
+    // which reads what the header declares, decoded by the service.
+    Bytes b;
+    b.Info(3, 2, 24, BI_RGB);
+    const unsigned long off = 14 + b.text.size();
+    b.Fill(24, 0x80);
+    const std::string path = folder / "odd.bmp";
+    std::string bytes = BmpFileBytes(b.text, off);
+    bytes[2] = static_cast<char>(bytes[2] + 40);  // bfSize past the end: the reader refuses
+    ASSERT_TRUE(WriteFileBytes(path, bytes));
+    BitmapBuffer reader;
+    EXPECT_FALSE(reader.LoadBmpFile(path.c_str()));
+    OlePicture picture;
+    if (!picture.LoadFile(path.c_str())) {
+        GTEST_SKIP() << "the picture service refuses this file too";
+    }
+    EXPECT_EQ(buffer.CreateFromPicture(picture, RGB(0, 0, 0)), PICTYPE_BITMAP);
+    EXPECT_EQ(buffer.Width(), 3);
+    // With a palette the buffer keeps the picture's depth; without one (the
+    // service on a true-colour display) it is 24 bits.
+    if (picture.Palette() != nullptr) {
+        EXPECT_NE(buffer.ColorCount(), 0u);
+    } else {
+        EXPECT_EQ(buffer.BitCount(), 24);
+    }
+    EXPECT_EQ(PixelAt(buffer, 1, 1), RGB(0x80, 0x80, 0x80));
+}
+
+TEST_F(PictureLoading, IconsAreDrawnOverTheFillColour) {
+    const std::string path = folder / "a.ico";
+    ASSERT_TRUE(WriteFileBytes(path, IconFile(false)));
+    ASSERT_EQ(buffer.LoadPicture(path.c_str(), RGB(255, 255, 255)), PICTYPE_ICON);
+    EXPECT_EQ(buffer.Width(), 2);
+    EXPECT_EQ(buffer.Height(), 2);
+    EXPECT_EQ(buffer.BitCount(), 24);
+    EXPECT_EQ(PixelAt(buffer, 0, 0), RGB(255, 255, 255));
+    EXPECT_EQ(PixelAt(buffer, 1, 0), RGB(0, 0, 255));
+    EXPECT_EQ(PixelAt(buffer, 0, 1), RGB(0, 255, 0));
+}
+
+TEST_F(PictureLoading, MonochromeIconsAndMetafilesAreRefused) {
+    const std::string icon = folder / "mono.ico";
+    ASSERT_TRUE(WriteFileBytes(icon, IconFile(true)));
+    ASSERT_TRUE(buffer.Create(2, 2, 24, RGB(0, 0, 0)));
+    EXPECT_EQ(buffer.LoadPicture(icon.c_str(), RGB(255, 255, 255)), 0);
+    EXPECT_EQ(buffer.Dc(), nullptr);
+
+    const std::string emf = folder / "a.emf";
+    HDC recorder = CreateEnhMetaFileA(nullptr, emf.c_str(), nullptr, nullptr);
+    ASSERT_NE(recorder, nullptr);
+    Rectangle(recorder, 0, 0, 50, 50);
+    DeleteEnhMetaFile(CloseEnhMetaFile(recorder));
+    ASSERT_TRUE(buffer.Create(2, 2, 24, RGB(0, 0, 0)));
+    EXPECT_EQ(buffer.LoadPicture(emf.c_str(), RGB(255, 255, 255)), 0);
+    EXPECT_EQ(buffer.Dc(), nullptr);
+
+    // A placeable Windows metafile: the 22-byte header, then the records.
+    HDC wmfRecorder = CreateMetaFileA(nullptr);
+    ASSERT_NE(wmfRecorder, nullptr);
+    Rectangle(wmfRecorder, 0, 0, 50, 50);
+    HMETAFILE metafile = CloseMetaFile(wmfRecorder);
+    const UINT size = GetMetaFileBitsEx(metafile, 0, nullptr);
+    std::string records(size, '\0');
+    GetMetaFileBitsEx(metafile, size, &records[0]);
+    DeleteMetaFile(metafile);
+    Bytes placeable;
+    placeable.U32(0x9AC6CDD7).U16(0).U16(0).U16(0).U16(50).U16(50).U16(1440).U32(0);
+    WORD checksum = 0;
+    for (size_t i = 0; i < placeable.text.size(); i += 2) {
+        checksum ^= static_cast<WORD>(static_cast<BYTE>(placeable.text[i]) | (static_cast<BYTE>(placeable.text[i + 1]) << 8));
+    }
+    placeable.U16(checksum);
+    const std::string wmf = folder / "a.wmf";
+    ASSERT_TRUE(WriteFileBytes(wmf, placeable.text + records));
+    EXPECT_EQ(buffer.LoadPicture(wmf.c_str(), RGB(255, 255, 255)), 0);
+    EXPECT_EQ(buffer.Dc(), nullptr);
+
+    EXPECT_EQ(buffer.LoadPicture((folder / "missing.jpg").c_str(), 0), 0);
+    ASSERT_TRUE(WriteFileBytes(folder / "junk.jpg", "not a picture at all"));
+    EXPECT_EQ(buffer.LoadPicture((folder / "junk.jpg").c_str(), 0), 0);
+}
+
+TEST(ScreenBuffer, CapturesTheScreenAtTwentyFourBitsAndRefusesEmptySizes) {
+    ScreenBuffer screen;
+    ASSERT_TRUE(screen.Create(2, 2, 24, RGB(0, 0, 0)));
+    EXPECT_FALSE(screen.CaptureWindow(nullptr, 0, 0, 0, 10));
+    EXPECT_EQ(screen.Dc(), nullptr);
+    ASSERT_TRUE(screen.CaptureWindow(nullptr, 0, 0, 64, 48));
+    EXPECT_EQ(screen.Width(), 64);
+    EXPECT_EQ(screen.Height(), 48);
+    HDC display = GetDC(nullptr);
+    const int depth = GetDeviceCaps(display, BITSPIXEL) * GetDeviceCaps(display, PLANES);
+    ReleaseDC(nullptr, display);
+    EXPECT_EQ(screen.BitCount(), depth <= 8 ? depth : 24);
+}
+
+}  // namespace

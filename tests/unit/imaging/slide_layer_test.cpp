@@ -1,0 +1,167 @@
+#include "imaging/slide_layer.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "unit/imaging/pixels.h"
+
+namespace {
+
+constexpr COLORREF kPicture = RGB(40, 100, 200);
+constexpr COLORREF kBack = RGB(240, 20, 100);
+constexpr COLORREF kTarget = RGB(1, 2, 3);
+
+struct Stage {
+    explicit Stage(BlendKernelSet set, int pictureWidth = 10, int pictureHeight = 6) : layer(set) {
+        EXPECT_TRUE(picture.Create(pictureWidth, pictureHeight, 24, kPicture));
+        EXPECT_TRUE(back.Create(50, 40, 24, kBack));
+        EXPECT_TRUE(target.Create(50, 40, 24, kTarget));
+        EXPECT_TRUE(layer.SetPicture(picture, 0.0));
+        EXPECT_TRUE(layer.SetBackground(back, 50, 40, FALSE));
+    }
+    SlideLayer layer;
+    BitmapBuffer picture, back, target;
+};
+
+BYTE Packed(int p, int b, int level) {
+    const int product = (b - p) * level;
+    return static_cast<BYTE>(p + (product >= 0 ? product / 256 : -((-product + 255) / 256)));
+}
+
+COLORREF PackedColor(COLORREF p, COLORREF b, int level) {
+    return RGB(Packed(GetRValue(p), GetRValue(b), level), Packed(GetGValue(p), GetGValue(b), level),
+               Packed(GetBValue(p), GetBValue(b), level));
+}
+
+TEST(SlideLayer, LevelsClampAndTheEndsOfEachForm) {
+    for (BlendKernelSet set : {BlendKernelSet::kBytewise, BlendKernelSet::kPackedScalar, WidestPackedKernelSet()}) {
+        Stage s(set);
+        ASSERT_TRUE(s.layer.DrawBlended(s.target.Dc(), -5, 3, 4, SRCCOPY, 1.0));
+        EXPECT_EQ(PixelAt(s.target, 3, 4), kPicture);
+        EXPECT_EQ(PixelAt(s.target, 12, 9), kPicture);
+        EXPECT_EQ(PixelAt(s.target, 13, 9), kTarget);  // the spare columns are never shown
+
+        ASSERT_TRUE(s.layer.DrawBlended(s.target.Dc(), 300, 3, 4, SRCCOPY, 1.0));
+        const COLORREF full = PixelAt(s.target, 12, 9);
+        if (set == BlendKernelSet::kBytewise) {
+            EXPECT_EQ(full, kBack);
+        } else {
+            // One short wherever the background's byte is the larger.
+            EXPECT_EQ(full, RGB(239, 20, 100));
+        }
+        ASSERT_TRUE(s.layer.DrawBlended(s.target.Dc(), 77, 3, 4, SRCCOPY, 1.0));
+        if (set != BlendKernelSet::kBytewise) {
+            EXPECT_EQ(PixelAt(s.target, 7, 6), PackedColor(kPicture, kBack, 77));
+        }
+    }
+}
+
+TEST(SlideLayer, OnlyThePartOnTheBackgroundIsBlended) {
+    Stage s(BlendKernelSet::kPackedScalar);
+    BitmapBuffer wide;
+    ASSERT_TRUE(wide.Create(80, 60, 24, kTarget));
+    // At x = -10 the first 10 columns are off the background: not blended.
+    ASSERT_TRUE(s.layer.DrawBlendedAt(wide.Dc(), 255, 20, 20, -10, 5, SRCCOPY, 1.0));
+    EXPECT_EQ(PixelAt(wide, 20 + 9, 20), kPicture);
+    EXPECT_EQ(PixelAt(wide, 20 + 9, 25), kPicture);
+    EXPECT_NE(PixelAt(wide, 20 + 9 + 1, 20), kPicture);
+    // Past the right and bottom edges: blended up to the edges only.
+    ASSERT_TRUE(s.layer.DrawBlendedAt(wide.Dc(), 255, 0, 0, 45, 37, SRCCOPY, 1.0));
+    EXPECT_NE(PixelAt(wide, 4, 2), kPicture);
+    EXPECT_EQ(PixelAt(wide, 4, 3), kPicture);
+    // Columns 5..7 meet the background's spare columns and are blended with
+    // them; column 8 lies past those and keeps the picture.
+    EXPECT_NE(PixelAt(wide, 4, 0), kPicture);
+    EXPECT_EQ(PixelAt(wide, 8, 0), kPicture);
+    EXPECT_TRUE(s.layer.DrawBlendedAt(wide.Dc(), 255, 0, 0, 1000, -1000, SRCCOPY, 1.0));
+}
+
+TEST(SlideLayer, WithoutBackgroundTheFadeGoesToWhite) {
+    for (BlendKernelSet set : {BlendKernelSet::kBytewise, WidestPackedKernelSet()}) {
+        SlideLayer layer(set);
+        BitmapBuffer picture, target;
+        ASSERT_TRUE(picture.Create(1, 2, 24, kPicture));
+        ASSERT_TRUE(target.Create(4, 4, 24, kTarget));
+        ASSERT_TRUE(layer.SetPicture(picture, 0.0));
+        EXPECT_TRUE(layer.IsBackgroundEmpty());
+        ASSERT_TRUE(layer.DrawBlended(target.Dc(), 255, 1, 1, SRCCOPY, 1.0));
+        EXPECT_EQ(PixelAt(target, 1, 1), RGB(255, 255, 255));
+        EXPECT_EQ(PixelAt(target, 1, 2), RGB(255, 255, 255));
+        EXPECT_EQ(PixelAt(target, 2, 1), kTarget);
+        ASSERT_TRUE(layer.DrawBlended(target.Dc(), 60, 1, 1, SRCCOPY, 1.0));
+        EXPECT_EQ(PixelAt(target, 1, 1), RGB(100, 160, 255));
+    }
+}
+
+TEST(SlideLayer, ZoomIsLimitedAndTruncated) {
+    Stage s(BlendKernelSet::kPackedScalar, 101, 4);
+    // maxZoom 0: the zoom argument changes nothing.
+    ASSERT_TRUE(s.layer.DrawBlended(s.target.Dc(), 0, 0, 0, SRCCOPY, 3.0));
+    EXPECT_EQ(PixelAt(s.target, 0, 4), kTarget);
+
+    ASSERT_TRUE(s.layer.SetPicture(s.picture, 1.5));
+    BitmapBuffer big;
+    ASSERT_TRUE(big.Create(200, 10, 24, kTarget));
+    ASSERT_TRUE(s.layer.DrawBlended(big.Dc(), 0, 0, 0, SRCCOPY, 2.0));  // drawn at 1.5
+    EXPECT_EQ(PixelAt(big, 150, 5), kPicture);
+    EXPECT_EQ(PixelAt(big, 151, 5), kTarget);
+    EXPECT_EQ(PixelAt(big, 0, 6), kTarget);
+
+    ASSERT_TRUE(big.Create(200, 10, 24, kTarget));
+    ASSERT_TRUE(s.layer.DrawBlended(big.Dc(), 0, 0, 0, SRCCOPY, 0.5));
+    EXPECT_EQ(PixelAt(big, 49, 1), kPicture);
+    EXPECT_EQ(PixelAt(big, 50, 1), kTarget);  // trunc(101 * 0.5) = 50 columns
+    EXPECT_EQ(PixelAt(big, 0, 2), kTarget);
+
+    ASSERT_TRUE(big.Create(200, 10, 24, kTarget));
+    EXPECT_TRUE(s.layer.DrawBlended(big.Dc(), 0, 0, 0, SRCCOPY, -0.1));
+    EXPECT_EQ(PixelAt(big, 0, 0), kTarget);
+}
+
+TEST(SlideLayer, PictureAndBackgroundLifecycle) {
+    SlideLayer layer;
+    BitmapBuffer empty, target;
+    ASSERT_TRUE(target.Create(4, 4, 24, kTarget));
+    EXPECT_TRUE(layer.IsPictureEmpty());
+    EXPECT_EQ(layer.PictureWidth(), 0);
+    EXPECT_FALSE(layer.DrawBlended(target.Dc(), 0, 0, 0, SRCCOPY, 1.0));
+    EXPECT_FALSE(layer.SetPicture(empty, 1.5));
+    EXPECT_TRUE(layer.IsPictureEmpty());
+
+    BitmapBuffer picture;
+    ASSERT_TRUE(picture.Create(5, 3, 8, RGB(255, 0, 0)));
+    ASSERT_TRUE(layer.SetPicture(picture, 0.0));
+    EXPECT_EQ(layer.PictureWidth(), 5);
+    EXPECT_EQ(layer.PictureHeight(), 3);
+    EXPECT_FALSE(layer.SetPicture(empty, 0.0));
+    EXPECT_TRUE(layer.IsPictureEmpty());
+
+    EXPECT_FALSE(layer.SetBackground(empty, 10, 10, FALSE));
+    EXPECT_TRUE(layer.IsBackgroundEmpty());
+    ASSERT_TRUE(layer.SetBackground(picture, 10, 10, FALSE));
+    EXPECT_EQ(layer.BackgroundWidth(), 10);
+    layer.ClearAll();
+    EXPECT_TRUE(layer.IsBackgroundEmpty());
+}
+
+TEST(SlideLayer, TilesStartAtTheTopLeftAndAreCutAtTheEdge) {
+    BitmapBuffer tile;
+    ASSERT_TRUE(tile.Create(100, 100, 24, RGB(0, 0, 0)));
+    SetPixelAt(tile, 0, 0, RGB(255, 0, 0));
+    SlideLayer layer;
+    ASSERT_TRUE(layer.SetBackground(tile, 250, 120, TRUE));
+    EXPECT_EQ(layer.BackgroundWidth(), 250);
+    BitmapBuffer target;
+    ASSERT_TRUE(target.Create(260, 130, 24, kTarget));
+    ASSERT_TRUE(layer.DrawBackground(target.Dc(), 0, 0, SRCCOPY));
+    for (int ty = 0; ty < 2; ++ty) {
+        for (int tx = 0; tx < 3; ++tx) {
+            EXPECT_EQ(PixelAt(target, 100 * tx, 100 * ty), RGB(255, 0, 0)) << tx << "," << ty;
+        }
+    }
+    EXPECT_EQ(PixelAt(target, 249, 119), RGB(0, 0, 0));
+    EXPECT_EQ(PixelAt(target, 250, 0), kTarget);
+}
+
+}  // namespace

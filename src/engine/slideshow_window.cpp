@@ -1,9 +1,291 @@
 #include "engine/slideshow_window.h"
 
+#include <cstdlib>
+#include <ctime>
+#include <new>
+
+#include "engine/background_preparation.h"
+#include "engine/frame_clock.h"
+#include "engine/slide_motion.h"
+#include "engine/slide_preparation.h"
+#include "engine/unexpected_error.h"
+#include "imaging/gdi_guards.h"
+#include "imaging/mask_region.h"
+#include "imaging/slide_layer.h"
+#include "music/music_player.h"
+#include "music/play_next_track.h"
+#include "settings/saver_settings.h"
 #include "shell/saver_window.h"
 
-// The slideshow itself is not wired in yet: the window shows the class's black
-// background and follows the close rules.
+namespace {
+
+constexpr LRESULT REFUSE_CREATION = -1;
+constexpr UINT TIMER_RESOLUTION_MS = 1;
+
+// The engine's state for the one saver window of the process.
+struct SlideEngine {
+    SaverSettings* settings = nullptr;  // owned, from WM_CREATE to WM_DESTROY
+    SlideMotion motion;
+    SlideLayer layer;
+    MusicPlayer music;
+    FrameClock clock;
+    ClockSettings clockSettings;
+    double previewScale = 0.0;
+    UINT timerId = 0;
+    UINT timerPeriod = 0;
+    bool periodBegun = false;
+    HRGN maskRegion = nullptr;  // opaque part of the picture, at the origin
+    HRGN clipRegion = nullptr;  // the same, moved to where the picture is drawn
+};
+
+SlideEngine& Engine() {
+    static SlideEngine engine;
+    return engine;
+}
+
+// 1 from the moment a tick is posted until its handling ends; the only thing
+// the timer thread touches besides posting.
+volatile LONG tickBusy = 0;
+
+int DrawRandom() {
+    return std::rand();
+}
+
+void CALLBACK TickTimerProc(UINT timerId, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
+    if (InterlockedExchange(&tickBusy, 1) == 0) {
+        PostMessageA(reinterpret_cast<HWND>(user), WM_SLIDESHOW_TICK, timerId, 0);
+    }
+}
+
+// Binds the frame clock's needs to this window, its layer and its regions.
+class WindowHooks : public FrameHooks {
+public:
+    explicit WindowHooks(HWND window) : window_(window) {}
+
+    bool PrepareSlide() override {
+        SlideEngine& e = Engine();
+        return PrepareNextSlide(e.motion, e.layer, e.maskRegion, *e.settings, window_, e.previewScale,
+                                DrawRandom);
+    }
+
+    bool PictureSize(int& width, int& height) override {
+        const SlideLayer& layer = Engine().layer;
+        if (layer.IsPictureEmpty()) {
+            return false;
+        }
+        width = layer.PictureWidth();
+        height = layer.PictureHeight();
+        return true;
+    }
+
+    void MoveClip(int dx1, int dy1, int dx2, int dy2) override {
+        SlideEngine& e = Engine();
+        if (e.maskRegion == nullptr) {
+            return;
+        }
+        RefreshClipRegion(*e.settings, e.maskRegion, e.clipRegion);
+        if (e.clipRegion != nullptr) {
+            OffsetRgn(e.clipRegion, dx1, dy1);
+            OffsetRgn(e.clipRegion, dx2, dy2);
+        }
+    }
+
+    void Invalidate(const PixelRect& rect) override {
+        const RECT area = {rect.left, rect.top, rect.right, rect.bottom};
+        InvalidateRect(window_, &area, FALSE);
+    }
+
+    void StampIntoBackground(int x, int y) override {
+        SlideEngine& e = Engine();
+        HDC background = e.layer.BackgroundDc();
+        if (e.clipRegion != nullptr) {
+            SelectClipRgn(background, e.clipRegion);
+        }
+        e.layer.DrawBlended(background, 0, x, y, SRCCOPY, 1.0);
+        if (e.clipRegion != nullptr) {
+            SelectClipRgn(background, nullptr);
+        }
+    }
+
+private:
+    HWND window_;
+};
+
+ClockSettings ClockSettingsOf(const SaverSettings& settings) {
+    ClockSettings clock;
+    clock.fadeSteps = settings.fadeSteps;
+    clock.holdTicks = settings.holdTicks;
+    clock.randomZoom = settings.randomZoom != 0;
+    clock.noFadeout = settings.noFadeout != 0;
+    return clock;
+}
+
+// Everything of Start that can fail; false refuses the window.
+bool Start(HWND window) {
+    SlideEngine& e = Engine();
+    e.clock = FrameClock();
+    e.timerId = 0;
+    e.periodBegun = false;
+    InterlockedExchange(&tickBusy, 0);
+
+    e.settings = new (std::nothrow) SaverSettings("gleamo");
+    if (e.settings == nullptr) {
+        return false;
+    }
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    std::rand();
+
+    RECT client = {};
+    GetClientRect(window, &client);
+    e.previewScale = static_cast<double>(client.bottom) / GetSystemMetrics(SM_CYSCREEN);
+
+    if (!e.settings->Load(false)) {
+        return false;
+    }
+    e.clockSettings = ClockSettingsOf(*e.settings);
+    if (!PrepareBackground(e.layer, *e.settings, window, e.previewScale)) {
+        return false;
+    }
+    PlayNextTrack(window, *e.settings, e.music);
+    if (e.settings->pictureEntries.Count() == 0) {
+        return true;
+    }
+
+    TIMECAPS caps = {};
+    if (timeGetDevCaps(&caps, sizeof caps) != TIMERR_NOERROR) {
+        return false;
+    }
+    e.timerPeriod = caps.wPeriodMin;
+    if (timeBeginPeriod(e.timerPeriod) != TIMERR_NOERROR) {
+        return false;
+    }
+    e.periodBegun = true;
+    e.timerId = timeSetEvent(static_cast<UINT>(e.settings->tickPeriodMs), TIMER_RESOLUTION_MS, TickTimerProc,
+                             reinterpret_cast<DWORD_PTR>(window), TIME_PERIODIC);
+    return true;
+}
+
+LRESULT OnCreate(HWND window) {
+    // A window without height (a collapsed preview host) has nothing to show
+    // and no scale to move pictures by; it is refused quietly.
+    RECT client = {};
+    GetClientRect(window, &client);
+    if (client.bottom <= 0) {
+        return REFUSE_CREATION;
+    }
+    if (!Start(window)) {
+        ShowUnexpectedError(window);
+        return REFUSE_CREATION;
+    }
+    return 0;
+}
+
+void DeleteRegion(HRGN& region) {
+    if (region != nullptr) {
+        DeleteObject(region);
+        region = nullptr;
+    }
+}
+
+LRESULT OnDestroy() {
+    SlideEngine& e = Engine();
+    if (e.settings != nullptr) {
+        if (e.timerId != 0) {
+            timeKillEvent(e.timerId);
+            e.timerId = 0;
+        }
+        if (e.periodBegun) {
+            timeEndPeriod(e.timerPeriod);
+            e.periodBegun = false;
+        }
+        delete e.settings;
+        e.settings = nullptr;
+    }
+    e.layer.ClearAll();
+    DeleteRegion(e.clipRegion);
+    DeleteRegion(e.maskRegion);
+    e.music.Close();
+    return 0;
+}
+
+LRESULT OnTick(HWND window) {
+    SlideEngine& e = Engine();
+    if (e.settings != nullptr) {
+        WindowHooks hooks(window);
+        Tick(e.clock, e.clockSettings, e.motion, hooks);
+    }
+    InterlockedExchange(&tickBusy, 0);
+    return 0;
+}
+
+// Composes background and picture off screen and copies only the update
+// rectangle to the screen.
+LRESULT OnPaint(HWND window) {
+    SlideEngine& e = Engine();
+    PAINTSTRUCT paint;
+    HDC screen = BeginPaint(window, &paint);
+    const RECT update = paint.rcPaint;
+    RECT client = {};
+    GetClientRect(window, &client);
+
+    ScopedCreatedDc memory(CreateCompatibleDC(screen));
+    ScopedGdiObject<HBITMAP> frame(memory.Get() != nullptr
+                                       ? CreateCompatibleBitmap(screen, client.right, client.bottom)
+                                       : nullptr);
+    if (frame.Get() != nullptr) {
+        HDC dc = memory.Get();
+        HGDIOBJ previous = SelectObject(dc, frame.Get());
+        // Draw only around the update rectangle (one pixel of margin).
+        ExcludeClipRect(dc, 0, 0, update.left - 1, client.bottom);
+        ExcludeClipRect(dc, 0, 0, client.right, update.top - 1);
+        ExcludeClipRect(dc, update.right + 1, 0, client.right, client.bottom);
+        ExcludeClipRect(dc, 0, update.bottom + 1, client.right, client.bottom);
+        e.layer.DrawBackground(dc, 0, 0, SRCCOPY);
+        if (e.clipRegion != nullptr) {
+            SelectClipRgn(dc, e.clipRegion);
+        }
+        if (!e.layer.IsPictureEmpty()) {
+            e.layer.DrawBlended(dc, e.clock.fadeLevel, e.clock.posX, e.clock.posY, SRCCOPY, e.clock.zoom);
+        }
+        BitBlt(screen, update.left, update.top, update.right - update.left, update.bottom - update.top, dc,
+               update.left, update.top, SRCCOPY);
+        SelectObject(dc, previous);
+    }
+    EndPaint(window, &paint);
+    return 0;
+}
+
+LRESULT OnMusicNotify(HWND window, WPARAM code) {
+    SlideEngine& e = Engine();
+    if (code == MCI_NOTIFY_SUCCESSFUL && e.settings != nullptr) {
+        PlayNextTrack(window, *e.settings, e.music);
+    }
+    return 0;
+}
+
+}  // namespace
+
 LRESULT SlideshowWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return SaverDefaultProc(window, message, wParam, lParam);
+    switch (message) {
+        case WM_CREATE:
+            return OnCreate(window);
+        case WM_DESTROY:
+            return OnDestroy();
+        case WM_PAINT:
+            return OnPaint(window);
+        case WM_ERASEBKGND:
+            return 0;
+        case MM_MCINOTIFY:
+            return OnMusicNotify(window, wParam);
+        case WM_SLIDESHOW_TICK:
+            return OnTick(window);
+        default:
+            return SaverDefaultProc(window, message, wParam, lParam);
+    }
+}
+
+SlideshowView SlideshowState() {
+    const SlideEngine& e = Engine();
+    return {e.timerId, e.previewScale, e.clock.fadeLevel, e.clock.posX, e.clock.posY, !e.layer.IsPictureEmpty(),
+            e.maskRegion != nullptr};
 }

@@ -1,4 +1,10 @@
+gleamo_pure_sources(
+  slide_placement.cpp
+)
+
 gleamo_win32_sources(
+  background_preparation.cpp
+  slide_preparation.cpp
   slideshow_window.cpp
   unexpected_error.cpp
 )

@@ -1,0 +1,86 @@
+#include "engine/background_preparation.h"
+
+#include "base/path_limits.h"
+#include "base/paths.h"
+#include "imaging/gdi_guards.h"
+#include "imaging/picture_buffer.h"
+#include "imaging/slide_layer.h"
+#include "settings/saver_settings.h"
+
+namespace {
+
+constexpr WORD TRUE_COLOR = 24;
+constexpr COLORREF BLACK = RGB(0, 0, 0);
+constexpr COLORREF ICON_BACKDROP = RGB(255, 255, 255);
+
+BOOL FillWhole(HDC dc, int width, int height, HBRUSH brush) {
+    RECT area = {0, 0, width, height};
+    return FillRect(dc, &area, brush);
+}
+
+void SetPictureBackground(SlideLayer& layer, const SaverSettings& settings, int width, int height,
+                          double previewScale) {
+    if (settings.backPath[0] == '\0') {
+        return;
+    }
+    char path[PATH_BUFFER_SIZE];
+    if (!ResolveAgainstDir(settings.moduleDir, settings.backPath, path) || IsGifFile(path)) {
+        return;
+    }
+    ScreenBuffer work;
+    if (!work.LoadBmpFile(path) && LOWORD(work.LoadPicture(path, ICON_BACKDROP)) == 0) {
+        return;
+    }
+    work.AdjustBrightness(settings.backBright);
+    // Tiles shrink with the preview so that it shows what the screen would;
+    // a stretched picture is stretched from its full size anyway.
+    if (settings.backTile && previewScale != 1.0 && !work.Scale(previewScale)) {
+        work.Release();
+    }
+    layer.SetBackground(work, width, height, settings.backTile ? TRUE : FALSE);
+}
+
+void SetColorBackground(SlideLayer& layer, const SaverSettings& settings, int width, int height) {
+    ScreenBuffer work;
+    if (!work.Create(width, height, TRUE_COLOR, BLACK)) {
+        return;
+    }
+    ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(static_cast<COLORREF>(settings.backColor)));
+    if (brush.Get() != nullptr && FillWhole(work.Dc(), width, height, brush.Get())) {
+        layer.SetBackground(work, width, height, FALSE);
+    }
+}
+
+void SetFallbackBackground(SlideLayer& layer, const SaverSettings& settings, int width, int height) {
+    ScreenBuffer work;
+    if (!work.Create(width, height, TRUE_COLOR, BLACK)) {
+        return;
+    }
+    if (settings.backScreen) {
+        if (work.CaptureWindow(nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN))) {
+            layer.SetBackground(work, width, height, FALSE);
+        }
+    } else if (FillWhole(work.Dc(), width, height, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)))) {
+        layer.SetBackground(work, width, height, FALSE);
+    }
+}
+
+}  // namespace
+
+bool PrepareBackground(SlideLayer& layer, const SaverSettings& settings, HWND window, double previewScale) {
+    RECT client = {};
+    GetClientRect(window, &client);
+    const int width = client.right;
+    const int height = client.bottom;
+    if (!settings.backScreen) {
+        if (settings.backUsePic) {
+            SetPictureBackground(layer, settings, width, height, previewScale);
+        } else {
+            SetColorBackground(layer, settings, width, height);
+        }
+    }
+    if (layer.IsBackgroundEmpty()) {
+        SetFallbackBackground(layer, settings, width, height);
+    }
+    return !layer.IsBackgroundEmpty();
+}

@@ -1,0 +1,100 @@
+#include "engine/slide_preparation.h"
+
+#include "base/path_limits.h"
+#include "base/paths.h"
+#include "imaging/mask_region.h"
+#include "imaging/picture_buffer.h"
+#include "imaging/slide_layer.h"
+#include "settings/saver_settings.h"
+
+namespace {
+
+// The largest zoom a slide can start or end at: the layer prepares a copy of
+// the picture at this scale so that every smaller zoom fits inside it.
+constexpr double LARGEST_ZOOM = 1.5;
+// Shown under the transparent parts of icons.
+constexpr COLORREF ICON_BACKDROP = RGB(255, 255, 255);
+
+// Loads the next picture into work, fitted to the limits and the preview.
+// False when the file is refused or cannot be read.
+bool LoadNextPicture(PictureBuffer& work, SaverSettings& settings, double previewScale) {
+    char path[PATH_BUFFER_SIZE];
+    if (!ResolveAgainstDir(settings.moduleDir, settings.pictureFiles.Next(settings.pictureShuffle != 0), path)) {
+        return false;
+    }
+    if (IsGifFile(path)) {
+        return false;
+    }
+    if (!work.LoadBmpFile(path) && LOWORD(work.LoadPicture(path, ICON_BACKDROP)) == 0) {
+        return false;
+    }
+    const double fit = FitScale(work.Width(), work.Height(), settings.maxWidth, settings.maxHeight);
+    if (fit < 1.0) {
+        work.Scale(fit);
+    }
+    if (work.Dc() != nullptr && previewScale != 1.0) {
+        work.Scale(previewScale);
+    }
+    return work.Dc() != nullptr;
+}
+
+void ChooseSteps(SlideMotion& motion, const SaverSettings& settings, int clientWidth, int clientHeight,
+                 int pictureWidth, int pictureHeight, double previewScale, RandomDraw draw) {
+    double stepX = 0.0;
+    double stepY = 0.0;
+    do {
+        stepX = StepFromRandom(draw(), previewScale);
+        stepY = StepFromRandom(draw(), previewScale);
+    } while (stepX == 0.0 && stepY == 0.0);
+    if (!settings.center && !settings.noFadeout) {
+        stepX = StepAwayFromNearEdge(stepX, motion.StartX(), pictureWidth, clientWidth);
+        stepY = StepAwayFromNearEdge(stepY, motion.StartY(), pictureHeight, clientHeight);
+    }
+    motion.SetStep(stepX, stepY);
+}
+
+}  // namespace
+
+bool PrepareNextSlide(SlideMotion& motion, SlideLayer& layer, HRGN& maskRegion, SaverSettings& settings,
+                      HWND window, double previewScale, RandomDraw draw) {
+    motion.Reset();
+    bool prepared = false;
+    if (settings.pictureFiles.Count() > 0) {
+        PictureBuffer work;
+        if (LoadNextPicture(work, settings, previewScale)) {
+            prepared = layer.SetPicture(work, settings.randomZoom ? LARGEST_ZOOM : 0.0) != FALSE;
+            if (prepared) {
+                BuildMaskRegion(settings, work, maskRegion);
+            }
+        }
+    }
+
+    RECT client = {};
+    GetClientRect(window, &client);
+    const int clientWidth = client.right;
+    const int clientHeight = client.bottom;
+    if (!prepared) {
+        return false;
+    }
+
+    const int width = layer.PictureWidth();
+    const int height = layer.PictureHeight();
+    if (settings.center) {
+        motion.SetStart(CenteredStart(clientWidth, width), CenteredStart(clientHeight, height));
+    } else {
+        const int rx = draw();
+        const int ry = draw();
+        motion.SetStart(RandomStart(rx, clientWidth, width), RandomStart(ry, clientHeight, height));
+    }
+    // A preview without height has a scale of 0 and could never draw a step;
+    // the window refuses to start at that size, so this guards only misuse.
+    if (settings.move && previewScale > 0.0) {
+        ChooseSteps(motion, settings, clientWidth, clientHeight, width, height, previewScale, draw);
+    }
+    if (settings.randomZoom) {
+        const double zoomIn = DrawZoom(draw);
+        const double zoomOut = DrawZoom(draw);
+        motion.SetZoom(zoomIn, zoomOut);
+    }
+    return true;
+}

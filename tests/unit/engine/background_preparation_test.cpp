@@ -1,0 +1,137 @@
+#include "engine/background_preparation.h"
+
+#include "engine_fixture.h"
+#include "support/process_run.h"
+#include "support/test_pictures.h"
+
+namespace {
+
+constexpr COLORREF WHITE = RGB(255, 255, 255);
+
+// Four quadrants of different colours, so that tiling and stretching show.
+COLORREF Quadrant(int x, int y, int size) {
+    const bool right = x >= size / 2;
+    const bool bottom = y >= size / 2;
+    if (!right && !bottom) {
+        return RGB(200, 0, 0);
+    }
+    if (right && !bottom) {
+        return RGB(0, 200, 0);
+    }
+    return !right ? RGB(0, 0, 200) : RGB(100, 100, 100);
+}
+
+class BackgroundPreparation : public EngineFixture {
+protected:
+    void SetUp() override {
+        EngineFixture::SetUp();
+        settings->backScreen = 0;
+        settings->backUsePic = 1;
+        settings->backTile = 1;
+    }
+    void UsePicture(const std::string& name, const std::string& bytes) {
+        Write(name, bytes);
+        lstrcpyA(settings->backPath, name.c_str());
+    }
+};
+
+TEST_F(BackgroundPreparation, AColourFillsTheWholeClientArea) {
+    settings->backUsePic = 0;
+    settings->backColor = 0x123456;
+    settings->backBright = 100;  // applies to pictures only
+    ASSERT_TRUE(PrepareBackground(layer, *settings, window, 1.0));
+    EXPECT_EQ(layer.BackgroundWidth(), 640);
+    EXPECT_EQ(layer.BackgroundHeight(), 480);
+    for (POINT p : {POINT{0, 0}, POINT{639, 0}, POINT{0, 479}, POINT{639, 479}, POINT{320, 240}}) {
+        EXPECT_EQ(BackgroundPixel(p.x, p.y), 0x123456u) << p.x << "," << p.y;
+    }
+}
+
+TEST_F(BackgroundPreparation, TilesRepeatFromTheTopLeftCorner) {
+    MakeWindow(250, 120);
+    UsePicture("tile.bmp", Bmp24(100, 100, [](int x, int y) { return Quadrant(x, y, 100); }));
+    ASSERT_TRUE(PrepareBackground(layer, *settings, window, 1.0));
+    for (POINT p : {POINT{0, 0}, POINT{60, 10}, POINT{110, 70}, POINT{249, 119}, POINT{201, 101}, POINT{149, 99}}) {
+        EXPECT_EQ(BackgroundPixel(p.x, p.y), Quadrant(p.x % 100, p.y % 100, 100)) << p.x << "," << p.y;
+    }
+}
+
+TEST_F(BackgroundPreparation, AStretchedPictureCoversTheAreaOnce) {
+    settings->backTile = 0;
+    UsePicture("stretch.bmp", Bmp24(4, 4, [](int x, int y) { return Quadrant(x, y, 4); }));
+    ASSERT_TRUE(PrepareBackground(layer, *settings, window, 1.0));
+    EXPECT_EQ(BackgroundPixel(10, 10), Quadrant(0, 0, 4));
+    EXPECT_EQ(BackgroundPixel(630, 10), Quadrant(3, 0, 4));
+    EXPECT_EQ(BackgroundPixel(10, 470), Quadrant(0, 3, 4));
+    EXPECT_EQ(BackgroundPixel(630, 470), Quadrant(3, 3, 4));
+}
+
+TEST_F(BackgroundPreparation, BrightnessShiftsThePictureAndClamps) {
+    UsePicture("dim.bmp", SolidBmp24(10, 10, RGB(10, 20, 250)));
+    settings->backBright = 40;
+    ASSERT_TRUE(PrepareBackground(layer, *settings, window, 1.0));
+    EXPECT_EQ(BackgroundPixel(5, 5), RGB(50, 60, 255));
+
+    settings->backBright = -255;
+    SlideLayer dark;
+    ASSERT_TRUE(PrepareBackground(dark, *settings, window, 1.0));
+    EXPECT_EQ(GetPixel(dark.BackgroundDc(), 5, 5), RGB(0, 0, 0));
+}
+
+TEST_F(BackgroundPreparation, TilesShrinkWithThePreview) {
+    MakeWindow(200, 100);
+    UsePicture("tile.bmp", Bmp24(100, 100, [](int x, int y) { return Quadrant(x, y, 100); }));
+    ASSERT_TRUE(PrepareBackground(layer, *settings, window, 0.5));
+    for (POINT p : {POINT{10, 10}, POINT{30, 10}, POINT{60, 40}, POINT{180, 90}, POINT{120, 30}}) {
+        EXPECT_EQ(BackgroundPixel(p.x, p.y), Quadrant(p.x % 50, p.y % 50, 50)) << p.x << "," << p.y;
+    }
+}
+
+TEST_F(BackgroundPreparation, AMissingOrRefusedPictureFallsBackToWhiteNotTheColour) {
+    settings->backColor = 0x0000FF;
+    lstrcpyA(settings->backPath, "");
+    ASSERT_TRUE(PrepareBackground(layer, *settings, window, 1.0));
+    EXPECT_EQ(BackgroundPixel(100, 100), WHITE);
+
+    UsePicture("animated.bmp", "GIF89a rest of a gif");
+    SlideLayer gif;
+    ASSERT_TRUE(PrepareBackground(gif, *settings, window, 1.0));
+    EXPECT_EQ(GetPixel(gif.BackgroundDc(), 100, 100), WHITE);
+
+    lstrcpyA(settings->backPath, "no-such-file.bmp");
+    SlideLayer missing;
+    ASSERT_TRUE(PrepareBackground(missing, *settings, window, 1.0));
+    EXPECT_EQ(GetPixel(missing.BackgroundDc(), 100, 100), WHITE);
+}
+
+TEST_F(BackgroundPreparation, TheDesktopIsCapturedAsItWasAndOtherSettingsAreIgnored) {
+    // Something recognisable on the screen to be captured.
+    HWND marker = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 100, 100, 50, 50, nullptr,
+                                  nullptr, nullptr, nullptr);
+    ASSERT_NE(marker, nullptr);
+    HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
+    const auto markerShows = [&] {
+        HDC markerDc = GetDC(marker);
+        RECT all = {0, 0, 50, 50};
+        FillRect(markerDc, &all, magenta);
+        ReleaseDC(marker, markerDc);
+        HDC screen = GetDC(nullptr);
+        const COLORREF seen = GetPixel(screen, 120, 120);
+        ReleaseDC(nullptr, screen);
+        return seen == RGB(255, 0, 255);
+    };
+    const bool shown = WaitUntil(5000, markerShows);
+    DeleteObject(magenta);
+    ASSERT_TRUE(shown) << "the marker never reached the screen";
+
+    // The capture is stretched to the client area: make that the screen's size.
+    MakeWindow(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    settings->backScreen = 1;
+    settings->backUsePic = 0;
+    settings->backColor = 0x00FF00;
+    ASSERT_TRUE(PrepareBackground(layer, *settings, window, 1.0));
+    DestroyWindow(marker);
+    EXPECT_EQ(BackgroundPixel(120, 120), RGB(255, 0, 255));
+}
+
+}  // namespace

@@ -1,0 +1,59 @@
+// A window, a settings record and a layer for driving the engine's steps.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "imaging/bitmap_buffer.h"
+#include "imaging/slide_layer.h"
+#include "settings/saver_settings.h"
+#include "support/test_files.h"
+
+class EngineFixture : public testing::Test {
+protected:
+    void SetUp() override {
+        settings = std::make_unique<SaverSettings>("engine-test-unused");
+        lstrcpyA(settings->moduleDir, folder.Path().c_str());
+        MakeWindow(640, 480);
+    }
+    void TearDown() override {
+        if (window != nullptr) {
+            DestroyWindow(window);
+        }
+    }
+
+    // A popup window whose client area is exactly width x height.
+    void MakeWindow(int width, int height) {
+        if (window != nullptr) {
+            DestroyWindow(window);
+        }
+        window = CreateWindowExA(0, "STATIC", "engine", WS_POPUP, 0, 0, width, height, nullptr, nullptr, nullptr,
+                                 nullptr);
+        ASSERT_NE(window, nullptr);
+    }
+
+    // The layer's picture drawn at full opacity into a fresh 24-bit buffer.
+    COLORREF ShownPixel(int x, int y) {
+        BitmapBuffer target;
+        EXPECT_TRUE(target.Create(layer.PictureWidth(), layer.PictureHeight(), 24, RGB(1, 2, 3)));
+        EXPECT_TRUE(layer.DrawBlended(target.Dc(), 0, 0, 0, SRCCOPY, 1.0));
+        return GetPixel(target.Dc(), x, y);
+    }
+
+    COLORREF BackgroundPixel(int x, int y) { return GetPixel(layer.BackgroundDc(), x, y); }
+
+    std::string Write(const std::string& name, const std::string& bytes) {
+        const std::string path = folder / name;
+        EXPECT_TRUE(WriteFileBytes(path, bytes));
+        return path;
+    }
+
+    TempFolder folder;
+    std::unique_ptr<SaverSettings> settings;
+    SlideLayer layer;
+    HWND window = nullptr;
+};

@@ -3,4 +3,9 @@
 
 #include <windows.h>
 
+// The values that end the dialog.
+constexpr INT_PTR SETTINGS_SAVED = 1;     // OK: the settings file was written
+constexpr INT_PTR SETTINGS_KEPT = 2;      // Cancel, or the lists could not be copied: nothing written
+constexpr INT_PTR SETTINGS_FAILED = -1;   // could not start: nothing shown, nothing written
+
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,3 +1,13 @@
 gleamo_win32_sources(
+  background_page.cpp
+  color_chooser.cpp
+  color_swatch.cpp
+  display_page.cpp
+  entry_list_page.cpp
+  file_picker.cpp
+  folder_picker.cpp
+  list_entries.cpp
+  music_page.cpp
+  pictures_page.cpp
   settings_dialog.cpp
 )

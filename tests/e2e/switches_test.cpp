@@ -16,7 +16,7 @@ class Switches : public testing::TestWithParam<const char*> {};
 
 // Switches that must end the program at once with -1 and show nothing: bad
 // switches, a preview without a real window, a password change outside the
-// 95/98 family, and (in this build) the modes whose windows are not built yet.
+// 95/98 family.
 TEST_P(Switches, EndWithMinusOneAndShowNothing) {
     const std::string program = GleamoPath();
     ASSERT_FALSE(program.empty()) << "GLEAMO_SCR is not set";
@@ -28,7 +28,5 @@ TEST_P(Switches, EndWithMinusOneAndShowNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Refused, Switches,
                          testing::Values("/x", "-q", "/p:1234", "/p 99999", "/p", "/a", "/a 1234"));
-
-INSTANTIATE_TEST_SUITE_P(NotYetBuilt, Switches, testing::Values("/c", ""));
 
 }  // namespace

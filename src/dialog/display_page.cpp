@@ -1,0 +1,218 @@
+#include "dialog/display_page.h"
+
+#include <commctrl.h>
+
+#include <initializer_list>
+
+#include "dialog/color_swatch.h"
+#include "dialog/dialog_shared.h"
+#include "resources/resource_ids.h"
+#include "settings/saver_settings.h"
+
+namespace {
+
+constexpr int LABEL_BUFFER_SIZE = 1024;
+constexpr int SPEED_FASTEST = 1;
+constexpr int SPEED_SLOWEST = 5;
+
+struct DisplayPage {
+    SaverSettings* settings = nullptr;  // the frame's record, not owned
+    HBRUSH swatchBrush = nullptr;       // owned: paints the swatch in maskColor
+};
+DisplayPage displayPage;
+
+// A number edit with its up-down, the range it accepts and its longest text.
+struct SpinField {
+    int edit;
+    int upDown;
+    unsigned lower;
+    unsigned upper;
+    int digits;
+};
+constexpr SpinField SPIN_FIELDS[] = {
+    {IDC_DISPLAY_EDIT_MAX_WIDTH, IDC_DISPLAY_SPIN_MAX_WIDTH, 0, 9999, 4},
+    {IDC_DISPLAY_EDIT_MAX_HEIGHT, IDC_DISPLAY_SPIN_MAX_HEIGHT, 0, 9999, 4},
+    {IDC_DISPLAY_EDIT_GRADATION, IDC_DISPLAY_SPIN_GRADATION, 1, 256, 3},
+    {IDC_DISPLAY_EDIT_DELAY, IDC_DISPLAY_SPIN_DELAY, 0, 999, 3},
+};
+
+const SpinField* SpinFieldOfEdit(int edit) {
+    for (const SpinField& field : SPIN_FIELDS) {
+        if (field.edit == edit) {
+            return &field;
+        }
+    }
+    return nullptr;
+}
+
+void CheckIfSet(HWND page, int id, int value) {
+    if (value != 0) {
+        CheckDlgButton(page, id, BST_CHECKED);
+    }
+}
+
+bool IsChecked(HWND page, int id) {
+    return IsDlgButtonChecked(page, id) == BST_CHECKED;
+}
+
+void Enable(HWND page, int id, bool on) {
+    EnableWindow(GetDlgItem(page, id), on ? TRUE : FALSE);
+}
+
+// The up-down takes a 16-bit position and writes it into its buddy edit.
+void SetSpinPosition(HWND page, int upDown, int value) {
+    SendDlgItemMessageA(page, upDown, UDM_SETPOS, 0, MAKELPARAM(LOWORD(value), 0));
+}
+
+// Random zoom leaves no room for a transparent colour: the whole group is
+// disabled while it is on, with its check states kept.
+void UpdateRandomZoomRule(HWND page) {
+    if (IsChecked(page, IDC_DISPLAY_CHECK_RANDOM_ZOOM)) {
+        for (int id : {IDC_DISPLAY_CHECK_USE_MASK, IDC_DISPLAY_RADIO_TOP_LEFT, IDC_DISPLAY_RADIO_MASK_COLOR,
+                       IDC_DISPLAY_SWATCH_MASK_COLOR, IDC_DISPLAY_TEXT_MASK_HINT}) {
+            Enable(page, id, false);
+        }
+        return;
+    }
+    Enable(page, IDC_DISPLAY_CHECK_USE_MASK, true);
+    UpdateMaskControls(page);
+}
+
+BOOL OnInitDialog(HWND page, LPARAM creationParameter) {
+    displayPage.settings = reinterpret_cast<SaverSettings*>(creationParameter);
+    const SaverSettings& s = *displayPage.settings;
+    CheckIfSet(page, IDC_DISPLAY_CHECK_CENTER, s.center);
+    CheckIfSet(page, IDC_DISPLAY_CHECK_SHUFFLE, s.pictureShuffle);
+    CheckIfSet(page, IDC_DISPLAY_CHECK_NO_FADEOUT, s.noFadeout);
+    CheckIfSet(page, IDC_DISPLAY_CHECK_MOVE, s.move);
+    CheckIfSet(page, IDC_DISPLAY_CHECK_RANDOM_ZOOM, s.randomZoom);
+
+    const int values[] = {s.maxWidth, s.maxHeight, s.fadeSteps, s.holdTicks};
+    for (int i = 0; i < 4; ++i) {
+        const SpinField& field = SPIN_FIELDS[i];
+        SendDlgItemMessageA(page, field.edit, EM_LIMITTEXT, static_cast<WPARAM>(field.digits), 0);
+        SendDlgItemMessageA(page, field.upDown, UDM_SETRANGE, 0,
+                            MAKELPARAM(static_cast<WORD>(field.upper), static_cast<WORD>(field.lower)));
+        SetSpinPosition(page, field.upDown, values[i]);
+    }
+
+    HWND speed = GetDlgItem(page, IDC_DISPLAY_TRACK_SPEED);
+    SendMessageA(speed, TBM_SETRANGE, FALSE, MAKELPARAM(SPEED_FASTEST, SPEED_SLOWEST));
+    SendMessageA(speed, TBM_SETPAGESIZE, 0, 1);
+    SendMessageA(speed, TBM_SETPOS, TRUE, s.speed);
+    UpdateSpeedLabel(page);
+
+    CheckIfSet(page, IDC_DISPLAY_CHECK_USE_MASK, s.useMask);
+    CheckDlgButton(page, s.useColor != 0 ? IDC_DISPLAY_RADIO_MASK_COLOR : IDC_DISPLAY_RADIO_TOP_LEFT, BST_CHECKED);
+    displayPage.swatchBrush = CreateSolidBrush(static_cast<COLORREF>(s.maskColor));
+
+    SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_DISPLAY_CHECK_USE_MASK, BN_CLICKED), 0);
+    SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_DISPLAY_CHECK_RANDOM_ZOOM, BN_CLICKED), 0);
+    return TRUE;
+}
+
+BOOL OnCommand(HWND page, WPARAM wParam) {
+    const int controlId = LOWORD(wParam);
+    const int code = HIWORD(wParam);
+    switch (controlId) {
+        case IDC_DISPLAY_CHECK_USE_MASK:
+        case IDC_DISPLAY_RADIO_TOP_LEFT:
+        case IDC_DISPLAY_RADIO_MASK_COLOR:
+            UpdateMaskControls(page);
+            break;
+        case IDC_DISPLAY_CHECK_RANDOM_ZOOM:
+            UpdateRandomZoomRule(page);
+            break;
+        case IDC_DISPLAY_SWATCH_MASK_COLOR:
+            if (code == STN_CLICKED) {
+                ChooseSwatchColor(*displayPage.settings, displayPage.settings->maskColor, displayPage.swatchBrush,
+                                  GetDlgItem(page, controlId));
+            }
+            break;
+        default:
+            if (code == EN_KILLFOCUS) {
+                if (const SpinField* field = SpinFieldOfEdit(controlId)) {
+                    ClampSpinEdit(page, field->edit, field->upDown, field->lower, field->upper);
+                }
+            }
+            break;
+    }
+    return TRUE;
+}
+
+BOOL OnHScroll(HWND page) {
+    UpdateSpeedLabel(page);
+    return TRUE;
+}
+
+INT_PTR OnCtlColorStatic(LPARAM control) {
+    return SwatchBrushFor(reinterpret_cast<HWND>(control), IDC_DISPLAY_SWATCH_MASK_COLOR, displayPage.swatchBrush);
+}
+
+// The trackbar keeps its colours from its last layout; a size message makes
+// it take the new system colours.
+BOOL OnSysColorChange(HWND page) {
+    SendDlgItemMessageA(page, IDC_DISPLAY_TRACK_SPEED, WM_SIZE, 0, 0);
+    return TRUE;
+}
+
+BOOL OnDestroy() {
+    ReleaseSwatchBrush(displayPage.swatchBrush);
+    displayPage = DisplayPage();
+    return TRUE;
+}
+
+}  // namespace
+
+void UpdateSpeedLabel(HWND page) {
+    const int position = static_cast<int>(SendDlgItemMessageA(page, IDC_DISPLAY_TRACK_SPEED, TBM_GETPOS, 0, 0));
+    char word[LABEL_BUFFER_SIZE] = {};
+    if (position >= SPEED_FASTEST && position <= SPEED_SLOWEST) {
+        LoadStringA(DialogModule(), IDS_SPEED_FAST + (position - SPEED_FASTEST), word, sizeof word);
+    }
+    SetDlgItemTextA(page, IDC_DISPLAY_TEXT_SPEED, word);
+}
+
+void ClampSpinEdit(HWND page, int edit, int upDown, unsigned lower, unsigned upper) {
+    if (SendDlgItemMessageA(page, edit, EM_GETMODIFY, 0, 0) != TRUE) {
+        return;
+    }
+    unsigned value = GetDlgItemInt(page, edit, nullptr, FALSE);
+    if (value < lower) {
+        value = lower;
+    } else if (value > upper) {
+        value = upper;
+    }
+    SetSpinPosition(page, upDown, static_cast<int>(value));
+}
+
+void UpdateMaskControls(HWND page) {
+    const bool on = IsChecked(page, IDC_DISPLAY_CHECK_USE_MASK);
+    for (int id : {IDC_DISPLAY_RADIO_TOP_LEFT, IDC_DISPLAY_RADIO_MASK_COLOR, IDC_DISPLAY_SWATCH_MASK_COLOR,
+                   IDC_DISPLAY_TEXT_MASK_HINT}) {
+        Enable(page, id, on);
+    }
+    if (on && IsChecked(page, IDC_DISPLAY_RADIO_TOP_LEFT)) {
+        Enable(page, IDC_DISPLAY_SWATCH_MASK_COLOR, false);
+        Enable(page, IDC_DISPLAY_TEXT_MASK_HINT, false);
+    }
+}
+
+INT_PTR CALLBACK DisplayPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            return OnInitDialog(page, lParam);
+        case WM_COMMAND:
+            return OnCommand(page, wParam);
+        case WM_HSCROLL:
+            return OnHScroll(page);
+        case WM_CTLCOLORSTATIC:
+            return OnCtlColorStatic(lParam);
+        case WM_SYSCOLORCHANGE:
+            return OnSysColorChange(page);
+        case WM_DESTROY:
+            return OnDestroy();
+        default:
+            return FALSE;
+    }
+}

@@ -1,0 +1,171 @@
+#include "dialog/file_picker.h"
+
+#include "base/paths.h"
+#include "base/process_heap.h"
+
+namespace {
+
+// The record as the 95/98 and NT 4 families know it: the members added later
+// (pvReserved, dwReserved, FlagsEx) are left out.
+const DWORD RECORD_SIZE = OPENFILENAME_SIZE_VERSION_400A;
+
+// Zero bytes kept after the file buffer, so that reading its strings always
+// stops inside the block whatever the dialog wrote.
+constexpr int FILE_BUFFER_GUARD = 2;
+
+// Whether a name returned in a multiple selection carries a directory of its
+// own. A separator or drive colon says so; the file title is not asked,
+// because it drops the extension when the user hides extensions, and a bare
+// name would then look qualified.
+bool IsQualifiedName(const char* name) {
+    for (const char* p = name; *p != '\0'; p = CharNextA(p)) {
+        if (*p == '\\' || *p == '/' || *p == ':') {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+FilePicker::FilePicker(HWND owner, DWORD flags, int bufferSize) : record_() {
+    if (bufferSize >= PATH_BUFFER_SIZE) {
+        fileBuffer_ = static_cast<char*>(HeapBlockAlloc(static_cast<size_t>(bufferSize) + FILE_BUFFER_GUARD));
+        titleBuffer_ = static_cast<char*>(HeapBlockAlloc(static_cast<size_t>(bufferSize) + 1));
+        if (fileBuffer_ == nullptr || titleBuffer_ == nullptr) {
+            HeapBlockFree(fileBuffer_);
+            HeapBlockFree(titleBuffer_);
+            fileBuffer_ = nullptr;
+            titleBuffer_ = nullptr;
+        } else {
+            bufferSize_ = bufferSize;
+        }
+    }
+    record_.lStructSize = RECORD_SIZE;
+    record_.hwndOwner = owner;
+    record_.lpstrFile = fileBuffer_;
+    record_.nMaxFile = static_cast<DWORD>(bufferSize_);
+    record_.lpstrFileTitle = titleBuffer_;
+    record_.nMaxFileTitle = static_cast<DWORD>(bufferSize_);
+    record_.Flags = flags;
+}
+
+FilePicker::~FilePicker() {
+    HeapBlockFree(fileBuffer_);
+    HeapBlockFree(titleBuffer_);
+    HeapBlockFree(filterCopy_);
+}
+
+void FilePicker::SetFilter(const char* list) {
+    HeapBlockFree(filterCopy_);
+    filterCopy_ = nullptr;
+    record_.lpstrFilter = nullptr;
+    if (list == nullptr) {
+        return;
+    }
+    const char* end = list;
+    while (*end != '\0') {
+        end += lstrlenA(end) + 1;
+    }
+    const size_t size = static_cast<size_t>(end - list) + 1;
+    filterCopy_ = static_cast<char*>(HeapBlockAlloc(size));
+    if (filterCopy_ != nullptr) {
+        CopyMemory(filterCopy_, list, size);
+        record_.lpstrFilter = filterCopy_;
+    }
+}
+
+void FilePicker::SetInitialFile(const char* path) {
+    if (fileBuffer_ == nullptr) {
+        return;
+    }
+    ZeroMemory(fileBuffer_, PATH_BUFFER_SIZE);
+    if (path == nullptr) {
+        return;
+    }
+    // A multiple selection ends with an empty string, hence the second zero.
+    const int terminators = MultipleSelection() ? 2 : 1;
+    const int length = lstrlenA(path);
+    if (length + terminators <= bufferSize_) {
+        CopyMemory(fileBuffer_, path, static_cast<size_t>(length));
+        fileBuffer_[length] = '\0';
+        if (terminators == 2) {
+            fileBuffer_[length + 1] = '\0';
+        }
+    }
+}
+
+bool FilePicker::Run() {
+    if (fileBuffer_ == nullptr) {
+        return false;
+    }
+    return GetOpenFileNameA(&record_) != FALSE;
+}
+
+const char* FilePicker::FileName() const {
+    return fileBuffer_ != nullptr ? fileBuffer_ : "";
+}
+
+const char* FilePicker::SecondString() const {
+    return fileBuffer_ + lstrlenA(fileBuffer_) + 1;
+}
+
+int FilePicker::SelectedCount() const {
+    if (fileBuffer_ == nullptr || fileBuffer_[0] == '\0') {
+        return 0;
+    }
+    if (!MultipleSelection() || SecondString()[0] == '\0') {
+        return 1;
+    }
+    int count = 0;
+    for (const char* name = SecondString(); *name != '\0'; name += lstrlenA(name) + 1) {
+        ++count;
+    }
+    return count;
+}
+
+const char* FilePicker::SelectedName(int index) const {
+    if (fileBuffer_ == nullptr || fileBuffer_[0] == '\0') {
+        return FileName();
+    }
+    if (MultipleSelection() && SecondString()[0] != '\0') {
+        const char* name = SecondString();
+        for (int i = 0; i < index; ++i) {
+            const char* next = name + lstrlenA(name) + 1;
+            if (*next == '\0') {
+                break;
+            }
+            name = next;
+        }
+        return name;
+    }
+    return titleBuffer_;
+}
+
+const char* FilePicker::SelectedPath(int index) {
+    result_[0] = '\0';
+    if (fileBuffer_ == nullptr || fileBuffer_[0] == '\0' || lstrlenA(fileBuffer_) > MAX_PATH_CHARS) {
+        return result_;
+    }
+    lstrcpyA(result_, fileBuffer_);
+    if (!MultipleSelection() || SecondString()[0] == '\0') {
+        return result_;
+    }
+    const char* name = SelectedName(index);
+    if (IsQualifiedName(name)) {
+        lstrcpynA(result_, lstrlenA(name) <= MAX_PATH_CHARS ? name : "", sizeof result_);
+        return result_;
+    }
+    // EndsWith steps by characters, so the trailing byte 0x5C of a double-byte
+    // character is not taken for a separator.
+    const bool needsSeparator = !EndsWith(result_, "\\");
+    if (lstrlenA(result_) + (needsSeparator ? 1 : 0) + lstrlenA(name) > MAX_PATH_CHARS) {
+        result_[0] = '\0';
+        return result_;
+    }
+    if (needsSeparator) {
+        lstrcatA(result_, "\\");
+    }
+    lstrcatA(result_, name);
+    return result_;
+}

@@ -1,0 +1,45 @@
+#include "dialog/list_entries.h"
+
+#include "dialog/dialog_shared.h"
+
+namespace {
+
+// The last component of a path: what follows its last backslash, slash or
+// drive colon. Stepped by characters, so that the trailing byte 0x5C of a
+// double-byte character is not taken for a separator.
+const char* LastComponent(const char* path) {
+    const char* name = path;
+    for (const char* p = path; *p != '\0'; p = CharNextA(p)) {
+        if (*p == '\\' || *p == '/' || *p == ':') {
+            name = p + 1;
+        }
+    }
+    return name;
+}
+
+}  // namespace
+
+void LoadFilterList(UINT stringId, char* buffer) {
+    ZeroMemory(buffer, FILTER_BUFFER_SIZE);
+    const int length = LoadStringA(DialogModule(), stringId, buffer, FILTER_BUFFER_SIZE);
+    // Byte by byte on purpose: '/' (0x2F) is never the trailing byte of a
+    // character of code page 932, whose trailing bytes start at 0x40.
+    for (int i = 0; i < length; ++i) {
+        if (buffer[i] == '/') {
+            buffer[i] = '\0';
+        }
+    }
+}
+
+void ListEntryForFile(const char* path, const char* programDirectory, char* entry) {
+    const char* name = LastComponent(path);
+    char directory[PATH_BUFFER_SIZE] = {};
+    const int directoryLength = static_cast<int>(name - path);
+    if (directoryLength > 0 && directoryLength <= MAX_PATH_CHARS) {
+        lstrcpynA(directory, path, directoryLength + 1);
+    }
+    // The last component is taken directly rather than through the file
+    // title, which drops the extension when the user hides extensions.
+    const bool inProgramDirectory = directory[0] != '\0' && lstrcmpiA(directory, programDirectory) == 0;
+    lstrcpynA(entry, inProgramDirectory ? name : path, PATH_BUFFER_SIZE);
+}

@@ -1,0 +1,79 @@
+// Runs the real settings dialog on a thread of its own and drives it from the
+// test's thread by messages, as a user's clicks and keys would.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "support/process_run.h"
+
+enum class Tab { Pictures = 0, Display = 1, Background = 2, Music = 3 };
+
+// The settings file the dialog reads and writes: gleamo.ini beside the test program.
+std::string DialogIniPath();
+
+class DialogDriver {
+public:
+    DialogDriver() = default;
+    ~DialogDriver();  // cancels a dialog that is still open
+    DialogDriver(const DialogDriver&) = delete;
+    DialogDriver& operator=(const DialogDriver&) = delete;
+
+    // Opens the dialog and waits until it is shown with its four pages.
+    bool Open();
+    // Presses a frame button (IDOK, IDCANCEL) and returns the dialog's result.
+    INT_PTR Press(int frameButton);
+    // Waits for the dialog to end by itself; its result, or 0 when it did not end.
+    INT_PTR WaitForEnd();
+
+    HWND Dialog() const { return dialog_; }
+    HWND Page(Tab tab) const { return pages_[static_cast<int>(tab)]; }
+    HWND Control(Tab tab, int id) const { return GetDlgItem(Page(tab), id); }
+
+    // Clicks the caption of a tab.
+    void ChooseTab(Tab tab);
+    // The window with the keyboard focus on the dialog's thread.
+    HWND Focus() const;
+    void SetFocusTo(HWND control);
+
+    // A click on a check box, radio button or push button that returns at once.
+    void Click(Tab tab, int id);
+    // A click that opens a modal window: posted, so that the test goes on
+    // while the dialog's thread runs it. Returns the new window, or null.
+    HWND ClickOpening(Tab tab, int id);
+    // The left button pressed and released on a static control (the swatches).
+    HWND ClickStaticOpening(Tab tab, int id);
+
+    bool IsChecked(Tab tab, int id) const;
+    bool IsEnabled(Tab tab, int id) const;
+    std::string Text(Tab tab, int id) const;
+    // Selects the edit's whole text and types text over it.
+    void Type(Tab tab, int id, const std::string& text);
+    // A key pressed and released on a control.
+    void Key(Tab tab, int id, UINT virtualKey);
+
+    // The texts of a list box, one per item, joined with '|'.
+    std::string ListItems(Tab tab, int id) const;
+
+    // A modal window of the dialog's thread other than the dialog itself.
+    HWND ModalWindow() const;
+    // Waits until window is gone.
+    bool WaitClosed(HWND window);
+
+private:
+    static DWORD WINAPI Run(void* self);
+
+    HANDLE thread_ = nullptr;
+    DWORD threadId_ = 0;
+    INT_PTR result_ = 0;
+    HWND dialog_ = nullptr;
+    HWND pages_[4] = {};
+};
+
+// The open-file common dialog: types names (a full path, or several quoted
+// names after changing to folder) and presses OK.
+bool ChooseInFileDialog(HWND fileDialog, const std::string& folder, const std::string& names);
+// The colour common dialog: sets red, green and blue, optionally adds the
+// colour to the custom colours, then presses OK or Cancel.
+void AnswerColorDialog(HWND colorDialog, COLORREF color, bool addCustom, int button);

@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "music_files.h"
 #include "notify_window.h"
+#include "support/music_files.h"
 #include "support/test_files.h"
 
 namespace {

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "music/music_player.h"
-#include "music_files.h"
 #include "notify_window.h"
 #include "settings/saver_settings.h"
+#include "support/music_files.h"
 #include "support/test_files.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "music_files.h"
+#include "support/music_files.h"
 
 #include <cstdint>
 

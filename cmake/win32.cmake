@@ -27,3 +27,9 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 add_subdirectory(tests)
+
+# The frame-cost benchmark: figures under Wine, never a test (tools/frame-cost runs it).
+add_executable(frame_cost bench/frame_cost.cpp src/resources/gleamo.rc)
+target_compile_options(frame_cost PRIVATE ${GLEAMO_WARNINGS} -O2)
+target_link_options(frame_cost PRIVATE ${GLEAMO_LINK_OPTIONS})
+target_link_libraries(frame_cost PRIVATE gleamo_lib)

@@ -62,18 +62,26 @@ public:
     RunRect* Next() { return reinterpret_cast<RunRect*>(block_ + kRegionHeaderBytes) + count_; }
     void Added(size_t runs) { count_ += runs; }
 
+    // One ExtCreateRegion over the whole description gives the region; Wine
+    // builds it rectangle by rectangle, in time that grows with the square
+    // of the count when the runs differ from line to line (seconds for a
+    // large photograph). Regions of a few hundred runs, joined in line
+    // order, give the same region in linear time on both platforms.
     HRGN Create(LONG width, LONG height) {
         if (block_ == nullptr && !Reserve(1)) {
             return nullptr;
         }
-        RGNDATAHEADER* header = reinterpret_cast<RGNDATAHEADER*>(block_);
-        const DWORD size = static_cast<DWORD>(kRegionHeaderBytes + count_ * sizeof(RunRect));
-        header->dwSize = kRegionHeaderBytes;
-        header->iType = RDH_RECTANGLES;
-        header->nCount = static_cast<DWORD>(count_);
-        header->nRgnSize = size;
-        SetRect(&header->rcBound, 0, 0, width, height);
-        HRGN region = ExtCreateRegion(nullptr, size, reinterpret_cast<const RGNDATA*>(block_));
+        RunRect* runs = reinterpret_cast<RunRect*>(block_ + kRegionHeaderBytes);
+        HRGN region = CreatePiece(runs, count_ < kRunsPerPiece ? count_ : kRunsPerPiece, width, height);
+        for (size_t done = kRunsPerPiece; region != nullptr && done < count_; done += kRunsPerPiece) {
+            // The piece's header overwrites the runs just used before it.
+            const size_t n = count_ - done < kRunsPerPiece ? count_ - done : kRunsPerPiece;
+            ScopedRegion piece(CreatePiece(runs + done, n, width, height));
+            if (piece.Get() == nullptr || CombineRgn(region, region, piece.Get(), RGN_OR) == ERROR) {
+                DeleteObject(region);
+                region = nullptr;
+            }
+        }
         if (region == nullptr) {
             SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         }
@@ -81,6 +89,21 @@ public:
     }
 
 private:
+    static constexpr size_t kRunsPerPiece = 256;
+
+    // A region of n runs whose description is written in the 32 bytes just
+    // before them (the block's header, or runs already turned into a region).
+    static HRGN CreatePiece(RunRect* runs, size_t n, LONG width, LONG height) {
+        RGNDATAHEADER* header = reinterpret_cast<RGNDATAHEADER*>(reinterpret_cast<unsigned char*>(runs) - kRegionHeaderBytes);
+        const DWORD size = static_cast<DWORD>(kRegionHeaderBytes + n * sizeof(RunRect));
+        header->dwSize = kRegionHeaderBytes;
+        header->iType = RDH_RECTANGLES;
+        header->nCount = static_cast<DWORD>(n);
+        header->nRgnSize = size;
+        SetRect(&header->rcBound, 0, 0, width, height);
+        return ExtCreateRegion(nullptr, size, reinterpret_cast<const RGNDATA*>(header));
+    }
+
     unsigned char* block_ = nullptr;
     size_t capacity_ = 0;
     size_t count_ = 0;

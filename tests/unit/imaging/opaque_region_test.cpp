@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "imaging/bitmap_buffer.h"
@@ -97,6 +98,48 @@ TEST(OpaqueRegion, AllKeyGivesAnEmptyRegionAndOtherDepthsAreComparedAtTwentyFour
     SetLastError(0xdeadbeef);
     EXPECT_EQ(empty.CreateOpaqueRegion(kKey), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_FUNCTION));
+}
+
+TEST(OpaqueRegion, ManyRunsGiveTheSameRegionAsOneDescriptionOfThemAll) {
+    const int width = 41, height = 30;
+    BitmapBuffer picture;
+    ASSERT_TRUE(picture.Create(width, height, 24, RGB(1, 1, 1)));
+    std::vector<RECT> runs;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if ((x + y) % 3 == 0) {
+                SetPixelAt(picture, x, y, kKey);
+            }
+        }
+        for (int x = 0; x < width;) {
+            while (x < width && (x + y) % 3 == 0) {
+                ++x;
+            }
+            int end = x;
+            while (end < width && (end + y) % 3 != 0) {
+                ++end;
+            }
+            if (end > x) {
+                runs.push_back({x, y, end, y + 1});
+            }
+            x = end;
+        }
+    }
+    ASSERT_GT(runs.size(), 300u);
+    std::vector<BYTE> data(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
+    RGNDATA* description = reinterpret_cast<RGNDATA*>(data.data());
+    description->rdh.dwSize = sizeof(RGNDATAHEADER);
+    description->rdh.iType = RDH_RECTANGLES;
+    description->rdh.nCount = static_cast<DWORD>(runs.size());
+    description->rdh.nRgnSize = static_cast<DWORD>(data.size());
+    SetRect(&description->rdh.rcBound, 0, 0, width, height);
+    memcpy(description->Buffer, runs.data(), runs.size() * sizeof(RECT));
+    HRGN expected = ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), description);
+    HRGN region = picture.CreateOpaqueRegion(kKey);
+    ASSERT_NE(region, nullptr);
+    EXPECT_TRUE(EqualRgn(region, expected));
+    DeleteObject(region);
+    DeleteObject(expected);
 }
 
 TEST(MaskRegion, BuildsWithTheChosenKeyOrTheTopLeftPixel) {

@@ -38,7 +38,11 @@ int CenteredStart(int clientSize, int pictureSize) {
 }
 
 int RandomStart(int r, int clientSize, int pictureSize) {
-    return static_cast<int>(r * RANDOM_SCALE * static_cast<double>(clientSize - pictureSize));
+    // Rounded to a double before the second product: the 32-bit build keeps
+    // intermediates in the x87 unit's wider format, where 32767 * (1 / 32767)
+    // falls just short of 1 and the far edge would be one pixel short.
+    volatile double fraction = r * RANDOM_SCALE;
+    return static_cast<int>(fraction * static_cast<double>(clientSize - pictureSize));
 }
 
 double StepFromRandom(int r, double previewScale) {

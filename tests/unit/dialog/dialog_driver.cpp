@@ -146,8 +146,11 @@ void DialogDriver::SetFocusTo(HWND control) {
     SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
 }
 
+// A disabled control takes no click from the user, so none is sent to it.
 void DialogDriver::Click(Tab tab, int id) {
-    SendMessageA(Control(tab, id), BM_CLICK, 0, 0);
+    if (IsEnabled(tab, id)) {
+        SendMessageA(Control(tab, id), BM_CLICK, 0, 0);
+    }
 }
 
 HWND DialogDriver::ModalWindow() const {
@@ -157,6 +160,9 @@ HWND DialogDriver::ModalWindow() const {
 }
 
 HWND DialogDriver::ClickOpening(Tab tab, int id) {
+    if (!IsEnabled(tab, id)) {
+        return nullptr;
+    }
     PostMessageA(Control(tab, id), BM_CLICK, 0, 0);
     HWND modal = nullptr;
     WaitUntil(DRIVER_LIMIT_MS, [&] { return (modal = ModalWindow()) != nullptr; });
@@ -164,6 +170,9 @@ HWND DialogDriver::ClickOpening(Tab tab, int id) {
 }
 
 HWND DialogDriver::ClickStaticOpening(Tab tab, int id) {
+    if (!IsEnabled(tab, id)) {
+        return nullptr;
+    }
     PostMessageA(Control(tab, id), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     PostMessageA(Control(tab, id), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     HWND modal = nullptr;

@@ -123,6 +123,8 @@ TEST_F(DisplayPageTest, TheTransparentColourGroupFollowsItsCheckBoxAndRandomZoom
 
 TEST_F(DisplayPageTest, AConfirmedColourReachesTheFileAndACancelledOneChangesNothing) {
     const COLORREF chosen = RGB(0x12, 0x34, 0x56);
+    d.Click(Tab::Display, IDC_DISPLAY_CHECK_USE_MASK);
+    d.Click(Tab::Display, IDC_DISPLAY_RADIO_MASK_COLOR);
     HWND colors = d.ClickStaticOpening(Tab::Display, IDC_DISPLAY_SWATCH_MASK_COLOR);
     ASSERT_NE(colors, nullptr);
     AnswerColorDialog(colors, chosen, true, IDOK);

@@ -1,0 +1,96 @@
+// The open-file picker's own rules, and the texts the list pages make from
+// what it returns. Text is in code page 932 here.
+#include "dialog/file_picker.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "dialog/list_entries.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+constexpr DWORD MULTIPLE = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+
+std::string InCodePage932(const wchar_t* text) {
+    char buffer[256] = {};
+    WideCharToMultiByte(932, 0, text, -1, buffer, sizeof buffer, nullptr, nullptr);
+    return buffer;
+}
+
+std::string EntryFor(const std::string& path, const std::string& programDirectory) {
+    char entry[PATH_BUFFER_SIZE] = {};
+    ListEntryForFile(path.c_str(), programDirectory.c_str(), entry);
+    return entry;
+}
+
+TEST(FilePicker, APathThatWouldNotFitInAnEntryIsRefusedWholeNeverCutShort) {
+    FilePicker picker(nullptr, MULTIPLE, 4096);
+    EXPECT_EQ(picker.SelectedCount(), 0);
+    EXPECT_STREQ(picker.SelectedPath(0), "");
+
+    const std::string longest = "C:\\" + std::string(MAX_PATH_CHARS - 3, 'p');
+    picker.SetInitialFile(longest.c_str());
+    EXPECT_EQ(picker.SelectedCount(), 1);
+    EXPECT_EQ(std::string(picker.SelectedPath(0)), longest);
+
+    const std::string tooLong = longest + "q";
+    picker.SetInitialFile(tooLong.c_str());
+    EXPECT_EQ(std::string(picker.FileName()), tooLong);
+    EXPECT_STREQ(picker.SelectedPath(0), "");
+
+    picker.SetInitialFile(nullptr);
+    EXPECT_EQ(picker.SelectedCount(), 0);
+}
+
+TEST(FilePicker, WithoutItsBuffersItShowsNoDialog) {
+    FilePicker picker(nullptr, OFN_FILEMUSTEXIST, PATH_BUFFER_SIZE - 1);
+    picker.SetInitialFile("C:\\a.jpg");
+    EXPECT_FALSE(picker.Run());
+    EXPECT_STREQ(picker.FileName(), "");
+    EXPECT_EQ(picker.SelectedCount(), 0);
+}
+
+TEST(FilePicker, AnInitialFileMustLeaveRoomForItsTerminators) {
+    FilePicker single(nullptr, OFN_FILEMUSTEXIST, PATH_BUFFER_SIZE);
+    const std::string fits(PATH_BUFFER_SIZE - 1, 'a');
+    single.SetInitialFile(fits.c_str());
+    EXPECT_EQ(std::string(single.FileName()), fits);
+    single.SetInitialFile((fits + "a").c_str());
+    EXPECT_STREQ(single.FileName(), "") << "a path that does not fit leaves the buffer cleared";
+
+    FilePicker multiple(nullptr, MULTIPLE, PATH_BUFFER_SIZE);
+    multiple.SetInitialFile(fits.c_str());
+    EXPECT_STREQ(multiple.FileName(), "") << "a multiple selection needs a second terminator";
+}
+
+TEST(ListEntries, AFileBesideTheProgramIsListedByItsBareNameInAnyLetterCase) {
+    EXPECT_EQ(EntryFor("C:\\Program\\a.jpg", "C:\\Program\\"), "a.jpg");
+    EXPECT_EQ(EntryFor("c:\\PROGRAM\\a.jpg", "C:\\Program\\"), "a.jpg");
+    EXPECT_EQ(EntryFor("C:\\Program\\sub\\a.jpg", "C:\\Program\\"), "C:\\Program\\sub\\a.jpg");
+    EXPECT_EQ(EntryFor("C:\\a.jpg", "C:\\Program\\"), "C:\\a.jpg");
+    EXPECT_EQ(EntryFor("a.jpg", "C:\\Program\\"), "a.jpg");
+    EXPECT_EQ(EntryFor("C:\\Program\\a.jpg", ""), "C:\\Program\\a.jpg");
+}
+
+TEST(ListEntries, ADoubleByteCharacterEndingIn0x5CIsNoSeparator) {
+    ASSERT_EQ(GetACP(), 932u);
+    const std::string table = InCodePage932(L"表");  // 0x95 0x5C
+    ASSERT_EQ(table, "\x95\x5c");
+    EXPECT_EQ(EntryFor("C:\\dir\\" + table, "C:\\dir\\"), table);
+    EXPECT_EQ(EntryFor("C:\\" + table + "\\a.jpg", "C:\\" + table + "\\"), "a.jpg");
+}
+
+TEST(ListEntries, FilterListsAreTheResourceStringsCutAtEachSlash) {
+    char filter[FILTER_BUFFER_SIZE];
+    LoadFilterList(IDS_FILTER_MUSIC, filter);
+    const std::string expected = InCodePage932(L"WAV ファイル (*.wav)") + '\0' + "*.wav" + '\0' +
+                                 InCodePage932(L"MIDI ファイル (*.mid)") + '\0' + "*.mid" + '\0' +
+                                 InCodePage932(L"全てのファイル (*.*)") + '\0' + "*.*" + '\0' + '\0';
+    EXPECT_EQ(std::string(filter, expected.size()), expected);
+}
+
+}  // namespace

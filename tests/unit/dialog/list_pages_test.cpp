@@ -1,0 +1,176 @@
+// The pictures and music pages: files added through the real open-file
+// dialog, folders through the real folder browser, deletion, and the music
+// enabling rule.
+#include "dialog/pictures_page.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "dialog/settings_dialog.h"
+#include "dialog_driver.h"
+#include "resources/resource_ids.h"
+#include "support/test_files.h"
+
+namespace {
+
+std::string IniValue(const char* section, const char* key) {
+    char value[512] = {};
+    GetPrivateProfileStringA(section, key, "<absent>", value, sizeof value, DialogIniPath().c_str());
+    return value;
+}
+
+class ListPagesTest : public testing::Test {
+protected:
+    void SetUp() override {
+        DeleteFileA(DialogIniPath().c_str());
+        for (const char* name : {"a.jpg", "b.jpg", "c.mid"}) {
+            ASSERT_TRUE(WriteFileBytes(pictures / name, "x"));
+        }
+        CreateDirectoryA((pictures / "sub").c_str(), nullptr);
+    }
+    void TearDown() override {
+        DeleteFileA(DialogIniPath().c_str());
+        DeleteFileA(besideProgram.c_str());
+    }
+
+    void StartWith(const std::string& ini) {
+        if (!ini.empty()) {
+            ASSERT_TRUE(WriteFileBytes(DialogIniPath(), ini));
+        }
+        ASSERT_TRUE(d.Open());
+    }
+
+    // Presses add-files on a page and answers the open-file dialog.
+    void AddFiles(Tab tab, const std::string& folder, const std::string& names) {
+        HWND files = d.ClickOpening(tab, IDC_PICTURES_BUTTON_ADD);
+        ASSERT_NE(files, nullptr) << "no open-file dialog";
+        ASSERT_TRUE(ChooseInFileDialog(files, folder, names));
+    }
+
+    // Presses add-folder, selects folder when one is given, waits until the
+    // browser's selection is named with shownName and confirms it.
+    void AddFolder(Tab tab, const std::string& folder, const std::string& shownName) {
+        HWND browser = d.ClickOpening(tab, IDC_PICTURES_BUTTON_ADD_FOLDER);
+        ASSERT_NE(browser, nullptr) << "no folder browser";
+        HWND tree = FindWindowExA(browser, nullptr, WC_TREEVIEWA, nullptr);
+        ASSERT_NE(tree, nullptr);
+        // The browser fills its tree after it shows; a selection made earlier is lost.
+        const bool selected = WaitUntil(10000, [&] {
+            if (!folder.empty()) {
+                SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+            }
+            char text[MAX_PATH] = {};
+            TVITEMA item = {};
+            item.mask = TVIF_TEXT;
+            item.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+            item.pszText = text;
+            item.cchTextMax = sizeof text;
+            return item.hItem != nullptr && SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) &&
+                   std::string(text).find(shownName) != std::string::npos;
+        });
+        EXPECT_TRUE(selected) << "the browser did not come to " << shownName;
+        PostMessageA(browser, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(d.WaitClosed(browser));
+    }
+
+    TempFolder pictures;
+    std::string besideProgram = ExecutableFolder() + "beside-the-program.jpg";
+    DialogDriver d;
+};
+
+TEST_F(ListPagesTest, ChosenFilesAreAppendedWithTheirFullPathsOrTheirBareNamesBesideTheProgram) {
+    StartWith("");
+    AddFiles(Tab::Pictures, "", pictures / "a.jpg");
+    EXPECT_EQ(d.ListItems(Tab::Pictures, IDC_PICTURES_LIST), pictures / "a.jpg");
+
+    AddFiles(Tab::Pictures, pictures.Path(), "\"a.jpg\" \"b.jpg\"");
+    EXPECT_EQ(d.ListItems(Tab::Pictures, IDC_PICTURES_LIST),
+              pictures / "a.jpg" + "|" + pictures / "a.jpg" + "|" + pictures / "b.jpg")
+        << "no duplicate check; several files in the order the dialog gives them";
+
+    ASSERT_TRUE(WriteFileBytes(besideProgram, "x"));
+    std::string shouted = besideProgram;
+    CharUpperA(&shouted[0]);
+    d.Click(Tab::Music, IDC_MUSIC_CHECK_PLAY);
+    AddFiles(Tab::Music, "", shouted);
+    EXPECT_EQ(d.ListItems(Tab::Music, IDC_MUSIC_LIST), "BESIDE-THE-PROGRAM.JPG")
+        << "the program's folder is recognised in any letter case";
+
+    EXPECT_EQ(d.Press(IDOK), SETTINGS_SAVED);
+    EXPECT_EQ(IniValue("Picture", "Count"), "3");
+    EXPECT_EQ(IniValue("FileList", "Picture2"), pictures / "b.jpg");
+    EXPECT_EQ(IniValue("FileList", "Music0"), "BESIDE-THE-PROGRAM.JPG");
+}
+
+TEST_F(ListPagesTest, TheNextOpenFileDialogStartsInTheFolderOfTheFirstFileChosen) {
+    StartWith("");
+    AddFiles(Tab::Pictures, "", pictures / "b.jpg");
+    HWND files = d.ClickOpening(Tab::Pictures, IDC_PICTURES_BUTTON_ADD);
+    ASSERT_NE(files, nullptr);
+    char folder[MAX_PATH] = {};
+    SendMessageA(files, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
+    EXPECT_EQ(std::string(folder) + "\\", pictures.Path());
+    PostMessageA(files, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(d.WaitClosed(files));
+    EXPECT_EQ(d.ListItems(Tab::Pictures, IDC_PICTURES_LIST), pictures / "b.jpg") << "Cancel adds nothing";
+}
+
+TEST_F(ListPagesTest, AChosenFolderIsAppendedWithATrailingBackslashAndIsOfferedAgainNextTime) {
+    StartWith("");
+    const std::string sub = pictures / "sub";
+    AddFolder(Tab::Pictures, sub, "sub");
+    AddFolder(Tab::Pictures, "", "sub");
+    EXPECT_EQ(d.ListItems(Tab::Pictures, IDC_PICTURES_LIST), sub + "\\|" + sub + "\\");
+
+    d.Click(Tab::Music, IDC_MUSIC_CHECK_PLAY);
+    AddFolder(Tab::Music, "C:\\", "C:");
+    EXPECT_EQ(d.ListItems(Tab::Music, IDC_MUSIC_LIST), "C:\\") << "a drive root keeps its one backslash";
+}
+
+TEST_F(ListPagesTest, DeleteRemovesEverySelectedEntryAndKeepsTheOrderOfTheRest) {
+    StartWith("[Picture]\nCount=5\n[FileList]\nPicture0=p0\nPicture1=p1\nPicture2=p2\nPicture3=p3\nPicture4=p4\n");
+    d.Click(Tab::Pictures, IDC_PICTURES_BUTTON_DELETE);
+    EXPECT_EQ(d.ListItems(Tab::Pictures, IDC_PICTURES_LIST), "p0|p1|p2|p3|p4") << "nothing selected";
+
+    HWND list = d.Control(Tab::Pictures, IDC_PICTURES_LIST);
+    for (int index : {0, 2, 4}) {
+        SendMessageA(list, LB_SETSEL, TRUE, index);
+    }
+    d.Click(Tab::Pictures, IDC_PICTURES_BUTTON_DELETE);
+    EXPECT_EQ(d.ListItems(Tab::Pictures, IDC_PICTURES_LIST), "p1|p3");
+
+    EXPECT_EQ(d.Press(IDOK), SETTINGS_SAVED);
+    EXPECT_EQ(IniValue("Picture", "Count"), "2");
+    EXPECT_EQ(IniValue("FileList", "Picture0"), "p1");
+    EXPECT_EQ(IniValue("FileList", "Picture1"), "p3");
+}
+
+TEST_F(ListPagesTest, WithoutPlayMusicTheMusicControlsAreDisabledButStillSaved) {
+    StartWith("[Music]\nPlayMusic=0\nSuffle=1\nCount=1\n[FileList]\nMusic0=song.mid\n");
+    const int governed[] = {IDC_MUSIC_CHECK_SHUFFLE, IDC_MUSIC_LIST, IDC_MUSIC_BUTTON_ADD,
+                            IDC_MUSIC_BUTTON_ADD_FOLDER, IDC_MUSIC_BUTTON_DELETE};
+    for (int id : governed) {
+        EXPECT_FALSE(d.IsEnabled(Tab::Music, id)) << id;
+    }
+    EXPECT_TRUE(d.IsEnabled(Tab::Music, IDC_MUSIC_CHECK_PLAY));
+
+    d.Click(Tab::Music, IDC_MUSIC_CHECK_PLAY);
+    for (int id : governed) {
+        EXPECT_TRUE(d.IsEnabled(Tab::Music, id)) << id;
+    }
+    d.Click(Tab::Music, IDC_MUSIC_CHECK_PLAY);
+    EXPECT_FALSE(d.IsEnabled(Tab::Music, IDC_MUSIC_LIST));
+
+    EXPECT_EQ(d.Press(IDOK), SETTINGS_SAVED);
+    EXPECT_EQ(IniValue("Music", "PlayMusic"), "0");
+    EXPECT_EQ(IniValue("Music", "Suffle"), "1");
+    EXPECT_EQ(IniValue("FileList", "Music0"), "song.mid");
+}
+
+}  // namespace

@@ -8,6 +8,7 @@
 #include "dialog/file_picker.h"
 #include "dialog/list_entries.h"
 #include "dialog/scoped_gdi.h"
+#include "imaging/gdi_guards.h"
 #include "resources/resource_ids.h"
 #include "settings/saver_settings.h"
 
@@ -181,17 +182,17 @@ HBITMAP MakeBrowseGlyph(HWND page, bool enabled) {
         return nullptr;
     }
     // The strip's standard grey, black and white become the current button colours.
-    ScopedDialogBitmap strip(CreateMappedBitmap(library, STANDARD_SMALL_IMAGES, 0, nullptr, 0));
+    ScopedBitmap strip(CreateMappedBitmap(library, STANDARD_SMALL_IMAGES, 0, nullptr, 0));
     FreeLibrary(library);
     if (strip.Get() == nullptr) {
         return nullptr;
     }
-    ScopedMemoryDc source;
-    ScopedMemoryDc target;
+    ScopedCreatedDc source(CreateCompatibleDC(nullptr));
+    ScopedCreatedDc target(CreateCompatibleDC(nullptr));
     if (source.Get() == nullptr || target.Get() == nullptr) {
         return nullptr;
     }
-    ScopedDialogBitmap glyph(CreateCompatibleBitmap(pageDc.Get(), GLYPH_SIZE, GLYPH_SIZE));
+    ScopedBitmap glyph(CreateCompatibleBitmap(pageDc.Get(), GLYPH_SIZE, GLYPH_SIZE));
     if (glyph.Get() == nullptr) {
         return nullptr;
     }

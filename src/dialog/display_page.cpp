@@ -88,7 +88,9 @@ BOOL OnInitDialog(HWND page, LPARAM creationParameter) {
     CheckIfSet(page, IDC_DISPLAY_CHECK_RANDOM_ZOOM, s.randomZoom);
 
     const int values[] = {s.maxWidth, s.maxHeight, s.fadeSteps, s.holdTicks};
-    for (int i = 0; i < 4; ++i) {
+    static_assert(sizeof values / sizeof values[0] == sizeof SPIN_FIELDS / sizeof SPIN_FIELDS[0],
+                  "one value per number field");
+    for (int i = 0; i < static_cast<int>(sizeof values / sizeof values[0]); ++i) {
         const SpinField& field = SPIN_FIELDS[i];
         SendDlgItemMessageA(page, field.edit, EM_LIMITTEXT, static_cast<WPARAM>(field.digits), 0);
         SendDlgItemMessageA(page, field.upDown, UDM_SETRANGE, 0,

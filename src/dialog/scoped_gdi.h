@@ -1,5 +1,5 @@
-// Scoped owners for the temporary objects the dialog's drawing code makes; each
-// releases on every path and is not copyable.
+// Scoped owners the dialog's drawing code needs besides those of
+// imaging/gdi_guards.h; each releases on every path and is not copyable.
 #pragma once
 
 #include <windows.h>
@@ -23,24 +23,6 @@ private:
     HDC dc_;
 };
 
-// A memory device context compatible with the screen, deleted with DeleteDC.
-class ScopedMemoryDc {
-public:
-    ScopedMemoryDc() : dc_(CreateCompatibleDC(nullptr)) {}
-    ~ScopedMemoryDc() {
-        if (dc_ != nullptr) {
-            DeleteDC(dc_);
-        }
-    }
-    ScopedMemoryDc(const ScopedMemoryDc&) = delete;
-    ScopedMemoryDc& operator=(const ScopedMemoryDc&) = delete;
-
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
 // Selects an object into a device context and reselects the previous one on exit.
 class ScopedSelection {
 public:
@@ -56,27 +38,4 @@ public:
 private:
     HDC dc_;
     HGDIOBJ previous_;
-};
-
-// A bitmap deleted with DeleteObject unless handed on with Detach.
-class ScopedDialogBitmap {
-public:
-    explicit ScopedDialogBitmap(HBITMAP bitmap) : bitmap_(bitmap) {}
-    ~ScopedDialogBitmap() {
-        if (bitmap_ != nullptr) {
-            DeleteObject(bitmap_);
-        }
-    }
-    ScopedDialogBitmap(const ScopedDialogBitmap&) = delete;
-    ScopedDialogBitmap& operator=(const ScopedDialogBitmap&) = delete;
-
-    HBITMAP Get() const { return bitmap_; }
-    HBITMAP Detach() {
-        HBITMAP bitmap = bitmap_;
-        bitmap_ = nullptr;
-        return bitmap;
-    }
-
-private:
-    HBITMAP bitmap_;
 };

@@ -7,7 +7,6 @@
 #include "dialog/color_swatch.h"
 #include "dialog/file_picker.h"
 #include "dialog/list_entries.h"
-#include "dialog/scoped_gdi.h"
 #include "imaging/gdi_guards.h"
 #include "resources/resource_ids.h"
 #include "settings/saver_settings.h"

@@ -234,7 +234,7 @@ LRESULT OnPaint(HWND window) {
                                        : nullptr);
     if (frame.Get() != nullptr) {
         HDC dc = memory.Get();
-        HGDIOBJ previous = SelectObject(dc, frame.Get());
+        ScopedSelection selected(dc, frame.Get());
         // Draw only around the update rectangle (one pixel of margin).
         ExcludeClipRect(dc, 0, 0, update.left - 1, client.bottom);
         ExcludeClipRect(dc, 0, 0, client.right, update.top - 1);
@@ -249,7 +249,6 @@ LRESULT OnPaint(HWND window) {
         }
         BitBlt(screen, update.left, update.top, update.right - update.left, update.bottom - update.top, dc,
                update.left, update.top, SRCCOPY);
-        SelectObject(dc, previous);
     }
     EndPaint(window, &paint);
     return 0;

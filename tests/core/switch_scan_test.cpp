@@ -6,37 +6,9 @@
 
 namespace {
 
-SaverMode ModeOf(const char* arguments) {
-    return ScanSaverSwitch(arguments).mode;
-}
-
 std::string HandleTextOf(const char* arguments) {
     const char* text = ScanSaverSwitch(arguments).handleText;
     return text != nullptr ? text : "<none>";
-}
-
-TEST(SwitchScan, NoSwitchMeansTheUnownedSettingsDialog) {
-    EXPECT_EQ(ModeOf(""), SaverMode::Settings);
-    EXPECT_EQ(ModeOf("   "), SaverMode::Settings);
-    EXPECT_EQ(ModeOf("-/ -"), SaverMode::Settings);
-}
-
-TEST(SwitchScan, LetterCaseAndSeparatorsDoNotMatter) {
-    for (const char* arguments : {"s", "S", "/s", "-S", " /S", "--//s"}) {
-        EXPECT_EQ(ModeOf(arguments), SaverMode::FullScreen) << arguments;
-    }
-}
-
-TEST(SwitchScan, OnlyTheFirstLetterCounts) {
-    EXPECT_EQ(ModeOf("/s /c"), SaverMode::FullScreen);
-    EXPECT_EQ(ModeOf("/sx"), SaverMode::FullScreen);
-    EXPECT_EQ(ModeOf("/c /s"), SaverMode::SettingsOwned);
-}
-
-TEST(SwitchScan, AnythingElseIsRefused) {
-    for (const char* arguments : {"/x", "\t/s", "1", "/?", "\x82\xa0", "x /s"}) {
-        EXPECT_EQ(ModeOf(arguments), SaverMode::Invalid) << arguments;
-    }
 }
 
 TEST(SwitchScan, SettingsTakeAHandleOnlyAfterAColon) {
@@ -47,13 +19,9 @@ TEST(SwitchScan, SettingsTakeAHandleOnlyAfterAColon) {
 }
 
 TEST(SwitchScan, PreviewAndPasswordSkipSpacesBeforeTheHandle) {
-    EXPECT_EQ(ModeOf("/p 99"), SaverMode::Preview);
-    EXPECT_EQ(ModeOf("/l 99"), SaverMode::Preview);
-    EXPECT_EQ(ModeOf("-L99"), SaverMode::Preview);
     EXPECT_EQ(HandleTextOf("/p   99 x"), "99 x");
     EXPECT_EQ(HandleTextOf("/p:99"), ":99");
     EXPECT_EQ(HandleTextOf("/p\t99"), "\t99");
-    EXPECT_EQ(ModeOf("/a 12"), SaverMode::ChangePassword);
     EXPECT_EQ(HandleTextOf("/A 12"), "12");
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "support/process_run.h"
 
@@ -86,29 +87,23 @@ TEST_F(FullScreenRun, CoversTheScreenWithATopmostSaverWindow) {
     EXPECT_EQ(area.bottom, GetSystemMetrics(SM_CYSCREEN));
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)) & 0xFFFF0000u, 0x96000000u);
     EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
-
-    PressKey(VK_SHIFT);
-    DWORD exitCode = 0xDEAD;
-    ASSERT_TRUE(saver.WaitForExit(END_LIMIT_MS, exitCode)) << "a key press did not end the saver";
-    EXPECT_EQ(exitCode, 0u);
 }
 
-TEST_F(FullScreenRun, AClickEndsIt) {
-    RunningProcess saver(GleamoPath(), "/s");
-    ASSERT_NE(WaitForSaverOf(saver), nullptr);
-    ClickLeft();
-    DWORD exitCode = 0xDEAD;
-    ASSERT_TRUE(saver.WaitForExit(END_LIMIT_MS, exitCode));
-    EXPECT_EQ(exitCode, 0u);
-}
-
-TEST_F(FullScreenRun, AMouseMoveBeyondFourPixelsEndsIt) {
-    RunningProcess saver(GleamoPath(), "/s");
-    ASSERT_NE(WaitForSaverOf(saver), nullptr);
-    MoveMouseBy(20, 0);
-    DWORD exitCode = 0xDEAD;
-    ASSERT_TRUE(saver.WaitForExit(END_LIMIT_MS, exitCode));
-    EXPECT_EQ(exitCode, 0u);
+// A key, a click and a mouse move beyond 4 pixels each end the saver with 0.
+TEST_F(FullScreenRun, InputEndsIt) {
+    const std::pair<const char*, void (*)()> inputs[] = {
+        {"key", [] { PressKey(VK_SHIFT); }},
+        {"click", ClickLeft},
+        {"mouse move", [] { MoveMouseBy(20, 0); }},
+    };
+    for (const auto& input : inputs) {
+        RunningProcess saver(GleamoPath(), "/s");
+        ASSERT_NE(WaitForSaverOf(saver), nullptr) << input.first;
+        input.second();
+        DWORD exitCode = 0xDEAD;
+        ASSERT_TRUE(saver.WaitForExit(END_LIMIT_MS, exitCode)) << input.first << " did not end the saver";
+        EXPECT_EQ(exitCode, 0u) << input.first;
+    }
 }
 
 TEST_F(FullScreenRun, ASecondSaverBringsTheFirstForwardAndEnds) {

@@ -29,37 +29,19 @@ std::string GleamoPath() {
 
 ProcessOutcome RunAndWatch(const std::string& program, const std::string& arguments, DWORD timeoutMs) {
     ProcessOutcome outcome;
-    std::string commandLine = "\"" + program + "\" " + arguments;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
+    RunningProcess process(program, arguments);
+    if (!process.Started()) {
         return outcome;
     }
-    WindowWatch watch = {process.dwProcessId, {}};
-    const DWORD start = GetTickCount();
-    for (;;) {
+    WindowWatch watch = {process.Id(), {}};
+    outcome.finished = WaitUntil(timeoutMs, [&] {
         EnumWindows(NoteVisibleWindow, reinterpret_cast<LPARAM>(&watch));
-        const DWORD waited = MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 10, QS_ALLINPUT);
-        if (waited == WAIT_OBJECT_0) {
-            outcome.finished = true;
-            break;
-        }
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            DispatchMessageA(&message);
-        }
-        if (GetTickCount() - start > timeoutMs) {
-            TerminateProcess(process.hProcess, 0xDEAD);
-            WaitForSingleObject(process.hProcess, 5000);
-            break;
-        }
+        return process.HasExited();
+    });
+    if (outcome.finished) {
+        outcome.exitCode = process.ExitCode();
     }
-    GetExitCodeProcess(process.hProcess, &outcome.exitCode);
     outcome.visibleWindowsSeen = static_cast<int>(watch.seen.size());
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     return outcome;
 }
 
@@ -86,14 +68,20 @@ RunningProcess::~RunningProcess() {
     }
 }
 
+bool RunningProcess::HasExited() const {
+    return process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_OBJECT_0;
+}
+
+DWORD RunningProcess::ExitCode() const {
+    DWORD exitCode = STILL_ACTIVE;
+    GetExitCodeProcess(process_, &exitCode);
+    return exitCode;
+}
+
 bool RunningProcess::WaitForExit(DWORD timeoutMs, DWORD& exitCode) {
-    if (process_ == nullptr) {
+    if (process_ == nullptr || !WaitUntil(timeoutMs, [this] { return HasExited(); })) {
         return false;
     }
-    const bool ended =
-        WaitUntil(timeoutMs, [this] { return WaitForSingleObject(process_, 0) == WAIT_OBJECT_0; });
-    if (ended) {
-        GetExitCodeProcess(process_, &exitCode);
-    }
-    return ended;
+    exitCode = ExitCode();
+    return true;
 }

@@ -9,7 +9,7 @@
 std::string GleamoPath();
 
 struct ProcessOutcome {
-    bool finished = false;       // ended before the time limit (else it was killed)
+    bool finished = false;       // ended before the time limit (else it is killed)
     DWORD exitCode = 0;
     int visibleWindowsSeen = 0;  // top-level windows of the process seen visible while it ran
 };
@@ -29,6 +29,8 @@ public:
 
     bool Started() const { return process_ != nullptr; }
     DWORD Id() const { return id_; }
+    bool HasExited() const;
+    DWORD ExitCode() const;
 
     // Waits at most timeoutMs for the end, pumping this thread's messages
     // meanwhile. True when it ended; exitCode then holds its status.

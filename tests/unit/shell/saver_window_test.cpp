@@ -72,13 +72,12 @@ TEST_F(FullScreenSaver, CoversTheScreenAsATopmostPopupOfTheSaverClass) {
     EXPECT_EQ(area.bottom - area.top, GetSystemMetrics(SM_CYSCREEN));
     EXPECT_EQ(FindRunningSaver(), window);
     EXPECT_FALSE(SaverWindowState().isPreview);
-}
 
-TEST_F(FullScreenSaver, TheTitleNeverChanges) {
     EXPECT_EQ(SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("other")), 0);
-    char title[64] = {};
     GetWindowTextA(window, title, sizeof title);
-    EXPECT_STREQ(title, "Screen Saver");
+    EXPECT_STREQ(title, "Screen Saver") << "the title never changes";
+    EXPECT_EQ(SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+              TRUE);
 }
 
 TEST_F(FullScreenSaver, MouseJitterOfFourPixelsStaysAndFiveClose) {
@@ -108,11 +107,6 @@ TEST_F(FullScreenSaver, KeysButtonsDeactivationAndPowerEventsClose) {
     EXPECT_TRUE(TakePostedClose(window));
     SendMessageA(window, WM_KEYUP, 0, 0);
     EXPECT_FALSE(TakePostedClose(window)) << "a key release alone does not close";
-}
-
-TEST_F(FullScreenSaver, SetCursorHidesTheCursorAndAnswersTrue) {
-    EXPECT_EQ(SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
-              TRUE);
 }
 
 TEST_F(FullScreenSaver, OnTheNtFamilyCloseEndsTheWindowAtOnce) {
@@ -219,15 +213,11 @@ TEST_F(Win9xSaver, OnceGrantedInputGoesStraightToTheDefaultHandling) {
     EXPECT_EQ(prompt.calls, 1);
 }
 
-TEST_F(Win9xSaver, TheVerifyMessageAsksTheVerifier) {
+TEST_F(Win9xSaver, WithoutAVerifierCloseIsGrantedWithoutAPrompt) {
     prompt.answer = TRUE;
-    EXPECT_EQ(SendMessageA(window, WM_APP, 0, 0), TRUE);
+    EXPECT_EQ(SendMessageA(window, WM_APP, 0, 0), TRUE) << "the verify message asks the verifier";
     SetPasswordVerifierForTest(nullptr);
     EXPECT_EQ(SendMessageA(window, WM_APP, 0, 0), 1) << "no verifier: closing is allowed";
-}
-
-TEST_F(Win9xSaver, WithoutAVerifierCloseIsGrantedWithoutAPrompt) {
-    SetPasswordVerifierForTest(nullptr);
     SendMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(window));
 }

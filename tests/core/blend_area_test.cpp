@@ -4,25 +4,26 @@
 
 #include <climits>
 #include <cstdint>
+#include <tuple>
 #include <vector>
 
 namespace {
 
 TEST(BlendRange, KeepsOnlyThePartOnTheBackground) {
-    // Fully inside.
-    BlendRange r = BlendRangeOnBackground(13, 10, 103, 50, 20, 5);
-    EXPECT_EQ(r.firstColumn, 0);
-    EXPECT_EQ(r.endColumn, 13);
-    EXPECT_EQ(r.firstLine, 0);
-    EXPECT_EQ(r.endLine, 10);
-    // Ten columns left of the background, past its right and bottom edges.
-    r = BlendRangeOnBackground(13, 10, 103, 50, -10, 45);
-    EXPECT_EQ(r.firstColumn, 10);
-    EXPECT_EQ(r.endColumn, 13);
-    EXPECT_EQ(r.endLine, 5);
-    r = BlendRangeOnBackground(13, 10, 103, 50, 95, -3);
-    EXPECT_EQ(r.endColumn, 8);
-    EXPECT_EQ(r.firstLine, 3);
+    // A 13 x 10 picture over a 103 x 50 background.
+    const struct {
+        int32_t xBack, yBack, firstColumn, endColumn, firstLine, endLine;
+    } cases[] = {
+        {50, 20, 0, 13, 0, 10},   // fully inside
+        {-10, 45, 10, 13, 0, 5},  // ten columns left of it, past its bottom edge
+        {95, -3, 0, 8, 3, 10},    // past its right edge, three lines above it
+    };
+    for (const auto& c : cases) {
+        const BlendRange r = BlendRangeOnBackground(13, 10, 103, 50, c.xBack, c.yBack);
+        EXPECT_EQ(std::make_tuple(r.firstColumn, r.endColumn, r.firstLine, r.endLine),
+                  std::make_tuple(c.firstColumn, c.endColumn, c.firstLine, c.endLine))
+            << c.xBack << "," << c.yBack;
+    }
     // Nowhere near, and at the extremes of int.
     EXPECT_TRUE(BlendRangeOnBackground(13, 10, 103, 50, 200, 0).IsEmpty());
     EXPECT_TRUE(BlendRangeOnBackground(13, 10, 103, 50, 0, -10).IsEmpty());
@@ -89,16 +90,6 @@ TEST(BlendArea, SpansCutAtEveryEdgeBlendOnlyWhatLiesOnTheBackground) {
                 }
             }
         }
-    }
-}
-
-TEST(BlendArea, AOnePixelPictureIsBlendedCompletely) {
-    // 1 visible column plus 3 spare ones: 12 bytes, one 8-byte step that
-    // covers the visible pixel.
-    Image source(4, 1, 10), background(20, 4, 20), out(4, 1, 30);
-    BlendOverBackground(source.rows, background.rows, out.rows, 4, 1, 5, 2, 0, BlendKernelsFor(BlendKernelSet::kPackedScalar));
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(out.rows.Line(0)[i], source.rows.Line(0)[i]);
     }
 }
 

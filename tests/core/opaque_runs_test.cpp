@@ -39,13 +39,12 @@ std::vector<RunRect> FastRuns(const std::vector<uint8_t>& line, int width, uint3
     return runs;
 }
 
-void ExpectSame(const std::vector<RunRect>& a, const std::vector<RunRect>& b, const char* what) {
-    ASSERT_EQ(a.size(), b.size()) << what;
+void ExpectSame(const std::vector<RunRect>& a, const std::vector<RunRect>& b) {
+    ASSERT_EQ(a.size(), b.size());
     for (size_t i = 0; i < a.size(); ++i) {
-        ASSERT_EQ(a[i].left, b[i].left) << what << " run " << i;
-        ASSERT_EQ(a[i].top, b[i].top) << what;
-        ASSERT_EQ(a[i].right, b[i].right) << what << " run " << i;
-        ASSERT_EQ(a[i].bottom, b[i].bottom) << what;
+        ASSERT_TRUE(a[i].left == b[i].left && a[i].top == b[i].top && a[i].right == b[i].right &&
+                    a[i].bottom == b[i].bottom)
+            << "run " << i << ": " << a[i].left << ".." << a[i].right << " against " << b[i].left << ".." << b[i].right;
     }
 }
 
@@ -55,6 +54,7 @@ void SetPixel(std::vector<uint8_t>& line, int x, uint32_t colorRef) {
     line[3 * x + 2] = static_cast<uint8_t>(colorRef);
 }
 
+// Densities 0 and 100 give lines with no key pixel and with only key pixels.
 // Lines exactly 3 * width bytes long: the last pixel's neighbour byte is past
 // the end, which the sanitizer build would report if the scan read it.
 TEST(OpaqueRuns, AgreesWithThePlainScanOnRandomLines) {
@@ -75,32 +75,11 @@ TEST(OpaqueRuns, AgreesWithThePlainScanOnRandomLines) {
                         SetPixel(line, x, c);
                     }
                 }
-                ExpectSame(FastRuns(line, width, kKey, 7), ReferenceRuns(line, width, kKey, 7), "random line");
+                ExpectSame(FastRuns(line, width, kKey, 7), ReferenceRuns(line, width, kKey, 7));
             }
         }
     }
-}
-
-TEST(OpaqueRuns, WholeLinesEmptyLinesAndAlternatingPixels) {
-    const int width = 9;
-    std::vector<uint8_t> line(3 * width, 0x77);
-    ExpectSame(FastRuns(line, width, kKey, 0), {{0, 0, width, 1}}, "no key pixel");
-    for (int x = 0; x < width; ++x) {
-        SetPixel(line, x, kKey);
-    }
-    EXPECT_TRUE(FastRuns(line, width, kKey, 0).empty());
-    for (int x = 0; x < width; x += 2) {
-        SetPixel(line, x, 0x00FFFFFF);
-    }
-    const std::vector<RunRect> runs = FastRuns(line, width, kKey, 4);
-    ASSERT_EQ(runs.size(), 5u);
-    for (size_t i = 0; i < runs.size(); ++i) {
-        EXPECT_EQ(runs[i].left, static_cast<int>(2 * i));
-        EXPECT_EQ(runs[i].right, static_cast<int>(2 * i + 1));
-        EXPECT_EQ(runs[i].top, 4);
-        EXPECT_EQ(runs[i].bottom, 5);
-    }
-    EXPECT_EQ(ScanOpaqueRunsInLine(line.data(), 0, kKey, 0, nullptr), 0u);
+    EXPECT_EQ(ScanOpaqueRunsInLine(nullptr, 0, kKey, 0, nullptr), 0u);
 }
 
 }  // namespace

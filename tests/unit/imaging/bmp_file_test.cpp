@@ -18,104 +18,66 @@ protected:
         EXPECT_TRUE(WriteFileBytes(path, bytes));
         return buffer.LoadBmpFile(path.c_str());
     }
+    // A file of the header (and table) and the pixels right after it.
+    BOOL Load(const std::string& head, const std::string& pixels) {
+        return Load(BmpFileBytes(head + pixels, 14 + head.size()));
+    }
     TempFolder folder;
     BitmapBuffer buffer;
 };
 
-// A 2 x 2 picture at every depth: top line red, blue; bottom line green, white.
+std::string Header(unsigned bits, unsigned long clrUsed = 0) {
+    return Bytes().Info(2, 2, bits, BI_RGB, 0, clrUsed).text;
+}
+
+// A 2 x 2 picture at every depth: top line red, blue; bottom line green, white
+// (1 bit: white, red over red, white).
 TEST_F(BmpFile, LoadsEveryDepth) {
     const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255), green = RGB(0, 255, 0), white = RGB(255, 255, 255);
-    struct Depth {
+    const std::string table4 = Bytes().U32(0x00FF0000).U32(0x000000FF).U32(0x0000FF00).U32(0x00FFFFFF).text;
+    const struct {
         unsigned bits;
-        std::string bottomRow, topRow;  // file order: bottom line first
+        std::string head, bottom, top;  // file order: bottom line first
+        COLORREF topLeft, topRight, bottomLeft, bottomRight;
+    } cases[] = {
+        {1, Header(1) + Bytes().U32(0x00FF0000).U32(0x00FFFFFF).text, std::string("\x40\0\0\0", 4),
+         std::string("\x80\0\0\0", 4), white, red, red, white},
+        {4, Header(4, 4) + table4, std::string("\x23\0\0\0", 4), std::string("\x01\0\0\0", 4), red, blue, green, white},
+        {8, Header(8) + table4 + std::string(4 * 252, '\0'), std::string("\x02\x03\0\0", 4),
+         std::string("\x00\x01\0\0", 4), red, blue, green, white},
+        {16, Header(16), Bytes().U16(0x03E0).U16(0x7FFF).text, Bytes().U16(0x7C00).U16(0x001F).text, red, blue, green,
+         white},
+        {24, Header(24), std::string("\0\xFF\0\xFF\xFF\xFF\0\0", 8), std::string("\0\0\xFF\xFF\0\0\0\0", 8), red, blue,
+         green, white},
+        {32, Header(32), Bytes().U32(0x0000FF00).U32(0x00FFFFFF).text, Bytes().U32(0x00FF0000).U32(0x000000FF).text, red,
+         blue, green, white},
     };
-    const std::string table4 = std::string("\0\0\xFF\0", 4) + std::string("\xFF\0\0\0", 4) +
-                               std::string("\0\xFF\0\0", 4) + std::string("\xFF\xFF\xFF\0", 4);
-    for (unsigned bits : {1u, 4u, 8u, 16u, 24u, 32u}) {
-        Bytes b;
-        unsigned colors = 0;
-        std::string bottom, top;
-        switch (bits) {
-        case 1:
-            // Two colours only: red/white pattern checked separately below.
-            colors = 2;
-            b.Info(2, 2, 1, BI_RGB);
-            b.U32(0x00FF0000).U32(0x00FFFFFF);  // entry 0 red, entry 1 white
-            bottom = std::string("\x40\0\0\0", 4);  // 0 1 -> red white
-            top = std::string("\x80\0\0\0", 4);     // 1 0 -> white red
-            break;
-        case 4:
-            colors = 4;
-            b.Info(2, 2, 4, BI_RGB, 0, 4);
-            b.text += table4;
-            bottom = std::string("\x23\0\0\0", 4);
-            top = std::string("\x01\0\0\0", 4);
-            break;
-        case 8:
-            colors = 256;
-            b.Info(2, 2, 8, BI_RGB);
-            b.text += table4;
-            b.Fill(4 * 252, 0);
-            bottom = std::string("\x02\x03\0\0", 4);
-            top = std::string("\x00\x01\0\0", 4);
-            break;
-        case 16:
-            b.Info(2, 2, 16, BI_RGB);
-            bottom = Bytes().U16(0x03E0).U16(0x7FFF).text;
-            top = Bytes().U16(0x7C00).U16(0x001F).text;
-            break;
-        case 24:
-            b.Info(2, 2, 24, BI_RGB);
-            bottom = std::string("\0\xFF\0\xFF\xFF\xFF\0\0", 8);
-            top = std::string("\0\0\xFF\xFF\0\0\0\0", 8);
-            break;
-        case 32:
-            b.Info(2, 2, 32, BI_RGB);
-            bottom = Bytes().U32(0x0000FF00).U32(0x00FFFFFF).text;
-            top = Bytes().U32(0x00FF0000).U32(0x000000FF).text;
-            break;
-        }
-        (void)colors;
-        const unsigned long offBits = 14 + b.text.size();
-        ASSERT_TRUE(Load(BmpFileBytes(b.text + bottom + top, offBits))) << bits;
-        EXPECT_EQ(buffer.BitCount(), bits);
+    for (const auto& c : cases) {
+        ASSERT_TRUE(Load(c.head, c.bottom + c.top)) << c.bits;
+        EXPECT_EQ(buffer.BitCount(), c.bits);
         EXPECT_EQ(buffer.Width(), 2);
         EXPECT_EQ(buffer.Height(), 2);
-        if (bits == 1) {
-            EXPECT_EQ(GetPixel(buffer.Dc(), 0, 0), white);
-            EXPECT_EQ(GetPixel(buffer.Dc(), 1, 0), red);
-            EXPECT_EQ(GetPixel(buffer.Dc(), 1, 1), white);
-            EXPECT_NE(buffer.Palette(), nullptr);
-            continue;
-        }
-        EXPECT_EQ(GetPixel(buffer.Dc(), 0, 0), red) << bits;
-        EXPECT_EQ(GetPixel(buffer.Dc(), 1, 0), blue) << bits;
-        EXPECT_EQ(GetPixel(buffer.Dc(), 0, 1), green) << bits;
-        EXPECT_EQ(GetPixel(buffer.Dc(), 1, 1), white) << bits;
-        EXPECT_EQ(buffer.Palette() != nullptr, bits <= 8) << bits;
+        EXPECT_EQ(GetPixel(buffer.Dc(), 0, 0), c.topLeft) << c.bits;
+        EXPECT_EQ(GetPixel(buffer.Dc(), 1, 0), c.topRight) << c.bits;
+        EXPECT_EQ(GetPixel(buffer.Dc(), 0, 1), c.bottomLeft) << c.bits;
+        EXPECT_EQ(GetPixel(buffer.Dc(), 1, 1), c.bottomRight) << c.bits;
+        EXPECT_EQ(buffer.Palette() != nullptr, c.bits <= 8) << c.bits;
     }
 }
 
 TEST_F(BmpFile, LongHeaderIsStoredAsFortyBytesWithTheTableFromAfterIt) {
-    Bytes b;
-    b.Info(1, 1, 8, BI_RGB, 0, 2, 108);
-    b.U32(0x00123456).U32(0x00ABCDEF);
-    const unsigned long offBits = 14 + b.text.size();
-    b.U8(1).Fill(3, 0);
-    ASSERT_TRUE(Load(BmpFileBytes(b.text, offBits)));
+    ASSERT_TRUE(Load(Bytes().Info(1, 1, 8, BI_RGB, 0, 2, 108).U32(0x00123456).U32(0x00ABCDEF).text,
+                     std::string("\x01\0\0\0", 4)));
     EXPECT_EQ(buffer.Info()->bmiHeader.biSize, 40u);
     EXPECT_EQ(buffer.ColorCount(), 2u);
-    EXPECT_EQ(buffer.Info()->bmiColors[1].rgbRed, 0xAB);
     EXPECT_EQ(GetPixel(buffer.Dc(), 0, 0), RGB(0xAB, 0xCD, 0xEF));
 }
 
 TEST_F(BmpFile, RunLengthFileLoadsUncompressed) {
-    Bytes b;
     const std::string stream("\x03\x01\x01\x02\x00\x00\x04\x02\x00\x01", 10);  // bottom 1 1 1 2, top 2 2 2 2, end
-    b.Info(4, 2, 8, BI_RLE8, stream.size(), 3);
-    b.U32(0).U32(0x00FF0000).U32(0x0000FF00);  // black, red, green
-    const unsigned long offBits = 14 + b.text.size();
-    ASSERT_TRUE(Load(BmpFileBytes(b.text + stream, offBits)));
+    // black, red, green
+    ASSERT_TRUE(Load(Bytes().Info(4, 2, 8, BI_RLE8, stream.size(), 3).U32(0).U32(0x00FF0000).U32(0x0000FF00).text,
+                     stream));
     EXPECT_EQ(buffer.Info()->bmiHeader.biCompression, static_cast<DWORD>(BI_RGB));
     EXPECT_EQ(buffer.BitCount(), 8);
     EXPECT_EQ(GetPixel(buffer.Dc(), 0, 1), RGB(255, 0, 0));
@@ -124,31 +86,20 @@ TEST_F(BmpFile, RunLengthFileLoadsUncompressed) {
 }
 
 TEST_F(BmpFile, CoreHeaderAndTopDownFilesAreConverted) {
-    Bytes core;
-    core.U32(12).U16(1).U16(2).U16(1).U16(24);
-    const unsigned long coreOff = 14 + core.text.size();
-    core.text += std::string("\0\0\xFF\0\0\xFF\0\0", 8);  // bottom red, top green
-    ASSERT_TRUE(Load(BmpFileBytes(core.text, coreOff)));
+    const std::string redThenGreen("\0\0\xFF\0\0\xFF\0\0", 8);  // two 1-pixel lines in file order
+    ASSERT_TRUE(Load(Bytes().U32(12).U16(1).U16(2).U16(1).U16(24).text, redThenGreen));  // bottom up
     EXPECT_EQ(buffer.Info()->bmiHeader.biSize, 40u);
     EXPECT_EQ(GetPixel(buffer.Dc(), 0, 0), RGB(0, 255, 0));
     EXPECT_EQ(GetPixel(buffer.Dc(), 0, 1), RGB(255, 0, 0));
-
-    Bytes topDown;
-    topDown.Info(1, -2, 24, BI_RGB);
-    const unsigned long off = 14 + topDown.text.size();
-    topDown.text += std::string("\0\0\xFF\0\0\xFF\0\0", 8);  // top red, bottom green
-    ASSERT_TRUE(Load(BmpFileBytes(topDown.text, off)));
+    ASSERT_TRUE(Load(Bytes().Info(1, -2, 24, BI_RGB).text, redThenGreen));  // top down
     EXPECT_EQ(buffer.Height(), 2);
     EXPECT_EQ(GetPixel(buffer.Dc(), 0, 0), RGB(255, 0, 0));
     EXPECT_EQ(GetPixel(buffer.Dc(), 0, 1), RGB(0, 255, 0));
 }
 
 TEST_F(BmpFile, BrokenFilesLeaveTheBufferEmpty) {
-    Bytes good;
-    good.Info(2, 1, 24, BI_RGB);
-    const unsigned long off = 14 + good.text.size();
-    good.Fill(8, 0x55);
-    const std::string valid = BmpFileBytes(good.text, off);
+    const std::string head = Bytes().Info(2, 1, 24, BI_RGB).text;
+    const std::string valid = BmpFileBytes(head + std::string(8, '\x55'), 14 + head.size());
     ASSERT_TRUE(Load(valid));
 
     std::string lower = valid;
@@ -161,11 +112,11 @@ TEST_F(BmpFile, BrokenFilesLeaveTheBufferEmpty) {
     const std::string cases[] = {
         lower,
         valid.substr(0, 13),
-        valid.substr(0, valid.size() - 1) ,  // last pixel byte missing, bfSize unchanged
+        valid.substr(0, valid.size() - 1),  // last pixel byte missing, bfSize unchanged
         lyingSize,
-        BmpFileBytes(good.text.substr(0, 30), off),  // header cut short
-        BmpFileBytes(good.text, 14 + 200),           // pixels said to start past the end
-        huge,                                   // tiny stream, 900 million pixels
+        BmpFileBytes(head.substr(0, 30), 14 + head.size()),  // header cut short
+        BmpFileBytes(head + std::string(8, '\x55'), 14 + 200),  // pixels said to start past the end
+        huge,                                                 // tiny stream, 900 million pixels
     };
     for (const std::string& bytes : cases) {
         ASSERT_TRUE(Load(valid));

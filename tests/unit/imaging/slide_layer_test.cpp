@@ -24,16 +24,6 @@ struct Stage {
     BitmapBuffer picture, back, target;
 };
 
-BYTE Packed(int p, int b, int level) {
-    const int product = (b - p) * level;
-    return static_cast<BYTE>(p + (product >= 0 ? product / 256 : -((-product + 255) / 256)));
-}
-
-COLORREF PackedColor(COLORREF p, COLORREF b, int level) {
-    return RGB(Packed(GetRValue(p), GetRValue(b), level), Packed(GetGValue(p), GetGValue(b), level),
-               Packed(GetBValue(p), GetBValue(b), level));
-}
-
 TEST(SlideLayer, LevelsClampAndTheEndsOfEachForm) {
     for (BlendKernelSet set : {BlendKernelSet::kBytewise, BlendKernelSet::kPackedScalar, WidestPackedKernelSet()}) {
         Stage s(set);
@@ -43,17 +33,8 @@ TEST(SlideLayer, LevelsClampAndTheEndsOfEachForm) {
         EXPECT_EQ(PixelAt(s.target, 13, 9), kTarget);  // the spare columns are never shown
 
         ASSERT_TRUE(s.layer.DrawBlended(s.target.Dc(), 300, 3, 4, SRCCOPY, 1.0));
-        const COLORREF full = PixelAt(s.target, 12, 9);
-        if (set == BlendKernelSet::kBytewise) {
-            EXPECT_EQ(full, kBack);
-        } else {
-            // One short wherever the background's byte is the larger.
-            EXPECT_EQ(full, RGB(239, 20, 100));
-        }
-        ASSERT_TRUE(s.layer.DrawBlended(s.target.Dc(), 77, 3, 4, SRCCOPY, 1.0));
-        if (set != BlendKernelSet::kBytewise) {
-            EXPECT_EQ(PixelAt(s.target, 7, 6), PackedColor(kPicture, kBack, 77));
-        }
+        // The packed form stops one short wherever the background's byte is the larger.
+        EXPECT_EQ(PixelAt(s.target, 12, 9), set == BlendKernelSet::kBytewise ? kBack : RGB(239, 20, 100));
     }
 }
 
@@ -106,12 +87,11 @@ TEST(SlideLayer, ZoomIsLimitedAndTruncated) {
     ASSERT_TRUE(s.layer.DrawBlended(big.Dc(), 0, 0, 0, SRCCOPY, 2.0));  // drawn at 1.5
     EXPECT_EQ(PixelAt(big, 150, 5), kPicture);
     EXPECT_EQ(PixelAt(big, 151, 5), kTarget);
-    EXPECT_EQ(PixelAt(big, 0, 6), kTarget);
 
     ASSERT_TRUE(big.Create(200, 10, 24, kTarget));
     ASSERT_TRUE(s.layer.DrawBlended(big.Dc(), 0, 0, 0, SRCCOPY, 0.5));
     EXPECT_EQ(PixelAt(big, 49, 1), kPicture);
-    EXPECT_EQ(PixelAt(big, 50, 1), kTarget);  // trunc(101 * 0.5) = 50 columns
+    EXPECT_EQ(PixelAt(big, 50, 1), kTarget);  // trunc(101 * 0.5) = 50 columns, 2 lines
     EXPECT_EQ(PixelAt(big, 0, 2), kTarget);
 
     ASSERT_TRUE(big.Create(200, 10, 24, kTarget));
@@ -119,29 +99,24 @@ TEST(SlideLayer, ZoomIsLimitedAndTruncated) {
     EXPECT_EQ(PixelAt(big, 0, 0), kTarget);
 }
 
-TEST(SlideLayer, PictureAndBackgroundLifecycle) {
+TEST(SlideLayer, AnEmptyPictureOrBackgroundEmptiesTheLayer) {
     SlideLayer layer;
-    BitmapBuffer empty, target;
+    BitmapBuffer empty, picture, target;
     ASSERT_TRUE(target.Create(4, 4, 24, kTarget));
-    EXPECT_TRUE(layer.IsPictureEmpty());
-    EXPECT_EQ(layer.PictureWidth(), 0);
-    EXPECT_FALSE(layer.DrawBlended(target.Dc(), 0, 0, 0, SRCCOPY, 1.0));
-    EXPECT_FALSE(layer.SetPicture(empty, 1.5));
-    EXPECT_TRUE(layer.IsPictureEmpty());
-
-    BitmapBuffer picture;
     ASSERT_TRUE(picture.Create(5, 3, 8, RGB(255, 0, 0)));
+    EXPECT_FALSE(layer.DrawBlended(target.Dc(), 0, 0, 0, SRCCOPY, 1.0));  // nothing to draw yet
     ASSERT_TRUE(layer.SetPicture(picture, 0.0));
-    EXPECT_EQ(layer.PictureWidth(), 5);
-    EXPECT_EQ(layer.PictureHeight(), 3);
-    EXPECT_FALSE(layer.SetPicture(empty, 0.0));
-    EXPECT_TRUE(layer.IsPictureEmpty());
-
-    EXPECT_FALSE(layer.SetBackground(empty, 10, 10, FALSE));
-    EXPECT_TRUE(layer.IsBackgroundEmpty());
     ASSERT_TRUE(layer.SetBackground(picture, 10, 10, FALSE));
+    EXPECT_EQ(layer.PictureWidth(), 5);
     EXPECT_EQ(layer.BackgroundWidth(), 10);
+    EXPECT_FALSE(layer.SetPicture(empty, 1.5));
+    EXPECT_FALSE(layer.SetBackground(empty, 10, 10, FALSE));
+    EXPECT_TRUE(layer.IsPictureEmpty());
+    EXPECT_TRUE(layer.IsBackgroundEmpty());
+    ASSERT_TRUE(layer.SetPicture(picture, 0.0));
+    ASSERT_TRUE(layer.SetBackground(picture, 10, 10, FALSE));
     layer.ClearAll();
+    EXPECT_TRUE(layer.IsPictureEmpty());
     EXPECT_TRUE(layer.IsBackgroundEmpty());
 }
 

@@ -15,34 +15,31 @@ constexpr DWORD END_LIMIT_MS = 10000;
 constexpr DWORD SAVED = 1;
 constexpr DWORD KEPT = 2;
 
-struct DialogSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindDialogOf(HWND window, LPARAM context) {
-    DialogSearch* search = reinterpret_cast<DialogSearch*>(context);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char name[32] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (owner == search->processId && IsWindowVisible(window) && lstrcmpA(name, "#32770") == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
+// The visible dialog of a process, waited for.
 HWND WaitForDialogOf(const RunningProcess& process) {
-    DialogSearch search = {process.Id(), nullptr};
+    HWND found = nullptr;
     WaitUntil(OPEN_LIMIT_MS, [&] {
-        EnumWindows(FindDialogOf, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
+        for (found = FindWindowExA(nullptr, nullptr, "#32770", nullptr); found != nullptr;
+             found = FindWindowExA(nullptr, found, "#32770", nullptr)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(found, &owner);
+            if (owner == process.Id() && IsWindowVisible(found)) {
+                return true;
+            }
+        }
+        return false;
     });
-    return search.found;
+    return found;
 }
 
-// The settings file beside gleamo.scr, put back as it was when the test ends.
+// Presses a button of the dialog; the exit code, or 0 when the program did not end.
+DWORD PressAndWaitForExit(RunningProcess& saver, HWND dialog, int button) {
+    PostMessageA(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
+    DWORD exitCode = 0;
+    return saver.WaitForExit(END_LIMIT_MS, exitCode) ? exitCode : 0;
+}
+
+// The settings file beside gleamo.scr; the build folder is the test's own.
 class SettingsDialogRun : public testing::Test {
 protected:
     void SetUp() override {
@@ -50,21 +47,11 @@ protected:
         ASSERT_FALSE(program.empty()) << "GLEAMO_SCR is not set";
         // The path may come with either kind of separator.
         iniPath = program.substr(0, program.find_last_of("\\/") + 1) + "gleamo.ini";
-        hadFile = FileExists(iniPath);
-        before = ReadFileBytes(iniPath);
     }
-    void TearDown() override {
-        if (hadFile) {
-            WriteFileBytes(iniPath, before);
-        } else {
-            DeleteFileA(iniPath.c_str());
-        }
-    }
+    void TearDown() override { DeleteFileA(iniPath.c_str()); }
 
     std::string program;
     std::string iniPath;
-    bool hadFile = false;
-    std::string before;
 };
 
 TEST_F(SettingsDialogRun, TheConfigureSwitchOpensTheDialogOverTheForegroundWindowAndCancelKeepsTheFile) {
@@ -81,10 +68,7 @@ TEST_F(SettingsDialogRun, TheConfigureSwitchOpensTheDialogOverTheForegroundWindo
     ASSERT_NE(dialog, nullptr) << "no settings dialog appeared";
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), host);
 
-    PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
-    DWORD exitCode = 0;
-    ASSERT_TRUE(saver.WaitForExit(END_LIMIT_MS, exitCode));
-    EXPECT_EQ(exitCode, KEPT);
+    EXPECT_EQ(PressAndWaitForExit(saver, dialog, IDCANCEL), KEPT);
     EXPECT_EQ(ReadFileBytes(iniPath), "[Effect]\r\nScale=0\r\n; kept as written\r\n");
     DestroyWindow(host);
 }
@@ -97,10 +81,7 @@ TEST_F(SettingsDialogRun, WithoutASwitchTheDialogHasNoOwnerAndOkWritesTheFile) {
     ASSERT_NE(dialog, nullptr) << "no settings dialog appeared";
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), nullptr);
 
-    PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-    DWORD exitCode = 0;
-    ASSERT_TRUE(saver.WaitForExit(END_LIMIT_MS, exitCode));
-    EXPECT_EQ(exitCode, SAVED);
+    EXPECT_EQ(PressAndWaitForExit(saver, dialog, IDOK), SAVED);
     char scale[16] = {};
     GetPrivateProfileStringA("Effect", "Scale", "", scale, sizeof scale, iniPath.c_str());
     EXPECT_STREQ(scale, "64") << ReadFileBytes(iniPath);

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <dlgs.h>
 
+#include <algorithm>
+
 #include "dialog/settings_dialog.h"
 #include "resources/resource_ids.h"
 #include "support/test_files.h"
@@ -40,19 +42,20 @@ BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM context) {
     return TRUE;
 }
 
-// Which page a child dialog is, told by a control only it has.
+// Which page a child dialog is, told by a control only it has. Pages share
+// control ids, so the order of the marks matters.
 int PageIndexOf(HWND page) {
-    if (GetDlgItem(page, IDC_PICTURES_LIST) != nullptr && GetDlgItem(page, IDC_DISPLAY_CHECK_CENTER) == nullptr) {
-        return static_cast<int>(Tab::Pictures);
-    }
-    if (GetDlgItem(page, IDC_DISPLAY_CHECK_RANDOM_ZOOM) != nullptr) {
-        return static_cast<int>(Tab::Display);
-    }
-    if (GetDlgItem(page, IDC_BACKGROUND_CHECK_SET) != nullptr) {
-        return static_cast<int>(Tab::Background);
-    }
-    if (GetDlgItem(page, IDC_MUSIC_LIST) != nullptr) {
-        return static_cast<int>(Tab::Music);
+    const struct {
+        Tab tab;
+        int mark;
+    } marks[] = {{Tab::Display, IDC_DISPLAY_CHECK_RANDOM_ZOOM},
+                 {Tab::Background, IDC_BACKGROUND_CHECK_SET},
+                 {Tab::Pictures, IDC_PICTURES_LIST},
+                 {Tab::Music, IDC_MUSIC_LIST}};
+    for (const auto& candidate : marks) {
+        if (GetDlgItem(page, candidate.mark) != nullptr) {
+            return static_cast<int>(candidate.tab);
+        }
     }
     return -1;
 }
@@ -63,18 +66,28 @@ std::string DialogIniPath() {
     return ExecutableFolder() + "gleamo.ini";
 }
 
+std::string IniValue(const char* section, const char* key) {
+    char value[512] = {};
+    GetPrivateProfileStringA(section, key, "<absent>", value, sizeof value, DialogIniPath().c_str());
+    return value;
+}
+
+std::string InCodePage932(const wchar_t* text) {
+    char buffer[256] = {};
+    WideCharToMultiByte(932, 0, text, -1, buffer, sizeof buffer, nullptr, nullptr);
+    return buffer;
+}
+
 DialogDriver::~DialogDriver() {
-    if (thread_ != nullptr) {
-        for (int attempt = 0; attempt < 5 && WaitForSingleObject(thread_, 0) == WAIT_TIMEOUT; ++attempt) {
-            if (HWND modal = ModalWindow()) {
-                PostMessageA(modal, WM_COMMAND, IDCANCEL, 0);
-                WaitClosed(modal);
-            }
-            if (dialog_ != nullptr) {
-                PostMessageA(dialog_, WM_COMMAND, IDCANCEL, 0);
-            }
-            WaitUntil(CANCEL_LIMIT_MS, [this] { return WaitForSingleObject(thread_, 0) == WAIT_OBJECT_0; });
+    for (int attempt = 0; thread_ != nullptr && attempt < 5 && !Ended(); ++attempt) {
+        if (HWND modal = ModalWindow()) {
+            PostMessageA(modal, WM_COMMAND, IDCANCEL, 0);
+            WaitClosed(modal);
         }
+        PostMessageA(dialog_, WM_COMMAND, IDCANCEL, 0);
+        WaitUntil(CANCEL_LIMIT_MS, [this] { return Ended(); });
+    }
+    if (thread_ != nullptr) {
         CloseHandle(thread_);
     }
 }
@@ -86,18 +99,15 @@ DWORD WINAPI DialogDriver::Run(void* self) {
     return 0;
 }
 
+bool DialogDriver::Ended() const {
+    return WaitForSingleObject(thread_, 0) == WAIT_OBJECT_0;
+}
+
 bool DialogDriver::Open() {
     thread_ = CreateThread(nullptr, 0, Run, this, 0, &threadId_);
-    if (thread_ == nullptr) {
-        return false;
-    }
-    const bool shown = WaitUntil(DRIVER_LIMIT_MS, [this] {
-        ThreadWindows search = {nullptr, nullptr};
-        EnumThreadWindows(threadId_, FindVisibleDialog, reinterpret_cast<LPARAM>(&search));
-        dialog_ = search.found;
-        return dialog_ != nullptr || WaitForSingleObject(thread_, 0) == WAIT_OBJECT_0;
-    });
-    if (!shown || dialog_ == nullptr) {
+    if (thread_ == nullptr ||
+        !WaitUntil(DRIVER_LIMIT_MS, [this] { return (dialog_ = ModalWindow()) != nullptr || Ended(); }) ||
+        dialog_ == nullptr) {
         return false;
     }
     for (HWND child = GetWindow(dialog_, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -106,21 +116,12 @@ bool DialogDriver::Open() {
             pages_[index] = child;
         }
     }
-    for (HWND page : pages_) {
-        if (page == nullptr) {
-            return false;
-        }
-    }
-    return true;
+    return std::find(pages_, pages_ + 4, nullptr) == pages_ + 4;
 }
 
 INT_PTR DialogDriver::Press(int frameButton) {
     PostMessageA(GetDlgItem(dialog_, frameButton), BM_CLICK, 0, 0);
-    return WaitForEnd();
-}
-
-INT_PTR DialogDriver::WaitForEnd() {
-    if (!WaitUntil(DRIVER_LIMIT_MS, [this] { return WaitForSingleObject(thread_, 0) == WAIT_OBJECT_0; })) {
+    if (!WaitUntil(DRIVER_LIMIT_MS, [this] { return Ended(); })) {
         return 0;
     }
     dialog_ = nullptr;
@@ -136,12 +137,6 @@ void DialogDriver::ChooseTab(Tab tab) {
     SendMessageA(tabs, WM_LBUTTONUP, 0, point);
 }
 
-HWND DialogDriver::Focus() const {
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof info;
-    return GetGUIThreadInfo(threadId_, &info) ? info.hwndFocus : nullptr;
-}
-
 void DialogDriver::SetFocusTo(HWND control) {
     SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
 }
@@ -153,6 +148,7 @@ void DialogDriver::Click(Tab tab, int id) {
     }
 }
 
+// Before the dialog is known, the dialog itself.
 HWND DialogDriver::ModalWindow() const {
     ThreadWindows search = {dialog_, nullptr};
     EnumThreadWindows(threadId_, FindVisibleDialog, reinterpret_cast<LPARAM>(&search));
@@ -160,21 +156,19 @@ HWND DialogDriver::ModalWindow() const {
 }
 
 HWND DialogDriver::ClickOpening(Tab tab, int id) {
+    HWND control = Control(tab, id);
     if (!IsEnabled(tab, id)) {
         return nullptr;
     }
-    PostMessageA(Control(tab, id), BM_CLICK, 0, 0);
-    HWND modal = nullptr;
-    WaitUntil(DRIVER_LIMIT_MS, [&] { return (modal = ModalWindow()) != nullptr; });
-    return modal;
-}
-
-HWND DialogDriver::ClickStaticOpening(Tab tab, int id) {
-    if (!IsEnabled(tab, id)) {
-        return nullptr;
+    // A swatch is a static control: it takes the mouse, not BM_CLICK.
+    char kind[16] = {};
+    GetClassNameA(control, kind, sizeof kind);
+    if (lstrcmpiA(kind, "Static") == 0) {
+        PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    } else {
+        PostMessageA(control, BM_CLICK, 0, 0);
     }
-    PostMessageA(Control(tab, id), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    PostMessageA(Control(tab, id), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     HWND modal = nullptr;
     WaitUntil(DRIVER_LIMIT_MS, [&] { return (modal = ModalWindow()) != nullptr; });
     return modal;
@@ -184,12 +178,24 @@ bool DialogDriver::WaitClosed(HWND window) {
     return WaitUntil(DRIVER_LIMIT_MS, [window] { return !IsWindow(window) || !IsWindowVisible(window); });
 }
 
-bool DialogDriver::IsChecked(Tab tab, int id) const {
-    return SendMessageA(Control(tab, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
 bool DialogDriver::IsEnabled(Tab tab, int id) const {
     return IsWindowEnabled(Control(tab, id)) != FALSE;
+}
+
+std::string DialogDriver::Checked(Tab tab, std::initializer_list<int> ids) const {
+    std::string states;
+    for (int id : ids) {
+        states += SendMessageA(Control(tab, id), BM_GETCHECK, 0, 0) == BST_CHECKED ? '1' : '0';
+    }
+    return states;
+}
+
+std::string DialogDriver::Enabled(Tab tab, std::initializer_list<int> ids) const {
+    std::string states;
+    for (int id : ids) {
+        states += IsEnabled(tab, id) ? '1' : '0';
+    }
+    return states;
 }
 
 std::string DialogDriver::Text(Tab tab, int id) const {
@@ -225,34 +231,22 @@ std::string DialogDriver::ListItems(Tab tab, int id) const {
     return joined;
 }
 
-bool ChooseInFileDialog(HWND fileDialog, const std::string& folder, const std::string& names) {
+bool ChooseInFileDialog(HWND fileDialog, const std::string& names) {
     // Explorer-style dialogs name their file name box cmb13 on Windows and edt1 under Wine.
-    HWND nameBox = GetDlgItem(fileDialog, cmb13);
-    if (nameBox == nullptr) {
-        nameBox = GetDlgItem(fileDialog, edt1);
-    }
+    HWND nameBox = GetDlgItem(fileDialog, cmb13) != nullptr ? GetDlgItem(fileDialog, cmb13)
+                                                             : GetDlgItem(fileDialog, edt1);
     if (nameBox == nullptr) {
         return false;
-    }
-    if (!folder.empty()) {
-        SendMessageA(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
-        PostMessageA(GetDlgItem(fileDialog, IDOK), BM_CLICK, 0, 0);
-        const bool moved = WaitUntil(DRIVER_LIMIT_MS, [&] {
-            char current[MAX_PATH] = {};
-            SendMessageA(fileDialog, CDM_GETFOLDERPATH, sizeof current, reinterpret_cast<LPARAM>(current));
-            std::string path = current;
-            if (!path.empty() && path.back() != '\\') {
-                path += '\\';
-            }
-            return lstrcmpiA(path.c_str(), folder.c_str()) == 0;
-        });
-        if (!moved) {
-            return false;
-        }
     }
     SendMessageA(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(names.c_str()));
     PostMessageA(GetDlgItem(fileDialog, IDOK), BM_CLICK, 0, 0);
     return WaitUntil(DRIVER_LIMIT_MS, [fileDialog] { return !IsWindow(fileDialog); });
+}
+
+COLORREF ColorDialogColor(HWND colorDialog) {
+    return RGB(GetDlgItemInt(colorDialog, COLOR_RED_EDIT, nullptr, FALSE),
+               GetDlgItemInt(colorDialog, COLOR_GREEN_EDIT, nullptr, FALSE),
+               GetDlgItemInt(colorDialog, COLOR_BLUE_EDIT, nullptr, FALSE));
 }
 
 void AnswerColorDialog(HWND colorDialog, COLORREF color, bool addCustom, int button) {

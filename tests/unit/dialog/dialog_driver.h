@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 
 #include "support/process_run.h"
@@ -12,6 +13,9 @@ enum class Tab { Pictures = 0, Display = 1, Background = 2, Music = 3 };
 
 // The settings file the dialog reads and writes: gleamo.ini beside the test program.
 std::string DialogIniPath();
+// A value of that file, or "<absent>".
+std::string IniValue(const char* section, const char* key);
+std::string InCodePage932(const wchar_t* text);
 
 class DialogDriver {
 public:
@@ -22,31 +26,27 @@ public:
 
     // Opens the dialog and waits until it is shown with its four pages.
     bool Open();
-    // Presses a frame button (IDOK, IDCANCEL) and returns the dialog's result.
+    // Presses a frame button (IDOK, IDCANCEL) and returns the dialog's result,
+    // or 0 when it did not end.
     INT_PTR Press(int frameButton);
-    // Waits for the dialog to end by itself; its result, or 0 when it did not end.
-    INT_PTR WaitForEnd();
 
-    HWND Dialog() const { return dialog_; }
     HWND Page(Tab tab) const { return pages_[static_cast<int>(tab)]; }
     HWND Control(Tab tab, int id) const { return GetDlgItem(Page(tab), id); }
 
     // Clicks the caption of a tab.
     void ChooseTab(Tab tab);
-    // The window with the keyboard focus on the dialog's thread.
-    HWND Focus() const;
     void SetFocusTo(HWND control);
 
     // A click on a check box, radio button or push button that returns at once.
     void Click(Tab tab, int id);
-    // A click that opens a modal window: posted, so that the test goes on
-    // while the dialog's thread runs it. Returns the new window, or null.
+    // A click on a button or a swatch that opens a modal window: posted, so
+    // that the test goes on while the dialog's thread runs it. Returns the
+    // new window, or null.
     HWND ClickOpening(Tab tab, int id);
-    // The left button pressed and released on a static control (the swatches).
-    HWND ClickStaticOpening(Tab tab, int id);
 
-    bool IsChecked(Tab tab, int id) const;
-    bool IsEnabled(Tab tab, int id) const;
+    // The check or enabled states of controls as a string of 0 and 1.
+    std::string Checked(Tab tab, std::initializer_list<int> ids) const;
+    std::string Enabled(Tab tab, std::initializer_list<int> ids) const;
     std::string Text(Tab tab, int id) const;
     // Selects the edit's whole text and types text over it.
     void Type(Tab tab, int id, const std::string& text);
@@ -63,6 +63,8 @@ public:
 
 private:
     static DWORD WINAPI Run(void* self);
+    bool Ended() const;
+    bool IsEnabled(Tab tab, int id) const;
 
     HANDLE thread_ = nullptr;
     DWORD threadId_ = 0;
@@ -72,8 +74,10 @@ private:
 };
 
 // The open-file common dialog: types names (a full path, or several quoted
-// names after changing to folder) and presses OK.
-bool ChooseInFileDialog(HWND fileDialog, const std::string& folder, const std::string& names);
-// The colour common dialog: sets red, green and blue, optionally adds the
-// colour to the custom colours, then presses OK or Cancel.
+// names of its current folder) and presses OK.
+bool ChooseInFileDialog(HWND fileDialog, const std::string& names);
+// The colour common dialog: the colour in its red, green and blue edits.
+COLORREF ColorDialogColor(HWND colorDialog);
+// Sets red, green and blue, optionally adds the colour to the custom colours,
+// then presses OK or Cancel.
 void AnswerColorDialog(HWND colorDialog, COLORREF color, bool addCustom, int button);

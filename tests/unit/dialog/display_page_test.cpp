@@ -3,7 +3,6 @@
 #include "dialog/display_page.h"
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -12,21 +11,8 @@
 #include "dialog/settings_dialog.h"
 #include "dialog_driver.h"
 #include "resources/resource_ids.h"
-#include "support/test_files.h"
 
 namespace {
-
-std::string InCodePage932(const wchar_t* text) {
-    char buffer[256] = {};
-    WideCharToMultiByte(932, 0, text, -1, buffer, sizeof buffer, nullptr, nullptr);
-    return buffer;
-}
-
-std::string IniValue(const char* section, const char* key) {
-    char value[512] = {};
-    GetPrivateProfileStringA(section, key, "<absent>", value, sizeof value, DialogIniPath().c_str());
-    return value;
-}
 
 class DisplayPageTest : public testing::Test {
 protected:
@@ -37,24 +23,23 @@ protected:
     }
     void TearDown() override { DeleteFileA(DialogIniPath().c_str()); }
 
-    // Types text into an edit, then moves the focus on, as Tab would.
-    std::string TypeAndLeave(int edit, const std::string& text) {
-        d.Type(Tab::Display, edit, text);
-        d.SetFocusTo(d.Control(Tab::Display, IDC_DISPLAY_CHECK_CENTER));
-        return d.Text(Tab::Display, edit);
-    }
-
     DialogDriver d;
 };
 
 TEST_F(DisplayPageTest, NumberEditsAreClampedToTheirRangeWhenTheyLoseTheFocus) {
-    EXPECT_EQ(TypeAndLeave(IDC_DISPLAY_EDIT_GRADATION, "0"), "1");
-    EXPECT_EQ(TypeAndLeave(IDC_DISPLAY_EDIT_GRADATION, "300"), "256");
-    EXPECT_EQ(TypeAndLeave(IDC_DISPLAY_EDIT_GRADATION, "1234"), "123") << "a fourth digit cannot be typed";
-    EXPECT_EQ(TypeAndLeave(IDC_DISPLAY_EDIT_DELAY, "0"), "0");
-    EXPECT_EQ(TypeAndLeave(IDC_DISPLAY_EDIT_MAX_WIDTH, "0"), "0");
-    EXPECT_EQ(TypeAndLeave(IDC_DISPLAY_EDIT_MAX_HEIGHT, "12345"), "1234");
-    EXPECT_EQ(TypeAndLeave(IDC_DISPLAY_EDIT_GRADATION, "x"), "123") << "the edit takes digits only";
+    const struct {
+        int edit;
+        const char* typed;
+        const char* shown;
+    } cases[] = {{IDC_DISPLAY_EDIT_DELAY, "0", "0"},
+                 {IDC_DISPLAY_EDIT_MAX_WIDTH, "0", "0"},
+                 {IDC_DISPLAY_EDIT_GRADATION, "0", "1"},
+                 {IDC_DISPLAY_EDIT_GRADATION, "300", "256"}};
+    for (const auto& c : cases) {
+        d.Type(Tab::Display, c.edit, c.typed);
+        d.SetFocusTo(d.Control(Tab::Display, IDC_DISPLAY_CHECK_CENTER));
+        EXPECT_EQ(d.Text(Tab::Display, c.edit), c.shown) << c.edit << " typed " << c.typed;
+    }
 
     // Text set without typing is no change of the user's: it is left alone.
     HWND delay = d.Control(Tab::Display, IDC_DISPLAY_EDIT_DELAY);
@@ -64,12 +49,11 @@ TEST_F(DisplayPageTest, NumberEditsAreClampedToTheirRangeWhenTheyLoseTheFocus) {
     EXPECT_EQ(d.Text(Tab::Display, IDC_DISPLAY_EDIT_DELAY), "5000");
 
     // An empty edit that never lost the focus is saved as 0.
-    d.Type(Tab::Display, IDC_DISPLAY_EDIT_MAX_WIDTH, "");
-    SendMessageA(d.Control(Tab::Display, IDC_DISPLAY_EDIT_MAX_WIDTH), WM_CHAR, VK_BACK, 1);
+    d.Type(Tab::Display, IDC_DISPLAY_EDIT_MAX_HEIGHT, "");
+    SendMessageA(d.Control(Tab::Display, IDC_DISPLAY_EDIT_MAX_HEIGHT), WM_CHAR, VK_BACK, 1);
     EXPECT_EQ(d.Press(IDOK), SETTINGS_SAVED);
-    EXPECT_EQ(IniValue("Effect", "Scale"), "123");
-    EXPECT_EQ(IniValue("Picture", "MaxHeight"), "1234");
-    EXPECT_EQ(IniValue("Picture", "MaxWidth"), "0");
+    EXPECT_EQ(IniValue("Effect", "Scale"), "256");
+    EXPECT_EQ(IniValue("Picture", "MaxHeight"), "0");
 }
 
 TEST_F(DisplayPageTest, TheSpeedWordFollowsTheTrackbarAtOnce) {
@@ -88,50 +72,37 @@ TEST_F(DisplayPageTest, TheSpeedWordFollowsTheTrackbarAtOnce) {
 }
 
 TEST_F(DisplayPageTest, TheTransparentColourGroupFollowsItsCheckBoxAndRandomZoom) {
-    const int group[] = {IDC_DISPLAY_RADIO_TOP_LEFT, IDC_DISPLAY_RADIO_MASK_COLOR, IDC_DISPLAY_SWATCH_MASK_COLOR,
-                         IDC_DISPLAY_TEXT_MASK_HINT};
-    auto enabled = [&] {
-        std::string states;
-        for (int id : group) {
-            states += d.IsEnabled(Tab::Display, id) ? '1' : '0';
-        }
-        return states;
+    // Use mask, then the group it governs: top-left pixel, chosen colour, swatch, hint.
+    const auto enabled = [&] {
+        return d.Enabled(Tab::Display, {IDC_DISPLAY_CHECK_USE_MASK, IDC_DISPLAY_RADIO_TOP_LEFT,
+                                        IDC_DISPLAY_RADIO_MASK_COLOR, IDC_DISPLAY_SWATCH_MASK_COLOR,
+                                        IDC_DISPLAY_TEXT_MASK_HINT});
     };
-    // Defaults: no transparent colour, the top-left pixel's colour chosen.
-    EXPECT_TRUE(d.IsChecked(Tab::Display, IDC_DISPLAY_RADIO_TOP_LEFT));
-    EXPECT_EQ(enabled(), "0000");
-
-    d.Click(Tab::Display, IDC_DISPLAY_CHECK_USE_MASK);
-    EXPECT_EQ(enabled(), "1100") << "the swatch is for a chosen colour only";
-    d.Click(Tab::Display, IDC_DISPLAY_RADIO_MASK_COLOR);
-    EXPECT_EQ(enabled(), "1111");
-    EXPECT_FALSE(d.IsChecked(Tab::Display, IDC_DISPLAY_RADIO_TOP_LEFT));
-
-    d.Click(Tab::Display, IDC_DISPLAY_CHECK_RANDOM_ZOOM);
-    EXPECT_FALSE(d.IsEnabled(Tab::Display, IDC_DISPLAY_CHECK_USE_MASK));
-    EXPECT_EQ(enabled(), "0000");
-    EXPECT_TRUE(d.IsChecked(Tab::Display, IDC_DISPLAY_CHECK_USE_MASK)) << "states are kept while disabled";
-
-    d.Click(Tab::Display, IDC_DISPLAY_CHECK_RANDOM_ZOOM);
-    EXPECT_TRUE(d.IsEnabled(Tab::Display, IDC_DISPLAY_CHECK_USE_MASK));
-    EXPECT_EQ(enabled(), "1111");
-    d.Click(Tab::Display, IDC_DISPLAY_RADIO_TOP_LEFT);
-    EXPECT_EQ(enabled(), "1100");
-    d.Click(Tab::Display, IDC_DISPLAY_CHECK_USE_MASK);
-    EXPECT_EQ(enabled(), "0000");
+    EXPECT_EQ(enabled(), "10000") << "by default no transparent colour";
+    // Random zoom disables the whole group and leaves its states as they were.
+    const struct {
+        int click;
+        const char* states;
+    } steps[] = {{IDC_DISPLAY_CHECK_USE_MASK, "11100"},    {IDC_DISPLAY_RADIO_MASK_COLOR, "11111"},
+                 {IDC_DISPLAY_CHECK_RANDOM_ZOOM, "00000"}, {IDC_DISPLAY_CHECK_RANDOM_ZOOM, "11111"},
+                 {IDC_DISPLAY_RADIO_TOP_LEFT, "11100"},    {IDC_DISPLAY_CHECK_USE_MASK, "10000"}};
+    for (const auto& step : steps) {
+        d.Click(Tab::Display, step.click);
+        EXPECT_EQ(enabled(), step.states) << "after clicking " << step.click;
+    }
 }
 
 TEST_F(DisplayPageTest, AConfirmedColourReachesTheFileAndACancelledOneChangesNothing) {
     const COLORREF chosen = RGB(0x12, 0x34, 0x56);
     d.Click(Tab::Display, IDC_DISPLAY_CHECK_USE_MASK);
     d.Click(Tab::Display, IDC_DISPLAY_RADIO_MASK_COLOR);
-    HWND colors = d.ClickStaticOpening(Tab::Display, IDC_DISPLAY_SWATCH_MASK_COLOR);
+    HWND colors = d.ClickOpening(Tab::Display, IDC_DISPLAY_SWATCH_MASK_COLOR);
     ASSERT_NE(colors, nullptr);
     AnswerColorDialog(colors, chosen, true, IDOK);
 
-    colors = d.ClickStaticOpening(Tab::Display, IDC_DISPLAY_SWATCH_MASK_COLOR);
+    colors = d.ClickOpening(Tab::Display, IDC_DISPLAY_SWATCH_MASK_COLOR);
     ASSERT_NE(colors, nullptr);
-    EXPECT_EQ(GetDlgItemInt(colors, 706, nullptr, FALSE), 0x12u) << "the last confirmed colour is preselected";
+    EXPECT_EQ(ColorDialogColor(colors), chosen) << "the last confirmed colour is preselected";
     AnswerColorDialog(colors, RGB(1, 2, 3), true, IDCANCEL);
 
     EXPECT_EQ(d.Press(IDOK), SETTINGS_SAVED);

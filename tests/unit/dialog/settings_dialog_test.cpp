@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 #include "dialog_driver.h"
@@ -15,16 +16,17 @@
 
 namespace {
 
-std::string InCodePage932(const wchar_t* text) {
-    char buffer[256] = {};
-    WideCharToMultiByte(932, 0, text, -1, buffer, sizeof buffer, nullptr, nullptr);
-    return buffer;
-}
+using Keys = std::set<std::string>;
 
-std::string IniValue(const char* section, const char* key) {
-    char value[512] = {};
-    GetPrivateProfileStringA(section, key, "<absent>", value, sizeof value, DialogIniPath().c_str());
-    return value;
+// Every "key=value" of a section of the settings file.
+Keys Section(const char* name) {
+    char text[4096] = {};
+    GetPrivateProfileSectionA(name, text, sizeof text, DialogIniPath().c_str());
+    Keys keys;
+    for (const char* entry = text; *entry != '\0'; entry += lstrlenA(entry) + 1) {
+        keys.insert(entry);
+    }
+    return keys;
 }
 
 class SettingsDialogTest : public testing::Test {
@@ -48,27 +50,25 @@ TEST_F(SettingsDialogTest, TheControlsShowTheFileAndCancelLeavesItByteForByte) {
     ASSERT_TRUE(d.Open());
 
     EXPECT_EQ(d.ListItems(Tab::Pictures, IDC_PICTURES_LIST), "D:\\photos\\|a.jpg");
-    EXPECT_TRUE(d.IsChecked(Tab::Display, IDC_DISPLAY_CHECK_CENTER));
-    EXPECT_FALSE(d.IsChecked(Tab::Display, IDC_DISPLAY_CHECK_SHUFFLE));
-    EXPECT_TRUE(d.IsChecked(Tab::Display, IDC_DISPLAY_CHECK_NO_FADEOUT));
-    EXPECT_FALSE(d.IsChecked(Tab::Display, IDC_DISPLAY_CHECK_MOVE));
-    EXPECT_FALSE(d.IsChecked(Tab::Display, IDC_DISPLAY_CHECK_RANDOM_ZOOM));
+    // Center, shuffle, no fade-out, move, random zoom, use mask, chosen colour, top-left pixel.
+    EXPECT_EQ(d.Checked(Tab::Display, {IDC_DISPLAY_CHECK_CENTER, IDC_DISPLAY_CHECK_SHUFFLE,
+                                       IDC_DISPLAY_CHECK_NO_FADEOUT, IDC_DISPLAY_CHECK_MOVE,
+                                       IDC_DISPLAY_CHECK_RANDOM_ZOOM, IDC_DISPLAY_CHECK_USE_MASK,
+                                       IDC_DISPLAY_RADIO_MASK_COLOR, IDC_DISPLAY_RADIO_TOP_LEFT}),
+              "10100110");
     EXPECT_EQ(d.Text(Tab::Display, IDC_DISPLAY_EDIT_MAX_WIDTH), "800");
     EXPECT_EQ(d.Text(Tab::Display, IDC_DISPLAY_EDIT_MAX_HEIGHT), "0");
     EXPECT_EQ(d.Text(Tab::Display, IDC_DISPLAY_EDIT_GRADATION), "128");
     EXPECT_EQ(d.Text(Tab::Display, IDC_DISPLAY_EDIT_DELAY), "7");
     EXPECT_EQ(SendMessageA(d.Control(Tab::Display, IDC_DISPLAY_TRACK_SPEED), TBM_GETPOS, 0, 0), 5);
     EXPECT_EQ(d.Text(Tab::Display, IDC_DISPLAY_TEXT_SPEED), InCodePage932(L"遅い"));
-    EXPECT_TRUE(d.IsChecked(Tab::Display, IDC_DISPLAY_CHECK_USE_MASK));
-    EXPECT_TRUE(d.IsChecked(Tab::Display, IDC_DISPLAY_RADIO_MASK_COLOR));
-    EXPECT_FALSE(d.IsChecked(Tab::Display, IDC_DISPLAY_RADIO_TOP_LEFT));
-    EXPECT_TRUE(d.IsChecked(Tab::Background, IDC_BACKGROUND_CHECK_SET));
-    EXPECT_TRUE(d.IsChecked(Tab::Background, IDC_BACKGROUND_RADIO_COLOR));
-    EXPECT_TRUE(d.IsChecked(Tab::Background, IDC_BACKGROUND_RADIO_STRETCH));
+    // The check box shows the inverse of Screen; the colour, not the picture; stretched, not tiled.
+    EXPECT_EQ(d.Checked(Tab::Background, {IDC_BACKGROUND_CHECK_SET, IDC_BACKGROUND_RADIO_COLOR,
+                                          IDC_BACKGROUND_RADIO_STRETCH}),
+              "111");
     EXPECT_EQ(d.Text(Tab::Background, IDC_BACKGROUND_EDIT_PATH), "D:\\walls\\sky.bmp");
     EXPECT_EQ(d.Text(Tab::Background, IDC_BACKGROUND_TEXT_BRIGHTNESS), "-40");
-    EXPECT_TRUE(d.IsChecked(Tab::Music, IDC_MUSIC_CHECK_PLAY));
-    EXPECT_FALSE(d.IsChecked(Tab::Music, IDC_MUSIC_CHECK_SHUFFLE));
+    EXPECT_EQ(d.Checked(Tab::Music, {IDC_MUSIC_CHECK_PLAY, IDC_MUSIC_CHECK_SHUFFLE}), "10");
     EXPECT_EQ(d.ListItems(Tab::Music, IDC_MUSIC_LIST), "D:\\tunes\\song.mid");
 
     d.Click(Tab::Display, IDC_DISPLAY_CHECK_CENTER);
@@ -77,7 +77,7 @@ TEST_F(SettingsDialogTest, TheControlsShowTheFileAndCancelLeavesItByteForByte) {
     EXPECT_EQ(ReadFileBytes(DialogIniPath()), EVERY_KEY_CHANGED);
 }
 
-TEST_F(SettingsDialogTest, OkWritesEveryKeyFromTheControls) {
+TEST_F(SettingsDialogTest, OkWritesExactlyTheKeysOfTheControls) {
     WriteIni(EVERY_KEY_CHANGED);
     DialogDriver d;
     ASSERT_TRUE(d.Open());
@@ -88,85 +88,31 @@ TEST_F(SettingsDialogTest, OkWritesEveryKeyFromTheControls) {
     d.Click(Tab::Music, IDC_MUSIC_CHECK_SHUFFLE);
     EXPECT_EQ(d.Press(IDOK), SETTINGS_SAVED);
 
-    EXPECT_EQ(IniValue("Back", "Path"), "D:\\walls\\sky.bmp");
-    EXPECT_EQ(IniValue("Back", "Screen"), "1");
-    EXPECT_EQ(IniValue("Back", "UsePic"), "0");
-    EXPECT_EQ(IniValue("Back", "Tile"), "0");
-    EXPECT_EQ(IniValue("Back", "Bright"), "-40");
-    EXPECT_EQ(IniValue("Back", "BackColor"), "255");
-    EXPECT_EQ(IniValue("Music", "PlayMusic"), "1");
-    EXPECT_EQ(IniValue("Music", "Suffle"), "1");
-    EXPECT_EQ(IniValue("Music", "Count"), "1");
-    EXPECT_EQ(IniValue("Effect", "Scale"), "128");
-    EXPECT_EQ(IniValue("Effect", "Delay"), "7");
-    EXPECT_EQ(IniValue("Effect", "Speed"), "4");
-    EXPECT_EQ(IniValue("Picture", "Count"), "2");
-    EXPECT_EQ(IniValue("Picture", "Center"), "1");
-    EXPECT_EQ(IniValue("Picture", "Suffle"), "0");
-    EXPECT_EQ(IniValue("Picture", "NoFadeout"), "1");
-    EXPECT_EQ(IniValue("Picture", "Move"), "1");
-    EXPECT_EQ(IniValue("Picture", "Stretch"), "0");
-    EXPECT_EQ(IniValue("Picture", "MaxWidth"), "800");
-    EXPECT_EQ(IniValue("Picture", "MaxHeight"), "0");
-    EXPECT_EQ(IniValue("Picture", "UseMask"), "1");
-    EXPECT_EQ(IniValue("Picture", "UseColor"), "0");
-    EXPECT_EQ(IniValue("Picture", "MaskColor"), "65280");
-    EXPECT_EQ(IniValue("Picture", "CC0"), "4660");
-    EXPECT_EQ(IniValue("Picture", "CC15"), "16777215");
-    EXPECT_EQ(IniValue("FileList", "Picture0"), "D:\\photos\\");
-    EXPECT_EQ(IniValue("FileList", "Picture1"), "a.jpg");
-    EXPECT_EQ(IniValue("FileList", "Music0"), "D:\\tunes\\song.mid");
-    EXPECT_EQ(IniValue("Debug", "UseElapse"), "<absent>");
-}
-
-TEST_F(SettingsDialogTest, WithoutAFileOkSavesTheDefaultsAndEmptyLists) {
-    DialogDriver d;
-    ASSERT_TRUE(d.Open());
-    EXPECT_FALSE(d.IsChecked(Tab::Background, IDC_BACKGROUND_CHECK_SET));
-    EXPECT_EQ(d.Press(IDOK), SETTINGS_SAVED);
-    EXPECT_EQ(IniValue("Back", "Screen"), "1");
-    EXPECT_EQ(IniValue("Back", "UsePic"), "1");
-    EXPECT_EQ(IniValue("Effect", "Scale"), "64");
-    EXPECT_EQ(IniValue("Effect", "Delay"), "40");
-    EXPECT_EQ(IniValue("Effect", "Speed"), "3");
-    EXPECT_EQ(IniValue("Picture", "MaxWidth"), "640");
-    EXPECT_EQ(IniValue("Picture", "Count"), "0");
-    EXPECT_EQ(IniValue("Music", "Count"), "0");
-    EXPECT_EQ(IniValue("Music", "Suffle"), "1");
-}
-
-TEST_F(SettingsDialogTest, EachTabShowsOnlyItsPageAndFocusesItsFirstControl) {
-    DialogDriver d;
-    ASSERT_TRUE(d.Open());
-    EXPECT_TRUE(IsWindowVisible(d.Page(Tab::Pictures)));
-    EXPECT_EQ(d.Focus(), d.Control(Tab::Pictures, IDC_PICTURES_LIST));
-
-    const struct {
-        Tab tab;
-        int focus;
-    } tabs[] = {{Tab::Display, IDC_DISPLAY_CHECK_CENTER},
-                {Tab::Background, IDC_BACKGROUND_CHECK_SET},
-                {Tab::Music, IDC_MUSIC_CHECK_PLAY},
-                {Tab::Pictures, IDC_PICTURES_LIST}};
-    for (const auto& chosen : tabs) {
-        d.ChooseTab(chosen.tab);
-        for (Tab other : {Tab::Pictures, Tab::Display, Tab::Background, Tab::Music}) {
-            EXPECT_EQ(IsWindowVisible(d.Page(other)) != FALSE, other == chosen.tab)
-                << "tab " << static_cast<int>(chosen.tab) << ", page " << static_cast<int>(other);
-        }
-        EXPECT_EQ(d.Focus(), d.Control(chosen.tab, chosen.focus)) << "tab " << static_cast<int>(chosen.tab);
+    EXPECT_EQ(Section("Back"),
+              (Keys{"Path=D:\\walls\\sky.bmp", "Screen=1", "UsePic=0", "Tile=0", "Bright=-40", "BackColor=255"}));
+    EXPECT_EQ(Section("Music"), (Keys{"PlayMusic=1", "Suffle=1", "Count=1"}));
+    EXPECT_EQ(Section("Effect"), (Keys{"Scale=128", "Delay=7", "Speed=4"}));
+    Keys picture = {"Count=2",      "Center=1",    "Suffle=0",  "NoFadeout=1", "Move=1",          "Stretch=0",
+                    "MaxWidth=800", "MaxHeight=0", "UseMask=1", "UseColor=0",  "MaskColor=65280", "CC0=4660"};
+    for (int i = 1; i < 16; ++i) {
+        picture.insert("CC" + std::to_string(i) + "=16777215");
     }
+    EXPECT_EQ(Section("Picture"), picture);
+    EXPECT_EQ(Section("FileList"), (Keys{"Picture0=D:\\photos\\", "Picture1=a.jpg", "Music0=D:\\tunes\\song.mid"}));
+    EXPECT_EQ(Section("Debug"), Keys{});
+}
 
-    // Every page lies over the tab control's display area, below the captions.
-    RECT tabArea;
-    GetWindowRect(GetDlgItem(d.Dialog(), IDC_SETTINGS_TAB), &tabArea);
-    for (Tab tab : {Tab::Pictures, Tab::Display, Tab::Background, Tab::Music}) {
-        RECT page;
-        GetWindowRect(d.Page(tab), &page);
-        EXPECT_GT(page.top, tabArea.top);
-        EXPECT_GE(page.left, tabArea.left);
-        EXPECT_LE(page.right, tabArea.right);
-        EXPECT_LE(page.bottom, tabArea.bottom);
+TEST_F(SettingsDialogTest, EachTabShowsOnlyItsPage) {
+    DialogDriver d;
+    ASSERT_TRUE(d.Open());
+    const Tab tabs[] = {Tab::Pictures, Tab::Display, Tab::Background, Tab::Music};
+    EXPECT_TRUE(IsWindowVisible(d.Page(Tab::Pictures)));
+    for (Tab chosen : {Tab::Display, Tab::Background, Tab::Music, Tab::Pictures}) {
+        d.ChooseTab(chosen);
+        for (Tab page : tabs) {
+            EXPECT_EQ(IsWindowVisible(d.Page(page)) != FALSE, page == chosen)
+                << "tab " << static_cast<int>(chosen) << ", page " << static_cast<int>(page);
+        }
     }
     EXPECT_EQ(d.Press(IDCANCEL), SETTINGS_KEPT);
     EXPECT_FALSE(FileExists(DialogIniPath()));

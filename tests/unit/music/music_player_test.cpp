@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "notify_window.h"
 #include "support/music_files.h"
@@ -27,48 +30,52 @@ protected:
         return path;
     }
 
-    // Plays the open file to its end and returns the notices it brought.
-    void PlayToTheEnd(MusicPlayer& player) {
-        ASSERT_EQ(player.Play(1, 0, 0, 0, 0), 0u);
-        EXPECT_TRUE(player.IsPlaying());
-        ASSERT_TRUE(window_.PumpUntil([&] { return !window_.notices.empty(); }, NOTICE_TIMEOUT_MS))
-            << "no MM_MCINOTIFY arrived";
+    bool OpenAndPlay(MusicPlayer& player, const char* name, const std::string& bytes) {
+        return player.Open(window_.Handle(), Write(name, bytes).c_str()) == 0 && player.Play(1, 0, 0, 0, 0) == 0;
     }
+
+    int Successes() const {
+        const WPARAM success = MCI_NOTIFY_SUCCESSFUL;
+        return static_cast<int>(std::count(window_.notices.begin(), window_.notices.end(), success));
+    }
+    // Pumps until the window holds a success notice; false after the bound.
+    bool PumpUntilSuccess() { return window_.PumpUntil([&] { return Successes() > 0; }, NOTICE_TIMEOUT_MS); }
 
     TempFolder temp_;
     NotifyWindow window_;
 };
 
-TEST_F(MusicPlayerTest, AWaveFileSendsASuccessNotificationAtItsEnd) {
-    MusicPlayer player;
-    ASSERT_EQ(player.Open(window_.Handle(), Write("tone.wav", WaveBytes(700)).c_str()), 0u);
-    EXPECT_EQ(player.DeviceType(), static_cast<DWORD>(MCI_DEVTYPE_WAVEFORM_AUDIO));
-    PlayToTheEnd(player);
-    ASSERT_EQ(window_.notices.size(), 1u);
-    EXPECT_EQ(window_.notices[0].code, static_cast<WPARAM>(MCI_NOTIFY_SUCCESSFUL));
-    EXPECT_FALSE(player.IsPlaying());
-    EXPECT_EQ(player.Close(), 0u);
-    EXPECT_FALSE(player.IsOpen());
-}
-
-// The file is written frame by frame (silence); playing it needs the 32-bit
-// GStreamer plugins that tools/setup installs for Wine's DirectShow.
-TEST_F(MusicPlayerTest, AnMp3FileSendsASuccessNotificationAtItsEnd) {
-    MusicPlayer player;
-    ASSERT_EQ(player.Open(window_.Handle(), Write("quiet.mp3", Mp3Bytes(600)).c_str()), 0u)
-        << "a device that cannot tell its display window must still open";
-    EXPECT_EQ(player.DeviceType(), static_cast<DWORD>(MCI_DEVTYPE_DIGITAL_VIDEO));
-    PlayToTheEnd(player);
-    ASSERT_EQ(window_.notices.size(), 1u);
-    EXPECT_EQ(window_.notices[0].code, static_cast<WPARAM>(MCI_NOTIFY_SUCCESSFUL));
+// The mp3 file is written frame by frame (silence); playing it needs the
+// 32-bit GStreamer plugins that tools/setup installs for Wine's DirectShow.
+TEST_F(MusicPlayerTest, EachKindSendsOneSuccessNotificationAtItsEnd) {
+    const struct {
+        const char* name;
+        std::string bytes;
+        DWORD deviceType;
+    } cases[] = {
+        {"tone.wav", WaveBytes(700), MCI_DEVTYPE_WAVEFORM_AUDIO},
+        {"quiet.mp3", Mp3Bytes(600), MCI_DEVTYPE_DIGITAL_VIDEO},  // cannot tell its display window, yet opens
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        window_.notices.clear();
+        MusicPlayer player;
+        ASSERT_TRUE(OpenAndPlay(player, c.name, c.bytes));
+        EXPECT_EQ(player.DeviceType(), c.deviceType);
+        EXPECT_TRUE(player.IsPlaying());
+        ASSERT_TRUE(PumpUntilSuccess()) << "no MM_MCINOTIFY arrived";
+        EXPECT_EQ(window_.notices, (std::vector<WPARAM>{MCI_NOTIFY_SUCCESSFUL}));
+        EXPECT_FALSE(player.IsPlaying());
+        EXPECT_EQ(player.Close(), 0u);
+        EXPECT_FALSE(player.IsOpen());
+    }
 }
 
 TEST_F(MusicPlayerTest, PlayingToAPositionStopsThere) {
     MusicPlayer player;
     ASSERT_EQ(player.Open(window_.Handle(), Write("long.wav", WaveBytes(3000)).c_str()), 0u);
     ASSERT_EQ(player.Play(1, 0, 0, 0, 1), 0u);
-    ASSERT_TRUE(window_.PumpUntil([&] { return !window_.notices.empty(); }, NOTICE_TIMEOUT_MS));
-    EXPECT_EQ(window_.notices[0].code, static_cast<WPARAM>(MCI_NOTIFY_SUCCESSFUL));
+    ASSERT_TRUE(PumpUntilSuccess());
     DWORD_PTR position = 0;
     ASSERT_EQ(player.StatusItem(MCI_STATUS_POSITION, position), 0u);
     EXPECT_EQ(position, 1000u) << "milliseconds";
@@ -76,55 +83,35 @@ TEST_F(MusicPlayerTest, PlayingToAPositionStopsThere) {
 
 TEST_F(MusicPlayerTest, LengthComesInWholeMinutesAndSeconds) {
     MusicPlayer player;
-    ASSERT_EQ(player.Open(nullptr, Write("minute.wav", WaveBytes(62500)).c_str()), 0u);
     unsigned minutes = 9;
     unsigned seconds = 9;
-    ASSERT_EQ(player.GetLength(0, minutes, seconds), 0u);
-    EXPECT_EQ(minutes, 1u);
-    EXPECT_EQ(seconds, 2u);
+    const auto length = [&](const char* name, const std::string& bytes) {
+        EXPECT_EQ(player.Open(nullptr, Write(name, bytes).c_str()), 0u) << name;
+        EXPECT_EQ(player.GetLength(0, minutes, seconds), 0u) << name;
+        return std::make_pair(minutes, seconds);
+    };
+    EXPECT_EQ(length("minute.wav", WaveBytes(62500)), std::make_pair(1u, 2u));
+    EXPECT_EQ(length("note.mid", MidiBytes(2000)), std::make_pair(0u, 2u));
+    EXPECT_EQ(player.DeviceType(), static_cast<DWORD>(MCI_DEVTYPE_SEQUENCER));
 
     player.Close();
-    minutes = seconds = 9;
     EXPECT_NE(player.GetLength(0, minutes, seconds), 0u) << "nothing is open";
-    EXPECT_EQ(minutes, 0u);
-    EXPECT_EQ(seconds, 0u);
+    EXPECT_EQ(std::make_pair(minutes, seconds), std::make_pair(0u, 0u));
 }
 
-TEST_F(MusicPlayerTest, CloseDuringPlayBringsNoSuccessNotification) {
+// Notices are posted in order: once the last file has finished, a success of
+// a stopped or replaced one would have arrived before it.
+TEST_F(MusicPlayerTest, CloseOrOpenDuringPlayBringsNoSuccessNotification) {
     MusicPlayer stopped;
-    ASSERT_EQ(stopped.Open(window_.Handle(), Write("stopped.wav", WaveBytes(800)).c_str()), 0u);
-    ASSERT_EQ(stopped.Play(1, 0, 0, 0, 0), 0u);
+    ASSERT_TRUE(OpenAndPlay(stopped, "stopped.wav", WaveBytes(800)));
     EXPECT_EQ(stopped.Close(), 0u);
     EXPECT_FALSE(stopped.IsPlaying());
 
-    // Notices are posted in order: once this longer file has finished, a
-    // success of the stopped one would have arrived before it.
-    MusicPlayer marker;
-    ASSERT_EQ(marker.Open(window_.Handle(), Write("marker.wav", WaveBytes(1200)).c_str()), 0u);
-    ASSERT_EQ(marker.Play(1, 0, 0, 0, 0), 0u);
-    ASSERT_TRUE(window_.PumpUntil([&] { return window_.CountOf(MCI_NOTIFY_SUCCESSFUL) > 0; }, NOTICE_TIMEOUT_MS));
-    EXPECT_EQ(window_.CountOf(MCI_NOTIFY_SUCCESSFUL), 1) << "only the marker's";
-}
-
-TEST_F(MusicPlayerTest, OpeningTheNextFileEndsThePreviousOneWithoutSuccess) {
     MusicPlayer player;
-    ASSERT_EQ(player.Open(window_.Handle(), Write("first.wav", WaveBytes(800)).c_str()), 0u);
-    ASSERT_EQ(player.Play(1, 0, 0, 0, 0), 0u);
-    ASSERT_EQ(player.Open(window_.Handle(), Write("second.wav", WaveBytes(1200)).c_str()), 0u);
-    ASSERT_EQ(player.Play(1, 0, 0, 0, 0), 0u);
-    ASSERT_TRUE(window_.PumpUntil([&] { return window_.CountOf(MCI_NOTIFY_SUCCESSFUL) > 0; }, NOTICE_TIMEOUT_MS));
-    EXPECT_EQ(window_.CountOf(MCI_NOTIFY_SUCCESSFUL), 1);
-}
-
-TEST_F(MusicPlayerTest, AMidiFileOpensOnTheSequencerWithItsLength) {
-    MusicPlayer player;
-    ASSERT_EQ(player.Open(window_.Handle(), Write("note.mid", MidiBytes(2000)).c_str()), 0u);
-    EXPECT_EQ(player.DeviceType(), static_cast<DWORD>(MCI_DEVTYPE_SEQUENCER));
-    unsigned minutes = 9;
-    unsigned seconds = 9;
-    ASSERT_EQ(player.GetLength(0, minutes, seconds), 0u);
-    EXPECT_EQ(minutes, 0u);
-    EXPECT_EQ(seconds, 2u);
+    ASSERT_TRUE(OpenAndPlay(player, "replaced.wav", WaveBytes(800)));
+    ASSERT_TRUE(OpenAndPlay(player, "last.wav", WaveBytes(1200)));
+    ASSERT_TRUE(PumpUntilSuccess());
+    EXPECT_EQ(Successes(), 1) << "only the last file's";
 }
 
 TEST_F(MusicPlayerTest, UnplayableFilesAreRefusedAndLeaveThePlayerClosed) {

@@ -2,11 +2,7 @@
 
 #include <mmsystem.h>
 
-namespace {
-
-const char CLASS_NAME[] = "GleamoMusicTestWindow";
-
-}  // namespace
+static const char CLASS_NAME[] = "GleamoMusicTestWindow";
 
 NotifyWindow::NotifyWindow() {
     WNDCLASSA windowClass = {};
@@ -23,14 +19,6 @@ NotifyWindow::~NotifyWindow() {
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         DispatchMessageA(&message);
     }
-}
-
-int NotifyWindow::CountOf(WPARAM code) const {
-    int count = 0;
-    for (const McNotice& notice : notices) {
-        count += notice.code == code ? 1 : 0;
-    }
-    return count;
 }
 
 bool NotifyWindow::PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
@@ -59,7 +47,7 @@ LRESULT CALLBACK NotifyWindow::Proc(HWND window, UINT message, WPARAM wParam, LP
     }
     NotifyWindow* self = reinterpret_cast<NotifyWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (message == MM_MCINOTIFY && self != nullptr) {
-        self->notices.push_back(McNotice{wParam, lParam});
+        self->notices.push_back(wParam);
         if (self->onNotice) {
             self->onNotice(wParam);
         }

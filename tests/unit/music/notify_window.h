@@ -6,11 +6,6 @@
 #include <functional>
 #include <vector>
 
-struct McNotice {
-    WPARAM code;    // MCI_NOTIFY_SUCCESSFUL, _SUPERSEDED, _ABORTED or _FAILURE
-    LPARAM device;  // the device that sent it
-};
-
 class NotifyWindow {
 public:
     NotifyWindow();
@@ -24,9 +19,8 @@ public:
     // window procedure would be.
     std::function<void(WPARAM code)> onNotice;
 
-    std::vector<McNotice> notices;
-
-    int CountOf(WPARAM code) const;
+    // The codes received: MCI_NOTIFY_SUCCESSFUL, _SUPERSEDED, _ABORTED or _FAILURE.
+    std::vector<WPARAM> notices;
 
     // Pumps this thread's messages until done() holds or timeoutMs pass;
     // returns done().

@@ -53,13 +53,11 @@ protected:
 };
 
 TEST_F(MusicPlayerPlayNextTrack, DoesNothingWhenMusicIsOffOrTheListIsEmpty) {
-    PlayNextTrack(window_.Handle(), settings_, player_);
-    EXPECT_FALSE(player_.IsOpen());
-
+    Advance();
     ASSERT_TRUE(settings_.musicFiles.Add(Write("a.wav", 300).c_str()));
     settings_.playMusic = 0;
-    PlayNextTrack(window_.Handle(), settings_, player_);
-    EXPECT_FALSE(player_.IsOpen());
+    Advance();
+    EXPECT_EQ(lengths_, (std::vector<int>{-1, -1}));
 }
 
 TEST_F(MusicPlayerPlayNextTrack, AdvancesToNextTrackOnEachSuccessAndWraps) {
@@ -79,18 +77,16 @@ TEST_F(MusicPlayerPlayNextTrack, ABareNameIsPlayedFromTheProgramDirectory) {
     const std::string besideProgram = std::string(settings_.moduleDir) + name;
     ASSERT_TRUE(WriteFileBytes(besideProgram, WaveBytes(400)));
     ASSERT_TRUE(settings_.musicFiles.Add(name));
-    PlayNextTrack(window_.Handle(), settings_, player_);
-    const bool playing = player_.IsPlaying();
+    Advance();
     player_.Close();
     DeleteFileA(besideProgram.c_str());
-    EXPECT_TRUE(playing);
+    EXPECT_EQ(lengths_, (std::vector<int>{400}));
 }
 
 TEST_F(MusicPlayerPlayNextTrack, AFileThatDoesNotOpenLeavesThePlayerClosedAndSilent) {
     ASSERT_TRUE(settings_.musicFiles.Add((temp_ / "gone.wav").c_str()));
     ASSERT_TRUE(settings_.musicFiles.Add(Write("never-reached.wav", 300).c_str()));
     Advance();
-    EXPECT_FALSE(player_.IsOpen());
     EXPECT_EQ(lengths_, (std::vector<int>{-1}));
 }
 

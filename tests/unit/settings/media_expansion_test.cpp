@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "settings/saver_settings.h"
@@ -43,51 +45,29 @@ protected:
     SaverSettings settings_{"gleamo"};
 };
 
-TEST_F(MediaListExpansion, AFolderGivesItsBmpFilesThenItsJpgFilesOneLevelDeep) {
+TEST_F(MediaListExpansion, PictureEntriesKeepOrderAndDuplicatesAndAFolderGivesBmpThenJpg) {
     const std::string folder = Folder(std::string("pictures") + kOmote);
-    File(folder + "a.jpg");
-    File(folder + "b.bmp");
-    File(folder + "C.JPG");
-    File(folder + "d.gif");
-    File(folder + "e.jpeg");
-    const std::string sub = folder + "x.bmp";
-    ASSERT_TRUE(CreateDirectoryA(sub.c_str(), nullptr));
-    File(sub + "\\deep.bmp");
-
-    ASSERT_TRUE(settings_.pictureEntries.Add(folder.substr(0, folder.size() - 1).c_str()));
+    for (const char* name : {"a.jpg", "b.bmp", "C.JPG", "d.gif", "e.jpeg"}) {
+        File(folder + name);
+    }
+    ASSERT_TRUE(CreateDirectoryA((folder + "x.bmp").c_str(), nullptr));
+    File(folder + "x.bmp\\deep.bmp");
+    const std::string entries[] = {folder + "b.bmp", folder.substr(0, folder.size() - 1), temp_ / "missing.jpg",
+                                   Folder("empty"), temp_ / "gone\\"};
+    for (const std::string& entry : entries) {
+        ASSERT_TRUE(settings_.pictureEntries.Add(entry.c_str()));
+    }
     ASSERT_TRUE(ExpandMediaEntries(settings_));
     const std::vector<std::string> files = All(settings_.pictureFiles);
-    ASSERT_EQ(files.size(), 3u);
-    EXPECT_EQ(files[0], folder + "b.bmp");
-    const bool jpgsInEitherOrder = (files[1] == folder + "a.jpg" && files[2] == folder + "C.JPG") ||
-                                   (files[1] == folder + "C.JPG" && files[2] == folder + "a.jpg");
-    EXPECT_TRUE(jpgsInEitherOrder) << files[1] << " " << files[2];
-}
-
-TEST_F(MediaListExpansion, PictureEntriesKeepTheirOrderDuplicatesAndMissingFiles) {
-    const std::string folder = Folder("pics");
-    File(folder + "one.bmp");
-    ASSERT_TRUE(settings_.pictureEntries.Add((folder + "one.bmp").c_str()));
-    ASSERT_TRUE(settings_.pictureEntries.Add(folder.c_str()));
-    ASSERT_TRUE(settings_.pictureEntries.Add((temp_ / "missing.jpg").c_str()));
-    ASSERT_TRUE(settings_.pictureEntries.Add(Folder("empty").c_str()));
-    ASSERT_TRUE(settings_.pictureEntries.Add((temp_ / "gone\\").c_str()));
-    ASSERT_TRUE(ExpandMediaEntries(settings_));
-    EXPECT_EQ(All(settings_.pictureFiles), (std::vector<std::string>{folder + "one.bmp", folder + "one.bmp",
-                                                                      temp_ / "missing.jpg", temp_ / "gone\\"}));
-}
-
-TEST_F(MediaListExpansion, ARelativeFolderIsTakenFromTheCurrentDirectory) {
-    const std::string folder = Folder("rel");
-    File(folder + "r.bmp");
-    char previous[MAX_PATH];
-    ASSERT_NE(GetCurrentDirectoryA(sizeof previous, previous), 0u);
-    ASSERT_TRUE(SetCurrentDirectoryA(temp_.Path().c_str()));
-    ASSERT_TRUE(settings_.pictureEntries.Add("rel"));
-    const bool expanded = ExpandMediaEntries(settings_);
-    SetCurrentDirectoryA(previous);
-    ASSERT_TRUE(expanded);
-    EXPECT_EQ(All(settings_.pictureFiles), (std::vector<std::string>{folder + "r.bmp"}));
+    ASSERT_EQ(files.size(), 6u);
+    EXPECT_EQ(std::vector<std::string>(files.begin(), files.begin() + 2),
+              (std::vector<std::string>{folder + "b.bmp", folder + "b.bmp"}));
+    EXPECT_EQ(std::set<std::string>(files.begin() + 2, files.begin() + 4),
+              (std::set<std::string>{folder + "a.jpg", folder + "C.JPG"}))
+        << "the jpg files come in either order";
+    EXPECT_EQ(std::vector<std::string>(files.begin() + 4, files.end()),
+              (std::vector<std::string>{temp_ / "missing.jpg", temp_ / "gone\\"}))
+        << "entries that are not folders stay as they are";
 }
 
 TEST_F(MediaListExpansion, FilesWhoseFullPathWouldNotFitAreSkipped) {
@@ -115,22 +95,22 @@ TEST_F(MediaListExpansion, FilesWhoseFullPathWouldNotFitAreSkipped) {
 TEST_F(MediaListExpansion, OnlyMusicThatOpensIsKeptInPatternOrder) {
     ASSERT_GT(waveOutGetNumDevs(), 0u) << "no audio device: is the PulseAudio sink up?";
     const std::string folder = Folder(std::string("music") + kOmote);
-    File(folder + "song.wav", WaveBytes(200));
-    File(folder + "tune.mid", MidiBytes(200));
-    File(folder + "quiet.mp3", Mp3Bytes(200));
-    File(folder + "broken.wav", WaveBytes(200).substr(0, 30));
-    File(folder + "text.mp3", "not music at all\r\n");
-    File(folder + "notes.txt", WaveBytes(200));
-    ASSERT_TRUE(CreateDirectoryA((folder + "sub.wav").c_str(), nullptr));
+    const std::string wave = WaveBytes(200);
     const std::string single = temp_ / "single.wav";
-    File(single, WaveBytes(200));
     const std::string truncated = temp_ / "truncated.wav";
-    File(truncated, WaveBytes(200).substr(0, 30));
-
-    ASSERT_TRUE(settings_.musicEntries.Add(truncated.c_str()));
-    ASSERT_TRUE(settings_.musicEntries.Add(folder.c_str()));
-    ASSERT_TRUE(settings_.musicEntries.Add((temp_ / "missing.wav").c_str()));
-    ASSERT_TRUE(settings_.musicEntries.Add(single.c_str()));
+    const std::pair<std::string, std::string> files[] = {
+        {folder + "song.wav", wave},          {folder + "tune.mid", MidiBytes(200)},
+        {folder + "quiet.mp3", Mp3Bytes(200)}, {folder + "broken.wav", wave.substr(0, 30)},
+        {folder + "text.mp3", "not music"},   {folder + "notes.txt", wave},
+        {single, wave},                       {truncated, wave.substr(0, 30)},
+    };
+    for (const auto& file : files) {
+        File(file.first, file.second);
+    }
+    ASSERT_TRUE(CreateDirectoryA((folder + "sub.wav").c_str(), nullptr));
+    for (const std::string& entry : {truncated, folder, temp_ / "missing.wav", single}) {
+        ASSERT_TRUE(settings_.musicEntries.Add(entry.c_str()));
+    }
     ASSERT_TRUE(ExpandMediaEntries(settings_));
     EXPECT_EQ(All(settings_.musicFiles),
               (std::vector<std::string>{folder + "song.wav", folder + "tune.mid", folder + "quiet.mp3", single}));

@@ -32,18 +32,6 @@ bool AppendBounded(char* result, const char* tail) {
     return true;
 }
 
-// Whether path holds a directory separator or a drive colon. Steps by
-// characters, so the trailing byte of a double-byte character is never taken
-// for a backslash.
-bool HasDirectoryPart(const char* path) {
-    for (const char* p = path; *p != '\0'; p = CharNextA(p)) {
-        if (*p == '\\' || *p == '/' || *p == ':') {
-            return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
 // A bare name is one the platform can make a title of and that has no
@@ -61,7 +49,25 @@ bool ResolveAgainstDir(const char* dir, const char* path, char* result) {
     if (GetFileTitleA(result, title, sizeof title) != 0 || HasDirectoryPart(result)) {
         return true;
     }
-    if (!CopyBounded(dir, result) || !AppendBounded(result, path)) {
+    return JoinPath(dir, path, result);
+}
+
+const char* FileNamePart(const char* path) {
+    const char* name = path;
+    for (const char* p = path; *p != '\0'; p = CharNextA(p)) {
+        if (*p == '\\' || *p == '/' || *p == ':') {
+            name = p + 1;
+        }
+    }
+    return name;
+}
+
+bool HasDirectoryPart(const char* path) {
+    return FileNamePart(path) != path;
+}
+
+bool JoinPath(const char* head, const char* tail, char* result) {
+    if (!CopyBounded(head, result) || !AppendBounded(result, tail)) {
         result[0] = '\0';
         return false;
     }

@@ -10,6 +10,17 @@
 // the text would not fit.
 bool ResolveAgainstDir(const char* dir, const char* path, char* result);
 
+// The file-name part of path: what follows its last backslash, slash or drive
+// colon; the whole path when it has none.
+const char* FileNamePart(const char* path);
+
+// Whether path has a directory part: a separator or a drive colon.
+bool HasDirectoryPart(const char* path);
+
+// Writes into result (PATH_BUFFER_SIZE bytes) head followed by tail. False,
+// with an empty result, when the text would not fit.
+bool JoinPath(const char* head, const char* tail, char* result);
+
 // Writes into result (PATH_BUFFER_SIZE bytes) path with a backslash appended
 // unless it already ends with one. False, with an empty result, when the text
 // would not fit.

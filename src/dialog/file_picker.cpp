@@ -13,19 +13,6 @@ const DWORD RECORD_SIZE = OPENFILENAME_SIZE_VERSION_400A;
 // stops inside the block whatever the dialog wrote.
 constexpr int FILE_BUFFER_GUARD = 2;
 
-// Whether a name returned in a multiple selection carries a directory of its
-// own. A separator or drive colon says so; the file title is not asked,
-// because it drops the extension when the user hides extensions, and a bare
-// name would then look qualified.
-bool IsQualifiedName(const char* name) {
-    for (const char* p = name; *p != '\0'; p = CharNextA(p)) {
-        if (*p == '\\' || *p == '/' || *p == ':') {
-            return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
 FilePicker::FilePicker(HWND owner, DWORD flags, int bufferSize) : record_() {
@@ -152,20 +139,15 @@ const char* FilePicker::SelectedPath(int index) {
         return result_;
     }
     const char* name = SelectedName(index);
-    if (IsQualifiedName(name)) {
+    // A name with a directory of its own stands as it is; the file title is
+    // not asked, since it drops the extension when the user hides them.
+    if (HasDirectoryPart(name)) {
         lstrcpynA(result_, lstrlenA(name) <= MAX_PATH_CHARS ? name : "", sizeof result_);
         return result_;
     }
-    // EndsWith steps by characters, so the trailing byte 0x5C of a double-byte
-    // character is not taken for a separator.
-    const bool needsSeparator = !EndsWith(result_, "\\");
-    if (lstrlenA(result_) + (needsSeparator ? 1 : 0) + lstrlenA(name) > MAX_PATH_CHARS) {
+    char folder[PATH_BUFFER_SIZE];
+    if (!CopyWithTrailingBackslash(result_, folder) || !JoinPath(folder, name, result_)) {
         result_[0] = '\0';
-        return result_;
     }
-    if (needsSeparator) {
-        lstrcatA(result_, "\\");
-    }
-    lstrcatA(result_, name);
     return result_;
 }

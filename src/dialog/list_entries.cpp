@@ -1,23 +1,7 @@
 #include "dialog/list_entries.h"
 
+#include "base/paths.h"
 #include "dialog/dialog_shared.h"
-
-namespace {
-
-// The last component of a path: what follows its last backslash, slash or
-// drive colon. Stepped by characters, so that the trailing byte 0x5C of a
-// double-byte character is not taken for a separator.
-const char* LastComponent(const char* path) {
-    const char* name = path;
-    for (const char* p = path; *p != '\0'; p = CharNextA(p)) {
-        if (*p == '\\' || *p == '/' || *p == ':') {
-            name = p + 1;
-        }
-    }
-    return name;
-}
-
-}  // namespace
 
 void LoadFilterList(UINT stringId, char* buffer) {
     ZeroMemory(buffer, FILTER_BUFFER_SIZE);
@@ -32,7 +16,7 @@ void LoadFilterList(UINT stringId, char* buffer) {
 }
 
 void ListEntryForFile(const char* path, const char* programDirectory, char* entry) {
-    const char* name = LastComponent(path);
+    const char* name = FileNamePart(path);
     char directory[PATH_BUFFER_SIZE] = {};
     const int directoryLength = static_cast<int>(name - path);
     if (directoryLength > 0 && directoryLength <= MAX_PATH_CHARS) {

@@ -15,18 +15,6 @@ const char* const MUSIC_PATTERNS[] = {"*.wav", "*.mid", "*.mp3", "*.wma", "*.cda
 
 constexpr DWORD EVERY_ITEM = 0;
 
-// Joins head and tail into result; false when they would not fit.
-bool Join(const char* head, const char* tail, char* result) {
-    const int headLength = lstrlenA(head);
-    const int tailLength = lstrlenA(tail);
-    if (headLength + tailLength > MAX_PATH_CHARS) {
-        return false;
-    }
-    CopyMemory(result, head, static_cast<SIZE_T>(headLength));
-    CopyMemory(result + headLength, tail, static_cast<SIZE_T>(tailLength) + 1);
-    return true;
-}
-
 // Adds one file to a list, after the playability test when a scratch player
 // is given. False only when the list cannot grow.
 class ListFiller {
@@ -47,7 +35,7 @@ public:
     bool OfferFolder(const char* folder, const char* pattern) {
         char search[PATH_BUFFER_SIZE];
         char withSlash[PATH_BUFFER_SIZE];
-        if (!CopyWithTrailingBackslash(folder, withSlash) || !Join(withSlash, pattern, search)) {
+        if (!CopyWithTrailingBackslash(folder, withSlash) || !JoinPath(withSlash, pattern, search)) {
             return true;
         }
         FileFinder finder;
@@ -59,7 +47,7 @@ public:
             // An empty directory means the full path could not be formed: the
             // bare name would point somewhere else, so the item is skipped.
             if (finder.IsDirectory() || finder.Directory()[0] == '\0' ||
-                !Join(finder.Directory(), finder.Name(), path)) {
+                !JoinPath(finder.Directory(), finder.Name(), path)) {
                 continue;
             }
             if (!Offer(path)) {

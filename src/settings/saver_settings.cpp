@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "base/paths.h"
 #include "settings/ini_file.h"
 #include "settings/media_expansion.h"
 
@@ -12,18 +13,9 @@ namespace {
 constexpr int CUSTOM_COLOR_COUNT = 16;
 constexpr int WHITE = 0xFFFFFF;
 
-// The directory part of a module path, trailing backslash included: everything
-// up to the last backslash, slash or drive colon. Stepped with CharNextA so that
-// a double-byte character whose trailing byte is 0x5C is not taken for a separator.
+// The directory part of a module path, trailing backslash included.
 void CopyDirectoryPart(const char* path, char* directory) {
-    const char* end = path;
-    for (const char* p = path; *p != '\0'; p = CharNextA(p)) {
-        if (*p == '\\' || *p == '/' || *p == ':') {
-            end = p + 1;
-        }
-    }
-    const int length = static_cast<int>(end - path);
-    lstrcpynA(directory, path, length + 1);
+    lstrcpynA(directory, path, static_cast<int>(FileNamePart(path) - path) + 1);
 }
 
 // Reads entries key0 .. key(count-1) of the "filelist" section into list,

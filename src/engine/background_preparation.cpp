@@ -1,7 +1,6 @@
 #include "engine/background_preparation.h"
 
-#include "base/path_limits.h"
-#include "base/paths.h"
+#include "engine/picture_file.h"
 #include "imaging/gdi_guards.h"
 #include "imaging/picture_buffer.h"
 #include "imaging/slide_layer.h"
@@ -11,7 +10,6 @@ namespace {
 
 constexpr WORD TRUE_COLOR = 24;
 constexpr COLORREF BLACK = RGB(0, 0, 0);
-constexpr COLORREF ICON_BACKDROP = RGB(255, 255, 255);
 
 BOOL FillWhole(HDC dc, int width, int height, HBRUSH brush) {
     RECT area = {0, 0, width, height};
@@ -23,12 +21,8 @@ void SetPictureBackground(SlideLayer& layer, const SaverSettings& settings, int 
     if (settings.backPath[0] == '\0') {
         return;
     }
-    char path[PATH_BUFFER_SIZE];
-    if (!ResolveAgainstDir(settings.moduleDir, settings.backPath, path) || IsGifFile(path)) {
-        return;
-    }
     ScreenBuffer work;
-    if (!work.LoadBmpFile(path) && LOWORD(work.LoadPicture(path, ICON_BACKDROP)) == 0) {
+    if (!LoadPictureFile(work, settings.moduleDir, settings.backPath)) {
         return;
     }
     work.AdjustBrightness(settings.backBright);

@@ -1,7 +1,6 @@
 #include "engine/slide_preparation.h"
 
-#include "base/path_limits.h"
-#include "base/paths.h"
+#include "engine/picture_file.h"
 #include "imaging/mask_region.h"
 #include "imaging/picture_buffer.h"
 #include "imaging/slide_layer.h"
@@ -12,20 +11,11 @@ namespace {
 // The largest zoom a slide can start or end at: the layer prepares a copy of
 // the picture at this scale so that every smaller zoom fits inside it.
 constexpr double LARGEST_ZOOM = 1.5;
-// Shown under the transparent parts of icons.
-constexpr COLORREF ICON_BACKDROP = RGB(255, 255, 255);
 
 // Loads the next picture into work, fitted to the limits and the preview.
 // False when the file is refused or cannot be read.
 bool LoadNextPicture(PictureBuffer& work, SaverSettings& settings, double previewScale) {
-    char path[PATH_BUFFER_SIZE];
-    if (!ResolveAgainstDir(settings.moduleDir, settings.pictureFiles.Next(settings.pictureShuffle != 0), path)) {
-        return false;
-    }
-    if (IsGifFile(path)) {
-        return false;
-    }
-    if (!work.LoadBmpFile(path) && LOWORD(work.LoadPicture(path, ICON_BACKDROP)) == 0) {
+    if (!LoadPictureFile(work, settings.moduleDir, settings.pictureFiles.Next(settings.pictureShuffle != 0))) {
         return false;
     }
     const double fit = FitScale(work.Width(), work.Height(), settings.maxWidth, settings.maxHeight);

@@ -1,0 +1,23 @@
+#include "engine/picture_file.h"
+
+#include <windows.h>
+
+#include "base/path_limits.h"
+#include "base/paths.h"
+#include "imaging/picture_buffer.h"
+
+namespace {
+
+// Shown under the transparent parts of icons.
+constexpr COLORREF ICON_BACKDROP = RGB(255, 255, 255);
+
+}  // namespace
+
+bool LoadPictureFile(PictureBuffer& work, const char* moduleDir, const char* entry) {
+    char path[PATH_BUFFER_SIZE];
+    if (!ResolveAgainstDir(moduleDir, entry, path) || IsGifFile(path)) {
+        work.Release();
+        return false;
+    }
+    return work.LoadBmpFile(path) || LOWORD(work.LoadPicture(path, ICON_BACKDROP)) != 0;
+}

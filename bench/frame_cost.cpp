@@ -13,6 +13,8 @@
 
 #include "engine/slideshow_window.h"
 #include "shell/saver_window.h"
+#include "support/test_files.h"
+#include "support/test_pictures.h"
 
 namespace {
 
@@ -20,52 +22,9 @@ constexpr int PICTURE_W = 640;
 constexpr int PICTURE_H = 480;
 constexpr DWORD LOOP_SECONDS = 10;
 
-std::string Folder() {
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string folder(path, length);
-    return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
-void Put(std::string& out, unsigned long value, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-    }
-}
-
-// A 640 x 480 24-bit picture with a gradient, written beside the program.
-void WritePicture(const std::string& path) {
-    const unsigned long stride = PICTURE_W * 3;
-    std::string file = "BM";
-    Put(file, 54 + stride * PICTURE_H, 4);
-    Put(file, 0, 4);
-    Put(file, 54, 4);
-    Put(file, 40, 4);
-    Put(file, PICTURE_W, 4);
-    Put(file, PICTURE_H, 4);
-    Put(file, 1, 2);
-    Put(file, 24, 2);
-    Put(file, 0, 24);
-    for (int y = 0; y < PICTURE_H; ++y) {
-        for (int x = 0; x < PICTURE_W; ++x) {
-            file.push_back(static_cast<char>(x * 255 / PICTURE_W));
-            file.push_back(static_cast<char>(y * 255 / PICTURE_H));
-            file.push_back(static_cast<char>(128));
-        }
-    }
-    WriteBytes(path, file);
-}
-
 // Default speed (70 ms ticks), 64 gradation steps, a hold of 40 ticks.
 void WriteSettings(const std::string& path, bool randomZoom) {
-    WriteBytes(path, std::string("[Back]\nScreen=0\nUsePic=0\nBackColor=4210752\n"
+    WriteFileBytes(path, std::string("[Back]\nScreen=0\nUsePic=0\nBackColor=4210752\n"
                                 "[Effect]\nScale=64\nDelay=40\nSpeed=3\n"
                                 "[Picture]\nCount=1\nMove=1\nCenter=0\nMaxWidth=0\nMaxHeight=0\nStretch=") +
                         (randomZoom ? "1" : "0") + "\n[FileList]\nPicture0=frame-cost.bmp\n");
@@ -136,7 +95,7 @@ void MeasureLoad(const char* label) {
 
 void Run(bool randomZoom) {
     const char* label = randomZoom ? "moving, random zoom" : "moving";
-    WriteSettings(Folder() + "gleamo.ini", randomZoom);
+    WriteSettings(ExecutableFolder() + "gleamo.ini", randomZoom);
     HWND window = CreateSaverWindow(nullptr);
     if (window == nullptr) {
         std::printf("%s: the saver window could not be created\n", label);
@@ -154,10 +113,14 @@ void Run(bool randomZoom) {
 int main() {
     std::printf("screen %d x %d, picture %d x %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
                 PICTURE_W, PICTURE_H);
-    WritePicture(Folder() + "frame-cost.bmp");
+    // A gradient, so that the blend has real work on every byte.
+    const std::string picture = ExecutableFolder() + "frame-cost.bmp";
+    WriteFileBytes(picture, Bmp24(PICTURE_W, PICTURE_H, [](int x, int y) {
+                       return RGB(128, y * 255 / PICTURE_H, x * 255 / PICTURE_W);
+                   }));
     Run(false);
     Run(true);
-    DeleteFileA((Folder() + "gleamo.ini").c_str());
-    DeleteFileA((Folder() + "frame-cost.bmp").c_str());
+    DeleteFileA((ExecutableFolder() + "gleamo.ini").c_str());
+    DeleteFileA(picture.c_str());
     return 0;
 }

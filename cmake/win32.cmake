@@ -29,7 +29,9 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 add_subdirectory(tests)
 
 # The frame-cost benchmark: figures under Wine, never a test (tools/frame-cost runs it).
-add_executable(frame_cost bench/frame_cost.cpp src/resources/gleamo.rc)
+add_executable(frame_cost bench/frame_cost.cpp tests/support/test_files.cpp tests/support/test_pictures.cpp
+               src/resources/gleamo.rc)
+target_include_directories(frame_cost PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_options(frame_cost PRIVATE ${GLEAMO_WARNINGS} -O2)
 target_link_options(frame_cost PRIVATE ${GLEAMO_LINK_OPTIONS})
 target_link_libraries(frame_cost PRIVATE gleamo_lib)

@@ -364,10 +364,6 @@ BOOL BitmapBuffer::LoadBmpFile(const char* path) {
         Release();
         return FALSE;
     }
-    if (ColorCount() != 0 && !RebuildPalette()) {
-        Release();
-        return FALSE;
-    }
     return TRUE;
 }
 
@@ -492,18 +488,6 @@ BOOL BitmapBuffer::AssignScaled(const BitmapBuffer& source, double scale) {
         Release();
         return TRUE;
     }
-    if (scale == 1.0) {
-        if (!CreateFromInfo(source.info, RGB(0, 0, 0)) || !source.DrawScaled(dc, 1.0, SRCCOPY)) {
-            Release();
-            return FALSE;
-        }
-        if (ColorCount() != 0 && !RebuildPalette()) {
-            Release();
-            return FALSE;
-        }
-        return TRUE;
-    }
-
     int w = 0;
     int h = 0;
     if (!ScaleDimension(source.Width(), scale, &w) || !ScaleDimension(source.Height(), scale, &h)) {
@@ -522,8 +506,9 @@ BOOL BitmapBuffer::AssignScaled(const BitmapBuffer& source, double scale) {
     BITMAPINFO* format = static_cast<BITMAPINFO*>(copy.Get());
     format->bmiHeader.biWidth = w;
     format->bmiHeader.biHeight = h;
-    if (!CreateFromInfo(format, RGB(0, 0, 0)) || !source.DrawScaled(dc, scale, SRCCOPY) ||
-        (ColorCount() != 0 && !RebuildPalette())) {
+    // CreateFromInfo builds the palette from the copied colour table; the
+    // copy of the pixels leaves that table as it is.
+    if (!CreateFromInfo(format, RGB(0, 0, 0)) || !source.DrawScaled(dc, scale, SRCCOPY)) {
         Release();
         return FALSE;
     }

@@ -2,6 +2,8 @@
 
 #include <immintrin.h>
 
+#include <cstring>
+
 #include "imaging/cpu_features.h"
 
 // The vector kernels are compiled for their instruction sets function by
@@ -50,19 +52,26 @@ GLEAMO_SSE2_KERNEL inline __m128i BlendHalves128(__m128i p, __m128i b, __m128i w
     return _mm_packus_epi16(lo, hi);
 }
 
-GLEAMO_AVX2_KERNEL inline __m256i BlendHalves256(__m256i p, __m256i b, __m256i wp, __m256i wb) {
-    const __m256i zero = _mm256_setzero_si256();
-    const __m256i lo = _mm256_srli_epi16(
-        _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(p, zero), wp),
-                         _mm256_mullo_epi16(_mm256_unpacklo_epi8(b, zero), wb)),
-        8);
-    const __m256i hi = _mm256_srli_epi16(
-        _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(p, zero), wp),
-                         _mm256_mullo_epi16(_mm256_unpackhi_epi8(b, zero), wb)),
-        8);
+// The AVX2 kernels have byte multiply-adds: each output byte is one
+// unsigned-weight by signed-byte product pair. The weights (256 - level, level)
+// fit a byte for level 1..255; the pixels are biased by -128 to fit signed
+// bytes, and as the weights sum to 256 the pair sums to exactly
+// p * (256 - level) + b * level - 32768, which a signed 16-bit lane holds.
+// Shifting that arithmetically by 8 gives the result - 128, which the signed
+// pack keeps without saturating; flipping the bias back restores it.
+GLEAMO_AVX2_KERNEL inline __m256i BlendBiased256(__m256i pBiased, __m256i bBiased, __m256i weights,
+                                                 __m256i bias) {
+    const __m256i lo = _mm256_srai_epi16(_mm256_maddubs_epi16(weights, _mm256_unpacklo_epi8(pBiased, bBiased)), 8);
+    const __m256i hi = _mm256_srai_epi16(_mm256_maddubs_epi16(weights, _mm256_unpackhi_epi8(pBiased, bBiased)), 8);
     // Unpack and pack both work within each 128-bit lane, so the bytes come
     // back in their original order.
-    return _mm256_packus_epi16(lo, hi);
+    return _mm256_xor_si256(_mm256_packs_epi16(lo, hi), bias);
+}
+
+GLEAMO_AVX2_KERNEL inline __m128i BlendBiased128(__m128i pBiased, __m128i bBiased, __m128i weights, __m128i bias) {
+    const __m128i lo = _mm_srai_epi16(_mm_maddubs_epi16(weights, _mm_unpacklo_epi8(pBiased, bBiased)), 8);
+    const __m128i hi = _mm_srai_epi16(_mm_maddubs_epi16(weights, _mm_unpackhi_epi8(pBiased, bBiased)), 8);
+    return _mm_xor_si128(_mm_packs_epi16(lo, hi), bias);
 }
 
 }  // namespace
@@ -110,28 +119,37 @@ GLEAMO_AVX2_KERNEL
 void BlendSpanPackedAvx2(const uint8_t* picture, const uint8_t* background, uint8_t* out, size_t bytes,
                          unsigned level) {
     const size_t end = PackedBytes(bytes);
-    const __m256i wp = _mm256_set1_epi16(static_cast<short>(kFullWeight - level));
-    const __m256i wb = _mm256_set1_epi16(static_cast<short>(level));
+    if (level == 0) {  // weight 256 does not fit a byte; the result is the picture
+        if (end != 0) {    // an empty span may come with null pointers
+            memcpy(out, picture, end);
+        }
+        return;
+    }
+    const __m256i bias = _mm256_set1_epi8(static_cast<char>(0x80));
+    const __m256i weights = _mm256_set1_epi16(static_cast<short>((kFullWeight - level) | (level << 8)));
     size_t i = 0;
     for (; i + 32 <= end; i += 32) {
         const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(picture + i));
         const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(background + i));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), BlendHalves256(p, b, wp, wb));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i),
+                            BlendBiased256(_mm256_xor_si256(p, bias), _mm256_xor_si256(b, bias), weights, bias));
     }
     // The 9 spare bytes of a row do not cover a 32-byte step: finish with
     // 16- and 8-byte steps (VEX-encoded here, so no transition penalty).
-    const __m128i wp128 = _mm256_castsi256_si128(wp);
-    const __m128i wb128 = _mm256_castsi256_si128(wb);
+    const __m128i bias128 = _mm256_castsi256_si128(bias);
+    const __m128i weights128 = _mm256_castsi256_si128(weights);
     if (i + 16 <= end) {
         const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(picture + i));
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(background + i));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), BlendHalves128(p, b, wp128, wb128));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
+                         BlendBiased128(_mm_xor_si128(p, bias128), _mm_xor_si128(b, bias128), weights128, bias128));
         i += 16;
     }
     if (i < end) {
         const __m128i p = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(picture + i));
         const __m128i b = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(background + i));
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), BlendHalves128(p, b, wp128, wb128));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i),
+                         BlendBiased128(_mm_xor_si128(p, bias128), _mm_xor_si128(b, bias128), weights128, bias128));
     }
     // Callers may go on into legacy-SSE code; dirty upper halves would slow it.
     _mm256_zeroupper();

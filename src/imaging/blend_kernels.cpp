@@ -176,11 +176,10 @@ void LightenSpanPackedScalar(const uint8_t* picture, uint8_t* out, size_t bytes,
     }
 }
 
-GLEAMO_SSE2_KERNEL
-void LightenSpanPackedSse2(const uint8_t* picture, uint8_t* out, size_t bytes, unsigned level) {
-    const size_t end = PackedBytes(bytes);
-    const __m128i add = _mm_set1_epi8(static_cast<char>(level));
-    size_t i = 0;
+// 16-byte steps from i up to end, then the 8-byte step a whole number of
+// 8-byte steps may leave. Inlined into the AVX2 kernel it is VEX-encoded.
+GLEAMO_SSE2_KERNEL inline void LightenSteps128(const uint8_t* picture, uint8_t* out, size_t i, size_t end,
+                                               __m128i add) {
     for (; i + 16 <= end; i += 16) {
         const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(picture + i));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_adds_epu8(p, add));
@@ -189,6 +188,11 @@ void LightenSpanPackedSse2(const uint8_t* picture, uint8_t* out, size_t bytes, u
         const __m128i p = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(picture + i));
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_adds_epu8(p, add));
     }
+}
+
+GLEAMO_SSE2_KERNEL
+void LightenSpanPackedSse2(const uint8_t* picture, uint8_t* out, size_t bytes, unsigned level) {
+    LightenSteps128(picture, out, 0, PackedBytes(bytes), _mm_set1_epi8(static_cast<char>(level)));
 }
 
 GLEAMO_AVX2_KERNEL
@@ -200,16 +204,7 @@ void LightenSpanPackedAvx2(const uint8_t* picture, uint8_t* out, size_t bytes, u
         const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(picture + i));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_adds_epu8(p, add));
     }
-    const __m128i add128 = _mm256_castsi256_si128(add);
-    if (i + 16 <= end) {
-        const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(picture + i));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_adds_epu8(p, add128));
-        i += 16;
-    }
-    if (i < end) {
-        const __m128i p = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(picture + i));
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_adds_epu8(p, add128));
-    }
+    LightenSteps128(picture, out, i, end, _mm256_castsi256_si128(add));
     _mm256_zeroupper();
 }
 

@@ -22,6 +22,17 @@ namespace {
 constexpr LRESULT REFUSE_CREATION = -1;
 constexpr UINT TIMER_RESOLUTION_MS = 1;
 
+// The off-screen frame WM_PAINT composes in. It lives from the first paint
+// to WM_DESTROY: a client-sized bitmap made for every frame cost more than
+// the drawing into it.
+struct OffscreenFrame {
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ previous = nullptr;
+    int width = 0;
+    int height = 0;
+};
+
 // The engine's state for the one saver window of the process.
 struct SlideEngine {
     SaverSettings* settings = nullptr;  // owned, from WM_CREATE to WM_DESTROY
@@ -36,6 +47,7 @@ struct SlideEngine {
     bool periodBegun = false;
     HRGN maskRegion = nullptr;  // opaque part of the picture, at the origin
     HRGN clipRegion = nullptr;  // the same, moved to where the picture is drawn
+    OffscreenFrame frame;
 };
 
 SlideEngine& Engine() {
@@ -180,6 +192,36 @@ LRESULT OnCreate(HWND window) {
     return 0;
 }
 
+void ReleaseFrame(OffscreenFrame& frame) {
+    if (frame.dc != nullptr) {
+        SelectObject(frame.dc, frame.previous);
+        DeleteDC(frame.dc);
+    }
+    if (frame.bitmap != nullptr) {
+        DeleteObject(frame.bitmap);
+    }
+    frame = OffscreenFrame();
+}
+
+// The frame for a client of this size, made when there is none or the size
+// changed; null when GDI cannot make it.
+HDC FrameDc(OffscreenFrame& frame, HDC screen, int width, int height) {
+    if (frame.dc != nullptr && frame.width == width && frame.height == height) {
+        return frame.dc;
+    }
+    ReleaseFrame(frame);
+    frame.dc = CreateCompatibleDC(screen);
+    frame.bitmap = frame.dc != nullptr ? CreateCompatibleBitmap(screen, width, height) : nullptr;
+    if (frame.bitmap == nullptr) {
+        ReleaseFrame(frame);
+        return nullptr;
+    }
+    frame.previous = SelectObject(frame.dc, frame.bitmap);
+    frame.width = width;
+    frame.height = height;
+    return frame.dc;
+}
+
 void DeleteRegion(HRGN& region) {
     if (region != nullptr) {
         DeleteObject(region);
@@ -204,6 +246,7 @@ LRESULT OnDestroy() {
     e.layer.ClearAll();
     DeleteRegion(e.clipRegion);
     DeleteRegion(e.maskRegion);
+    ReleaseFrame(e.frame);
     e.music.Close();
     return 0;
 }
@@ -228,13 +271,10 @@ LRESULT OnPaint(HWND window) {
     RECT client = {};
     GetClientRect(window, &client);
 
-    ScopedCreatedDc memory(CreateCompatibleDC(screen));
-    ScopedGdiObject<HBITMAP> frame(memory.Get() != nullptr
-                                       ? CreateCompatibleBitmap(screen, client.right, client.bottom)
-                                       : nullptr);
-    if (frame.Get() != nullptr) {
-        HDC dc = memory.Get();
-        ScopedSelection selected(dc, frame.Get());
+    HDC dc = FrameDc(e.frame, screen, client.right, client.bottom);
+    if (dc != nullptr) {
+        // The frame outlives this paint; the clipping below must not.
+        ScopedSavedDc saved(dc);
         // Draw only around the update rectangle (one pixel of margin).
         ExcludeClipRect(dc, 0, 0, update.left - 1, client.bottom);
         ExcludeClipRect(dc, 0, 0, client.right, update.top - 1);

@@ -69,6 +69,8 @@ public:
     int Height() const { return info != nullptr ? info->bmiHeader.biHeight : 0; }
     WORD BitCount() const { return info != nullptr ? info->bmiHeader.biBitCount : 0; }
     DWORD ImageSize() const { return info != nullptr ? info->bmiHeader.biSizeImage : 0; }
+    // Bytes from one pixel row to the next.
+    DWORD Stride() const { return Height() > 0 ? ImageSize() / static_cast<DWORD>(Height()) : 0; }
     UINT ColorCount() const { return ColorCountOf(info != nullptr ? &info->bmiHeader : nullptr); }
     const BITMAPINFO* Info() const { return info; }
     HDC Dc() const { return dc; }
@@ -80,8 +82,6 @@ private:
     // (0 frees it), zero-filling any growth.
     BOOL ResizeInfo(size_t newSize);
     RGBQUAD* ColorTable() const;
-    // Rows of this image as the pixel loops walk them.
-    DWORD Stride() const { return Height() > 0 ? ImageSize() / static_cast<DWORD>(Height()) : 0; }
 
     BITMAPINFO* info = nullptr;  // process-heap block: header, masks, colour table
     BYTE* bits = nullptr;        // pixel memory of the DIB section

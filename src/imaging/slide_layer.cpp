@@ -18,7 +18,7 @@ PixelRows RowsOf(const BitmapBuffer& buffer) {
     rows.bits = buffer.Bits();
     rows.width = buffer.Width();
     rows.height = buffer.Height();
-    rows.stride = rows.height > 0 ? buffer.ImageSize() / static_cast<DWORD>(rows.height) : 0;
+    rows.stride = buffer.Stride();
     return rows;
 }
 

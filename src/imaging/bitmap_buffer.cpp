@@ -96,6 +96,14 @@ BitmapBuffer::~BitmapBuffer() { Release(); }
 
 BOOL BitmapBuffer::Release() { return ResizeInfo(0); }
 
+BOOL BitmapBuffer::Fail(DWORD error) {
+    Release();
+    if (error != ERROR_SUCCESS) {
+        SetLastError(error);
+    }
+    return FALSE;
+}
+
 BOOL BitmapBuffer::ResizeInfo(size_t newSize) {
     if (info != nullptr) {
         if (bitmap != nullptr) {
@@ -161,9 +169,7 @@ BOOL BitmapBuffer::Create(int width, int height, WORD bitCount, COLORREF fillCol
 
     ScopedHeapBlock block(HeapBlockAlloc(FormatSizeOf(header)));
     if (block.Get() == nullptr) {
-        Release();
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return FALSE;
+        return Fail(ERROR_NOT_ENOUGH_MEMORY);
     }
     std::memcpy(block.Get(), &header, sizeof header);
     BYTE* after = block.Bytes() + sizeof header;
@@ -183,17 +189,14 @@ BOOL BitmapBuffer::Create(int width, int height, WORD bitCount, COLORREF fillCol
     case 8: {
         HDC display = OpenDisplayDc();
         if (display == nullptr) {
-            Release();
-            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-            return FALSE;
+            return Fail(ERROR_NOT_ENOUGH_MEMORY);
         }
         ScopedPalette halftone(CreateHalftonePalette(display));
         DeleteDC(display);
         PALETTEENTRY entries[kHalftoneEntries] = {};
         if (halftone.Get() == nullptr ||
             GetPaletteEntries(halftone.Get(), 0, kHalftoneEntries, entries) == 0) {
-            Release();
-            return FALSE;
+            return Fail();
         }
         CopyEntriesToTable(entries, kHalftoneEntries, table);
         break;
@@ -209,17 +212,14 @@ BOOL BitmapBuffer::Create(int width, int height, WORD bitCount, COLORREF fillCol
     }
 
     if (!CreateFromInfo(static_cast<BITMAPINFO*>(block.Get()), fillColor)) {
-        Release();
-        return FALSE;
+        return Fail();
     }
     return TRUE;
 }
 
 BOOL BitmapBuffer::CreateFromInfo(const BITMAPINFO* source, COLORREF fillColor) {
     if (source == nullptr) {
-        Release();
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
+        return Fail(ERROR_INVALID_PARAMETER);
     }
     BITMAPINFOHEADER header;
     std::memcpy(&header, &source->bmiHeader, sizeof header);
@@ -233,20 +233,15 @@ BOOL BitmapBuffer::CreateFromInfo(const BITMAPINFO* source, COLORREF fillColor) 
     const long long stride = (static_cast<long long>(header.biBitCount) * header.biWidth + 31) / 32 * 4;
     const long long imageSize = stride * header.biHeight;
     if (header.biWidth <= 0 || header.biHeight <= 0) {
-        Release();
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
+        return Fail(ERROR_INVALID_PARAMETER);
     }
     if (imageSize > INT_MAX) {
-        Release();
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return FALSE;
+        return Fail(ERROR_NOT_ENOUGH_MEMORY);
     }
     header.biSizeImage = static_cast<DWORD>(imageSize);
 
     if (!ResizeInfo(FormatSizeOf(header))) {
-        Release();
-        return FALSE;
+        return Fail();
     }
     std::memcpy(info, &header, sizeof header);
     if (ColorCountOf(&header) != 0 || header.biCompression == BI_BITFIELDS) {
@@ -258,42 +253,33 @@ BOOL BitmapBuffer::CreateFromInfo(const BITMAPINFO* source, COLORREF fillColor) 
 
     HDC display = OpenDisplayDc();
     if (display == nullptr) {
-        Release();
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return FALSE;
+        return Fail(ERROR_NOT_ENOUGH_MEMORY);
     }
     void* pixels = nullptr;
     bitmap = CreateDIBSection(display, info, DIB_RGB_COLORS, &pixels, nullptr, 0);
     DeleteDC(display);
     if (bitmap == nullptr) {
-        Release();
-        return FALSE;
+        return Fail();
     }
     bits = static_cast<BYTE*>(pixels);
 
     dc = CreateCompatibleDC(nullptr);
     if (dc == nullptr) {
-        Release();
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return FALSE;
+        return Fail(ERROR_NOT_ENOUGH_MEMORY);
     }
     bitmap = static_cast<HBITMAP>(SelectObject(dc, bitmap));
 
     if (ColorCount() != 0 && !RebuildPalette()) {
-        Release();
-        return FALSE;
+        return Fail();
     }
 
     ScopedBrush brush(CreateSolidBrush(fillColor));
     if (brush.Get() == nullptr) {
-        Release();
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return FALSE;
+        return Fail(ERROR_NOT_ENOUGH_MEMORY);
     }
     const RECT whole = {0, 0, Width(), Height()};
     if (!FillRect(dc, &whole, brush.Get())) {
-        Release();
-        return FALSE;
+        return Fail();
     }
     return TRUE;
 }
@@ -302,15 +288,13 @@ BOOL BitmapBuffer::LoadBmpFile(const char* path) {
     ScopedFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsOpen()) {
-        Release();
-        return FALSE;
+        return Fail();
     }
     BYTE fileHeader[kBmpFileHeaderSize];
     DWORD got = 0;
     if (!ReadFile(file.Get(), fileHeader, sizeof fileHeader, &got, nullptr) || got != sizeof fileHeader ||
         (fileHeader[0] | (fileHeader[1] << 8)) != kBmpSignature) {
-        Release();
-        return FALSE;
+        return Fail();
     }
     DWORD fileSize = 0;
     std::memcpy(&fileSize, fileHeader + 2, sizeof fileSize);
@@ -322,35 +306,26 @@ BOOL BitmapBuffer::LoadBmpFile(const char* path) {
     const DWORD actualSize = GetFileSize(file.Get(), nullptr);
     if (fileSize <= kBmpFileHeaderSize || actualSize == INVALID_FILE_SIZE || fileSize > actualSize ||
         fileSize - kBmpFileHeaderSize > kBmpMaxPixelBytes + kBmpMaxPixelBytes / 2) {
-        Release();
-        SetLastError(ERROR_INVALID_DATA);
-        return FALSE;
+        return Fail(ERROR_INVALID_DATA);
     }
     const DWORD blockSize = fileSize - kBmpFileHeaderSize;
     ScopedHeapBlock block(HeapBlockAlloc(blockSize));
     if (block.Get() == nullptr) {
-        Release();
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return FALSE;
+        return Fail(ERROR_NOT_ENOUGH_MEMORY);
     }
     if (!ReadFile(file.Get(), block.Get(), blockSize, &got, nullptr)) {
-        Release();
-        return FALSE;
+        return Fail();
     }
     BmpLayout layout;
     if (got != blockSize || !CheckBmpLayout(block.Bytes(), blockSize, offBits, &layout)) {
-        Release();
-        SetLastError(ERROR_INVALID_DATA);
-        return FALSE;
+        return Fail(ERROR_INVALID_DATA);
     }
     if (layout.topDown) {
         FlipBmpRows(layout, block.Bytes());
     }
     ScopedHeapBlock format(HeapBlockAlloc(BmpFormatSize(layout)));
     if (format.Get() == nullptr) {
-        Release();
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return FALSE;
+        return Fail(ERROR_NOT_ENOUGH_MEMORY);
     }
     WriteBmpFormat(layout, block.Bytes(), format.Bytes());
     const BITMAPINFO* fileInfo = static_cast<const BITMAPINFO*>(format.Get());
@@ -361,8 +336,7 @@ BOOL BitmapBuffer::LoadBmpFile(const char* path) {
     // Run-length files are decoded here, into the uncompressed section.
     if (SetDIBitsToDevice(dc, 0, 0, layout.width, layout.height, 0, 0, 0, layout.height,
                           block.Bytes() + layout.pixelOffset, fileInfo, DIB_RGB_COLORS) == 0) {
-        Release();
-        return FALSE;
+        return Fail();
     }
     return TRUE;
 }
@@ -491,16 +465,12 @@ BOOL BitmapBuffer::AssignScaled(const BitmapBuffer& source, double scale) {
     int w = 0;
     int h = 0;
     if (!ScaleDimension(source.Width(), scale, &w) || !ScaleDimension(source.Height(), scale, &h)) {
-        Release();
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
+        return Fail(ERROR_INVALID_PARAMETER);
     }
     const size_t formatSize = FormatSizeOf(source.info->bmiHeader);
     ScopedHeapBlock copy(HeapBlockAlloc(formatSize));
     if (copy.Get() == nullptr) {
-        Release();
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return FALSE;
+        return Fail(ERROR_NOT_ENOUGH_MEMORY);
     }
     std::memcpy(copy.Get(), source.info, formatSize);
     BITMAPINFO* format = static_cast<BITMAPINFO*>(copy.Get());
@@ -509,8 +479,7 @@ BOOL BitmapBuffer::AssignScaled(const BitmapBuffer& source, double scale) {
     // CreateFromInfo builds the palette from the copied colour table; the
     // copy of the pixels leaves that table as it is.
     if (!CreateFromInfo(format, RGB(0, 0, 0)) || !source.DrawScaled(dc, scale, SRCCOPY)) {
-        Release();
-        return FALSE;
+        return Fail();
     }
     return TRUE;
 }
@@ -521,8 +490,7 @@ BOOL BitmapBuffer::Scale(double scale) {
         return FALSE;
     }
     if (!AssignScaled(*this, scale)) {
-        Release();
-        return FALSE;
+        return Fail();
     }
     return TRUE;
 }
@@ -578,15 +546,12 @@ BOOL BitmapBuffer::CreateColorKeyMask(const BitmapBuffer& source, COLORREF keyCo
     const BYTE matching = invert ? 0x00 : 0xFF;
     const BYTE other = invert ? 0xFF : 0x00;
     if (source.dc == nullptr) {
-        Release();
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
+        return Fail(ERROR_INVALID_PARAMETER);
     }
     BitmapBuffer temporary;
     if (!temporary.Create(source.Width(), source.Height(), 24, RGB(0, 0, 0)) ||
         !source.DrawScaled(temporary.Dc(), 1.0, SRCCOPY)) {
-        Release();
-        return FALSE;
+        return Fail();
     }
     GdiFlush();
     ForEach24BitPixel(temporary.Bits(), temporary.Width(), temporary.Height(), temporary.Stride(), [&](BYTE* p) {
@@ -595,8 +560,7 @@ BOOL BitmapBuffer::CreateColorKeyMask(const BitmapBuffer& source, COLORREF keyCo
     });
     if (!Create(temporary.Width(), temporary.Height(), bitCount, RGB(0, 0, 0)) ||
         !temporary.DrawScaled(dc, 1.0, SRCCOPY)) {
-        Release();
-        return FALSE;
+        return Fail();
     }
     return TRUE;
 }

@@ -78,6 +78,9 @@ public:
     HPALETTE Palette() const { return palette; }
 
 private:
+    // Releases everything and reports failure; error, when given, becomes the
+    // last error (otherwise the failed call's own stays).
+    BOOL Fail(DWORD error = ERROR_SUCCESS);
     // Frees the GDI objects and brings the format block to newSize bytes
     // (0 frees it), zero-filling any growth.
     BOOL ResizeInfo(size_t newSize);

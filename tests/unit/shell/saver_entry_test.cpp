@@ -6,131 +6,79 @@
 
 namespace {
 
-// Records which mode the dispatch started, with which window.
+// Each recorded mode answers with a result of its own; the dispatch itself
+// answers 0 after a password change and -1 when it refuses.
+enum Result { PASSWORD = 0, SETTINGS = 11, SAVER = 22, REFUSED = -1 };
+
+// Which mode the dispatch started, with which window, and how often.
 struct Started {
-    std::string mode;
+    Result mode = REFUSED;
     HWND window = nullptr;
     int calls = 0;
 };
 Started started;
 
-constexpr int DIALOG_RESULT = 11;
-constexpr int SAVER_RESULT = 22;
-
 int RecordSettings(HWND owner) {
-    started = {"settings", owner, started.calls + 1};
-    return DIALOG_RESULT;
+    started = {SETTINGS, owner, started.calls + 1};
+    return SETTINGS;
 }
 int RecordSaver(HWND parent) {
-    started = {"saver", parent, started.calls + 1};
-    return SAVER_RESULT;
+    started = {SAVER, parent, started.calls + 1};
+    return SAVER;
 }
 void RecordPassword(HWND parent) {
-    started = {"password", parent, started.calls + 1};
+    started = {PASSWORD, parent, started.calls + 1};
 }
 const SaverModes recording = {RecordSettings, RecordSaver, RecordPassword};
 
-class SaverEntryTest : public testing::Test {
-protected:
-    void SetUp() override {
-        started = Started();
-        window = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+enum Window { NONE, GIVEN, FOREGROUND };
+
+TEST(SaverEntry, EachSwitchStartsItsModeWithItsWindowOrIsRefusedAndStartsNothing) {
+    HWND given = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
                                  nullptr, nullptr);
-        ASSERT_NE(window, nullptr);
-        handleText = std::to_string(reinterpret_cast<UINT_PTR>(window));
-        destroyed = CreateWindowExA(0, "STATIC", "gone", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-        deadText = std::to_string(reinterpret_cast<UINT_PTR>(destroyed));
-        DestroyWindow(destroyed);
-    }
-    void TearDown() override { DestroyWindow(window); }
+    HWND destroyed = CreateWindowExA(0, "STATIC", "gone", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(given, nullptr);
+    const std::string givenText = std::to_string(reinterpret_cast<UINT_PTR>(given));
+    const std::string deadText = std::to_string(reinterpret_cast<UINT_PTR>(destroyed));
+    DestroyWindow(destroyed);
+    SetForegroundWindow(given);
 
-    int Dispatch(const std::string& arguments, bool isWin9x = false) {
-        return DispatchSaverMode(arguments.c_str(), isWin9x, recording);
-    }
-
-    HWND window = nullptr;
-    HWND destroyed = nullptr;
-    std::string handleText;
-    std::string deadText;
-};
-
-TEST_F(SaverEntryTest, NoArgumentsOpenTheSettingsWithoutAnOwner) {
-    EXPECT_EQ(Dispatch(""), DIALOG_RESULT);
-    EXPECT_EQ(started.mode, "settings");
-    EXPECT_EQ(started.window, nullptr);
-    EXPECT_EQ(Dispatch("  /"), DIALOG_RESULT);
-    EXPECT_EQ(started.window, nullptr);
-}
-
-TEST_F(SaverEntryTest, TheSaverSwitchRunsFullScreenInEveryForm) {
-    for (const char* arguments : {"/s", "-S", "S", " /s 1234"}) {
+    // '#' stands for the existing window's handle, '!' for the destroyed one's.
+    const struct {
+        const char* arguments;
+        bool isWin9x;
+        Result result;
+        Window window;
+    } cases[] = {
+        {"", false, SETTINGS, NONE}, {"  /", false, SETTINGS, NONE},
+        {"/s", false, SAVER, NONE}, {"-S", false, SAVER, NONE}, {"S", false, SAVER, NONE},
+        {" /s 1234", false, SAVER, NONE},
+        // Settings are owned by the given window, else by the foreground one.
+        {"/c:#", false, SETTINGS, GIVEN}, {"/c", false, SETTINGS, FOREGROUND}, {"/c:!", false, SETTINGS, FOREGROUND},
+        {"/c:0", false, SETTINGS, FOREGROUND}, {"/c:", false, SETTINGS, FOREGROUND},
+        {"/c #", false, SETTINGS, FOREGROUND},
+        // A preview runs inside an existing window only.
+        {"/p #", false, SAVER, GIVEN}, {"/l   #", false, SAVER, GIVEN}, {"-P# trailing words", false, SAVER, GIVEN},
+        {"/p:#", false, REFUSED, NONE}, {"/p !", false, REFUSED, NONE}, {"/p", false, REFUSED, NONE},
+        {"/p 0", false, REFUSED, NONE}, {"/p\t#", false, REFUSED, NONE},
+        // The password change exists on the 95/98 family only.
+        {"/a #", false, REFUSED, NONE}, {"/a #", true, PASSWORD, GIVEN}, {"/A", true, PASSWORD, FOREGROUND},
+        {"/x", false, REFUSED, NONE}, {"\t/s", false, REFUSED, NONE}, {"/1", false, REFUSED, NONE},
+        {"?", false, REFUSED, NONE}, {"\x95\x5c", false, REFUSED, NONE},
+    };
+    for (const auto& c : cases) {
+        std::string arguments = c.arguments;
+        for (size_t at; (at = arguments.find_first_of("#!")) != std::string::npos;) {
+            arguments.replace(at, 1, arguments[at] == '#' ? givenText : deadText);
+        }
         started = Started();
-        EXPECT_EQ(Dispatch(arguments), SAVER_RESULT) << arguments;
-        EXPECT_EQ(started.mode, "saver") << arguments;
-        EXPECT_EQ(started.window, nullptr) << arguments;
+        EXPECT_EQ(DispatchSaverMode(arguments.c_str(), c.isWin9x, recording), c.result) << arguments;
+        EXPECT_EQ(started.mode, c.result) << arguments;
+        EXPECT_EQ(started.calls, c.result == REFUSED ? 0 : 1) << arguments;
+        EXPECT_EQ(started.window, c.window == GIVEN ? given : c.window == FOREGROUND ? GetForegroundWindow() : nullptr)
+            << arguments;
     }
-}
-
-TEST_F(SaverEntryTest, SettingsAreOwnedByTheGivenWindowOrElseTheForegroundOne) {
-    EXPECT_EQ(Dispatch("/c:" + handleText), DIALOG_RESULT);
-    EXPECT_EQ(started.window, window);
-
-    SetForegroundWindow(window);
-    const HWND foreground = GetForegroundWindow();
-    for (const std::string& arguments : {std::string("/c"), "/c:" + deadText, std::string("/c:0"),
-                                         std::string("/c:"), "/c " + handleText}) {
-        started = Started();
-        EXPECT_EQ(Dispatch(arguments), DIALOG_RESULT) << arguments;
-        EXPECT_EQ(started.mode, "settings") << arguments;
-        EXPECT_EQ(started.window, foreground) << arguments;
-    }
-}
-
-TEST_F(SaverEntryTest, PreviewRunsInsideAnExistingWindowOnly) {
-    EXPECT_EQ(Dispatch("/p " + handleText), SAVER_RESULT);
-    EXPECT_EQ(started.mode, "saver");
-    EXPECT_EQ(started.window, window);
-
-    started = Started();
-    EXPECT_EQ(Dispatch("/l   " + handleText), SAVER_RESULT);
-    EXPECT_EQ(started.window, window);
-
-    started = Started();
-    EXPECT_EQ(Dispatch("-P" + handleText + " trailing words"), SAVER_RESULT);
-    EXPECT_EQ(started.window, window);
-
-    started = Started();
-    for (const std::string& arguments : {"/p:" + handleText, "/p " + deadText, std::string("/p"),
-                                         std::string("/p 0"), "/p\t" + handleText}) {
-        EXPECT_EQ(Dispatch(arguments), -1) << arguments;
-    }
-    EXPECT_EQ(started.calls, 0) << "a refused preview starts nothing";
-}
-
-TEST_F(SaverEntryTest, PasswordChangeOnlyOnThe9xFamily) {
-    EXPECT_EQ(Dispatch("/a " + handleText, false), -1);
-    EXPECT_EQ(started.calls, 0);
-
-    EXPECT_EQ(Dispatch("/a " + handleText, true), 0);
-    EXPECT_EQ(started.mode, "password");
-    EXPECT_EQ(started.window, window);
-
-    SetForegroundWindow(window);
-    EXPECT_EQ(Dispatch("/A", true), 0);
-    EXPECT_EQ(started.window, GetForegroundWindow());
-}
-
-TEST_F(SaverEntryTest, UnknownSwitchesAreRefusedAndStartNothing) {
-    for (const char* arguments : {"/x", "\t/s", "/1", "?", "\x95\x5c"}) {
-        EXPECT_EQ(Dispatch(arguments), -1) << arguments;
-    }
-    EXPECT_EQ(started.calls, 0);
-}
-
-TEST(ParseWindowHandle, TheDecimalValueIsTheHandle) {
-    EXPECT_EQ(ParseWindowHandle("1234"), reinterpret_cast<HWND>(1234));
-    EXPECT_EQ(ParseWindowHandle(":1234"), nullptr);
-    EXPECT_EQ(ParseWindowHandle(""), nullptr);
+    DestroyWindow(given);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The background page: its three enabling states, the browse glyph, the
-// brightness number, browsing for a picture and the background colour.
+// brightness number and browsing for a picture; and the colour swatches of
+// both pages.
 #include "dialog/background_page.h"
 
 #include <windows.h>
@@ -41,6 +42,10 @@ protected:
         }
         ASSERT_TRUE(d.Open());
         d.ChooseTab(Tab::Background);
+    }
+    HWND OpenSwatch(Tab tab, int swatch) {
+        d.ChooseTab(tab);
+        return d.ClickOpening(tab, swatch);
     }
     // Which of the governed controls are enabled, as a string of 0 and 1.
     std::string Enabled() const {
@@ -108,24 +113,32 @@ TEST_F(BackgroundPageTest, BrowsingWritesTheBareNameBesideTheProgramAndTypedText
     EXPECT_EQ(IniValue("Back", "Path"), typed);
 }
 
-TEST_F(BackgroundPageTest, TheBackgroundColourIsSavedAndPreselectedOnTheDisplayPage) {
-    StartWith("[Back]\nScreen=0\nUsePic=0\nBackColor=255\n[Picture]\nMaskColor=65280\n");
-    HWND colors = d.ClickOpening(Tab::Background, IDC_BACKGROUND_SWATCH_COLOR);
+// Both swatches share one chooser: it starts on the mask colour, then on the
+// colour confirmed last on either page. Cancel keeps the colour and the custom
+// colours as they were.
+TEST_F(BackgroundPageTest, ConfirmedColoursReachTheFileAndArePreselectedOnEitherPage) {
+    StartWith("[Back]\nScreen=0\nUsePic=0\n[Picture]\nUseMask=1\nUseColor=1\nMaskColor=65280\n");
+    const COLORREF mask = RGB(0x12, 0x34, 0x56), back = RGB(10, 20, 30);
+    HWND colors = OpenSwatch(Tab::Display, IDC_DISPLAY_SWATCH_MASK_COLOR);
     ASSERT_NE(colors, nullptr);
-    EXPECT_EQ(ColorDialogColor(colors), 65280u) << "the chooser starts on the mask colour";
-    AnswerColorDialog(colors, RGB(10, 20, 30), false, IDOK);
+    EXPECT_EQ(ColorDialogColor(colors), 65280u);
+    AnswerColorDialog(colors, mask, true, IDOK);
 
-    d.ChooseTab(Tab::Display);
-    d.Click(Tab::Display, IDC_DISPLAY_CHECK_USE_MASK);
-    d.Click(Tab::Display, IDC_DISPLAY_RADIO_MASK_COLOR);
-    colors = d.ClickOpening(Tab::Display, IDC_DISPLAY_SWATCH_MASK_COLOR);
+    colors = OpenSwatch(Tab::Background, IDC_BACKGROUND_SWATCH_COLOR);
     ASSERT_NE(colors, nullptr);
-    EXPECT_EQ(ColorDialogColor(colors), RGB(10, 20, 30));
-    AnswerColorDialog(colors, RGB(0, 0, 0), false, IDCANCEL);
+    EXPECT_EQ(ColorDialogColor(colors), mask);
+    AnswerColorDialog(colors, back, false, IDOK);
+
+    colors = OpenSwatch(Tab::Display, IDC_DISPLAY_SWATCH_MASK_COLOR);
+    ASSERT_NE(colors, nullptr);
+    EXPECT_EQ(ColorDialogColor(colors), back);
+    AnswerColorDialog(colors, RGB(1, 2, 3), true, IDCANCEL);
 
     EXPECT_EQ(d.Press(IDOK), SETTINGS_SAVED);
-    EXPECT_EQ(IniValue("Back", "BackColor"), std::to_string(RGB(10, 20, 30)));
-    EXPECT_EQ(IniValue("Picture", "MaskColor"), "65280");
+    EXPECT_EQ(IniValue("Picture", "MaskColor"), std::to_string(mask));
+    EXPECT_EQ(IniValue("Back", "BackColor"), std::to_string(back));
+    EXPECT_EQ(IniValue("Picture", "CC0"), std::to_string(mask));
+    EXPECT_EQ(IniValue("Picture", "CC1"), "16777215");
 }
 
 }  // namespace

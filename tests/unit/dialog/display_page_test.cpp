@@ -1,5 +1,6 @@
 // The display page: number edits clamped when they lose the focus, the speed
-// word, the two enabling rules and the transparent colour.
+// word and the two enabling rules. The colour swatches are tested with the
+// background page's.
 #include "dialog/display_page.h"
 
 #include <windows.h>
@@ -90,25 +91,6 @@ TEST_F(DisplayPageTest, TheTransparentColourGroupFollowsItsCheckBoxAndRandomZoom
         d.Click(Tab::Display, step.click);
         EXPECT_EQ(enabled(), step.states) << "after clicking " << step.click;
     }
-}
-
-TEST_F(DisplayPageTest, AConfirmedColourReachesTheFileAndACancelledOneChangesNothing) {
-    const COLORREF chosen = RGB(0x12, 0x34, 0x56);
-    d.Click(Tab::Display, IDC_DISPLAY_CHECK_USE_MASK);
-    d.Click(Tab::Display, IDC_DISPLAY_RADIO_MASK_COLOR);
-    HWND colors = d.ClickOpening(Tab::Display, IDC_DISPLAY_SWATCH_MASK_COLOR);
-    ASSERT_NE(colors, nullptr);
-    AnswerColorDialog(colors, chosen, true, IDOK);
-
-    colors = d.ClickOpening(Tab::Display, IDC_DISPLAY_SWATCH_MASK_COLOR);
-    ASSERT_NE(colors, nullptr);
-    EXPECT_EQ(ColorDialogColor(colors), chosen) << "the last confirmed colour is preselected";
-    AnswerColorDialog(colors, RGB(1, 2, 3), true, IDCANCEL);
-
-    EXPECT_EQ(d.Press(IDOK), SETTINGS_SAVED);
-    EXPECT_EQ(IniValue("Picture", "MaskColor"), std::to_string(chosen));
-    EXPECT_EQ(IniValue("Picture", "CC0"), std::to_string(chosen));
-    EXPECT_EQ(IniValue("Picture", "CC1"), "16777215");
 }
 
 }  // namespace

@@ -31,16 +31,9 @@ COLORREF GlyphCorner(const DialogDriver& d) {
 
 class BackgroundPageTest : public testing::Test {
 protected:
-    void SetUp() override { DeleteFileA(DialogIniPath().c_str()); }
-    void TearDown() override {
-        DeleteFileA(DialogIniPath().c_str());
-        DeleteFileA(besideProgram.c_str());
-    }
+    void TearDown() override { DeleteFileA(besideProgram.c_str()); }
     void StartWith(const std::string& ini) {
-        if (!ini.empty()) {
-            ASSERT_TRUE(WriteFileBytes(DialogIniPath(), ini));
-        }
-        ASSERT_TRUE(d.Open());
+        ASSERT_TRUE(d.Open(ini));
         d.ChooseTab(Tab::Background);
     }
     HWND OpenSwatch(Tab tab, int swatch) {

@@ -90,6 +90,7 @@ DialogDriver::~DialogDriver() {
     if (thread_ != nullptr) {
         CloseHandle(thread_);
     }
+    DeleteFileA(DialogIniPath().c_str());
 }
 
 DWORD WINAPI DialogDriver::Run(void* self) {
@@ -103,7 +104,11 @@ bool DialogDriver::Ended() const {
     return WaitForSingleObject(thread_, 0) == WAIT_OBJECT_0;
 }
 
-bool DialogDriver::Open() {
+bool DialogDriver::Open(const std::string& ini) {
+    DeleteFileA(DialogIniPath().c_str());
+    if (!ini.empty() && !WriteFileBytes(DialogIniPath(), ini)) {
+        return false;
+    }
     thread_ = CreateThread(nullptr, 0, Run, this, 0, &threadId_);
     if (thread_ == nullptr ||
         !WaitUntil(DRIVER_LIMIT_MS, [this] { return (dialog_ = ModalWindow()) != nullptr || Ended(); }) ||

@@ -20,12 +20,13 @@ std::string InCodePage932(const wchar_t* text);
 class DialogDriver {
 public:
     DialogDriver() = default;
-    ~DialogDriver();  // cancels a dialog that is still open
+    ~DialogDriver();  // cancels a dialog that is still open and deletes the settings file
     DialogDriver(const DialogDriver&) = delete;
     DialogDriver& operator=(const DialogDriver&) = delete;
 
-    // Opens the dialog and waits until it is shown with its four pages.
-    bool Open();
+    // Makes ini the settings file (none when empty), opens the dialog and
+    // waits until it is shown with its four pages.
+    bool Open(const std::string& ini = "");
     // Presses a frame button (IDOK, IDCANCEL) and returns the dialog's result,
     // or 0 when it did not end.
     INT_PTR Press(int frameButton);

@@ -18,11 +18,9 @@ namespace {
 class DisplayPageTest : public testing::Test {
 protected:
     void SetUp() override {
-        DeleteFileA(DialogIniPath().c_str());
         ASSERT_TRUE(d.Open());
         d.ChooseTab(Tab::Display);
     }
-    void TearDown() override { DeleteFileA(DialogIniPath().c_str()); }
 
     DialogDriver d;
 };

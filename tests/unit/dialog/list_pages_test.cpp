@@ -22,21 +22,11 @@ namespace {
 class ListPagesTest : public testing::Test {
 protected:
     void SetUp() override {
-        DeleteFileA(DialogIniPath().c_str());
         for (const char* name : {"a.jpg", "b.jpg"}) {
             ASSERT_TRUE(WriteFileBytes(pictures / name, "x"));
         }
         CreateDirectoryA((pictures / "sub").c_str(), nullptr);
     }
-    void TearDown() override { DeleteFileA(DialogIniPath().c_str()); }
-
-    void StartWith(const std::string& ini) {
-        if (!ini.empty()) {
-            ASSERT_TRUE(WriteFileBytes(DialogIniPath(), ini));
-        }
-        ASSERT_TRUE(d.Open());
-    }
-
     // Presses add-files on a page and answers the open-file dialog.
     void AddFiles(Tab tab, const std::string& names) {
         HWND files = d.ClickOpening(tab, IDC_PICTURES_BUTTON_ADD);
@@ -77,7 +67,7 @@ protected:
 // That a file beside the program is listed by its bare name, the list entry
 // tests and the background page's browse test check.
 TEST_F(ListPagesTest, ChosenFilesAreAppendedWithTheirFullPathsInTheOrderTheDialogGivesThem) {
-    StartWith("");
+    ASSERT_TRUE(d.Open());
     AddFiles(Tab::Pictures, pictures / "a.jpg");
     EXPECT_EQ(d.ListItems(Tab::Pictures, IDC_PICTURES_LIST), pictures / "a.jpg");
 
@@ -93,7 +83,7 @@ TEST_F(ListPagesTest, ChosenFilesAreAppendedWithTheirFullPathsInTheOrderTheDialo
 }
 
 TEST_F(ListPagesTest, AChosenFolderIsAppendedWithATrailingBackslashAndIsOfferedAgainNextTime) {
-    StartWith("");
+    ASSERT_TRUE(d.Open());
     const std::string sub = pictures / "sub";
     AddFolder(Tab::Pictures, sub, "sub");
     AddFolder(Tab::Pictures, "", "sub");
@@ -105,7 +95,7 @@ TEST_F(ListPagesTest, AChosenFolderIsAppendedWithATrailingBackslashAndIsOfferedA
 }
 
 TEST_F(ListPagesTest, DeleteRemovesEverySelectedEntryAndKeepsTheOrderOfTheRest) {
-    StartWith("[Picture]\nCount=5\n[FileList]\nPicture0=p0\nPicture1=p1\nPicture2=p2\nPicture3=p3\nPicture4=p4\n");
+    ASSERT_TRUE(d.Open("[Picture]\nCount=5\n[FileList]\nPicture0=p0\nPicture1=p1\nPicture2=p2\nPicture3=p3\nPicture4=p4\n"));
     d.Click(Tab::Pictures, IDC_PICTURES_BUTTON_DELETE);
     EXPECT_EQ(d.ListItems(Tab::Pictures, IDC_PICTURES_LIST), "p0|p1|p2|p3|p4") << "nothing selected";
 
@@ -118,7 +108,7 @@ TEST_F(ListPagesTest, DeleteRemovesEverySelectedEntryAndKeepsTheOrderOfTheRest) 
 }
 
 TEST_F(ListPagesTest, WithoutPlayMusicTheMusicControlsAreDisabledButStillSaved) {
-    StartWith("[Music]\nPlayMusic=0\nSuffle=1\nCount=1\n[FileList]\nMusic0=song.mid\n");
+    ASSERT_TRUE(d.Open("[Music]\nPlayMusic=0\nSuffle=1\nCount=1\n[FileList]\nMusic0=song.mid\n"));
     const auto enabled = [&] {
         return d.Enabled(Tab::Music, {IDC_MUSIC_CHECK_PLAY, IDC_MUSIC_CHECK_SHUFFLE, IDC_MUSIC_LIST,
                                       IDC_MUSIC_BUTTON_ADD, IDC_MUSIC_BUTTON_ADD_FOLDER, IDC_MUSIC_BUTTON_DELETE});

@@ -3,7 +3,6 @@
 #include "dialog/settings_dialog.h"
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -29,13 +28,6 @@ Keys Section(const char* name) {
     return keys;
 }
 
-class SettingsDialogTest : public testing::Test {
-protected:
-    void SetUp() override { DeleteFileA(DialogIniPath().c_str()); }
-    void TearDown() override { DeleteFileA(DialogIniPath().c_str()); }
-    void WriteIni(const std::string& text) { ASSERT_TRUE(WriteFileBytes(DialogIniPath(), text)); }
-};
-
 const char* const EVERY_KEY_CHANGED =
     "[Back]\r\nPath=D:\\walls\\sky.bmp\r\nScreen=0\r\nUsePic=0\r\nTile=0\r\nBright=-40\r\nBackColor=255\r\n"
     "[Music]\r\nPlayMusic=1\r\nSuffle=0\r\nCount=1\r\n"
@@ -44,10 +36,9 @@ const char* const EVERY_KEY_CHANGED =
     "MaxWidth=800\r\nMaxHeight=0\r\nUseMask=1\r\nUseColor=1\r\nMaskColor=65280\r\nCC0=4660\r\n"
     "[FileList]\r\nPicture0=D:\\photos\\\r\nPicture1=a.jpg\r\nMusic0=D:\\tunes\\song.mid\r\n";
 
-TEST_F(SettingsDialogTest, TheControlsShowTheFileAndOkWritesExactlyTheirKeys) {
-    WriteIni(EVERY_KEY_CHANGED);
+TEST(SettingsDialog, TheControlsShowTheFileAndOkWritesExactlyTheirKeys) {
     DialogDriver d;
-    ASSERT_TRUE(d.Open());
+    ASSERT_TRUE(d.Open(EVERY_KEY_CHANGED));
 
     EXPECT_EQ(d.ListItems(Tab::Pictures, IDC_PICTURES_LIST), "D:\\photos\\|a.jpg");
     // Center, shuffle, no fade-out, move, random zoom, use mask, chosen colour, top-left pixel.
@@ -91,10 +82,9 @@ TEST_F(SettingsDialogTest, TheControlsShowTheFileAndOkWritesExactlyTheirKeys) {
     EXPECT_EQ(Section("Debug"), Keys{});
 }
 
-TEST_F(SettingsDialogTest, EachTabShowsOnlyItsPageAndCancelLeavesTheFileByteForByte) {
-    WriteIni(EVERY_KEY_CHANGED);
+TEST(SettingsDialog, EachTabShowsOnlyItsPageAndCancelLeavesTheFileByteForByte) {
     DialogDriver d;
-    ASSERT_TRUE(d.Open());
+    ASSERT_TRUE(d.Open(EVERY_KEY_CHANGED));
     const Tab tabs[] = {Tab::Pictures, Tab::Display, Tab::Background, Tab::Music};
     EXPECT_TRUE(IsWindowVisible(d.Page(Tab::Pictures)));
     for (Tab chosen : {Tab::Display, Tab::Background, Tab::Music, Tab::Pictures}) {

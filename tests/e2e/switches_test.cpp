@@ -1,4 +1,6 @@
-// gleamo.scr started with each kind of switch, as the system starts it.
+// gleamo.scr started with each kind of switch, as the system starts it. The
+// rules behind each mode are the unit suites'; these runs show that the real
+// program's windows, message loops and exit codes fit together.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -6,27 +8,119 @@
 #include <string>
 
 #include "support/process_run.h"
+#include "support/test_files.h"
 
 namespace {
 
+constexpr DWORD START_LIMIT_MS = 20000;
+constexpr DWORD END_LIMIT_MS = 10000;
 constexpr DWORD REFUSED = static_cast<DWORD>(-1);
-constexpr DWORD TIME_LIMIT_MS = 20000;
+constexpr DWORD SAVED = 1;
 
-class Switches : public testing::TestWithParam<const char*> {};
-
-// Switches that must end the program at once with -1 and show nothing: bad
-// switches, a preview without a real window, a password change outside the
-// 95/98 family.
-TEST_P(Switches, EndWithMinusOneAndShowNothing) {
-    const std::string program = GleamoPath();
-    ASSERT_FALSE(program.empty()) << "GLEAMO_SCR is not set";
-    const ProcessOutcome outcome = RunAndWatch(program, GetParam(), TIME_LIMIT_MS);
-    ASSERT_TRUE(outcome.finished) << "still running after " << TIME_LIMIT_MS << " ms: something is waiting for a user";
-    EXPECT_EQ(outcome.exitCode, REFUSED);
-    EXPECT_EQ(outcome.visibleWindowsSeen, 0);
+// The visible top-level window of process with the class (and title, when
+// given), waited for.
+HWND WaitForWindowOf(const RunningProcess& process, const char* className, const char* title = nullptr) {
+    HWND found = nullptr;
+    WaitUntil(START_LIMIT_MS, [&] {
+        for (found = FindWindowExA(nullptr, nullptr, className, title); found != nullptr;
+             found = FindWindowExA(nullptr, found, className, title)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(found, &owner);
+            if (owner == process.Id() && IsWindowVisible(found)) {
+                return true;
+            }
+        }
+        return false;
+    });
+    return found;
 }
 
-INSTANTIATE_TEST_SUITE_P(Refused, Switches,
-                         testing::Values("/x", "/p 99999", "/a 1234"));
+HWND ShowHostWindow() {
+    return CreateWindowExA(0, "STATIC", "display settings", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200, 170,
+                           nullptr, nullptr, nullptr, nullptr);
+}
+
+class Switches : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_FALSE(program.empty()) << "GLEAMO_SCR is not set"; }
+
+    const std::string program = GleamoPath();
+};
+
+// A bad switch, a preview without a real window, and a password change outside
+// the 95/98 family (the one check of the real platform detection).
+TEST_F(Switches, RefusedOnesEndAtOnceWithMinusOneAndShowNothing) {
+    for (const char* arguments : {"/x", "/p 99999", "/a 1234"}) {
+        const ProcessOutcome outcome = RunAndWatch(program, arguments, START_LIMIT_MS);
+        ASSERT_TRUE(outcome.finished) << arguments << " is still running: something is waiting for a user";
+        EXPECT_EQ(outcome.exitCode, REFUSED) << arguments;
+        EXPECT_EQ(outcome.visibleWindowsSeen, 0) << arguments;
+    }
+}
+
+TEST_F(Switches, ASecondFullScreenSaverBringsTheFirstForwardAndEndsAndAKeyEndsTheFirst) {
+    ASSERT_EQ(FindWindowA("WindowsScreenSaverClass", "Screen Saver"), nullptr) << "a saver is still running";
+    SetCursorPos(300, 300);
+    RunningProcess first(program, "/s");
+    HWND window = WaitForWindowOf(first, "WindowsScreenSaverClass", "Screen Saver");
+    ASSERT_NE(window, nullptr);
+    // Input goes to the foreground window: wait until the saver is it.
+    WaitUntil(START_LIMIT_MS, [&] { return GetForegroundWindow() == window; });
+
+    RunningProcess second(program, "-S");
+    DWORD exitCode = 0xDEAD;
+    ASSERT_TRUE(second.WaitForExit(END_LIMIT_MS, exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(FindWindowA("WindowsScreenSaverClass", "Screen Saver"), window) << "the first saver keeps running";
+
+    INPUT key[2] = {};
+    key[0].type = key[1].type = INPUT_KEYBOARD;
+    key[0].ki.wVk = key[1].ki.wVk = VK_SHIFT;
+    key[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, key, sizeof(INPUT));
+    ASSERT_TRUE(first.WaitForExit(END_LIMIT_MS, exitCode)) << "a key did not end the saver";
+    EXPECT_EQ(exitCode, 0u);
+}
+
+TEST_F(Switches, APreviewRunsInsideItsHostAndEndsWithIt) {
+    HWND host = ShowHostWindow();
+    ASSERT_NE(host, nullptr);
+    RunningProcess preview(program, "/p " + std::to_string(reinterpret_cast<UINT_PTR>(host)));
+    ASSERT_TRUE(WaitUntil(START_LIMIT_MS, [&] {
+        return FindWindowExA(host, nullptr, "WindowsScreenSaverClass", "Preview") != nullptr;
+    }));
+    DWORD exitCode = 0xDEAD;
+    EXPECT_FALSE(preview.WaitForExit(500, exitCode)) << "the preview ended with its host still there";
+
+    DestroyWindow(host);
+    ASSERT_TRUE(preview.WaitForExit(END_LIMIT_MS, exitCode)) << "the preview outlived its host";
+    EXPECT_EQ(exitCode, 0u);
+}
+
+// Cancel, and the dialog without an owner, are the unit suites' to check.
+TEST_F(Switches, TheConfigureSwitchOpensTheSettingsOverTheForegroundWindowAndOkWritesTheFile) {
+    // The settings file lies beside gleamo.scr; the path may come with either kind of separator.
+    const std::string iniPath = program.substr(0, program.find_last_of("\\/") + 1) + "gleamo.ini";
+    DeleteFileA(iniPath.c_str());
+    HWND host = ShowHostWindow();
+    ASSERT_NE(host, nullptr);
+    SetForegroundWindow(host);
+    WaitUntil(END_LIMIT_MS, [&] { return GetForegroundWindow() == host; });
+
+    RunningProcess saver(program, "/c");
+    HWND dialog = WaitForWindowOf(saver, "#32770");
+    ASSERT_NE(dialog, nullptr) << "no settings dialog appeared";
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), host);
+
+    PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    DWORD exitCode = 0;
+    ASSERT_TRUE(saver.WaitForExit(END_LIMIT_MS, exitCode));
+    EXPECT_EQ(exitCode, SAVED);
+    char scale[16] = {};
+    GetPrivateProfileStringA("Effect", "Scale", "", scale, sizeof scale, iniPath.c_str());
+    EXPECT_STREQ(scale, "64") << ReadFileBytes(iniPath);
+    DeleteFileA(iniPath.c_str());
+    DestroyWindow(host);
+}
 
 }  // namespace

@@ -18,18 +18,11 @@ struct Started {
 };
 Started started;
 
-int RecordSettings(HWND owner) {
-    started = {SETTINGS, owner, started.calls + 1};
-    return SETTINGS;
-}
-int RecordSaver(HWND parent) {
-    started = {SAVER, parent, started.calls + 1};
-    return SAVER;
-}
-void RecordPassword(HWND parent) {
-    started = {PASSWORD, parent, started.calls + 1};
-}
-const SaverModes recording = {RecordSettings, RecordSaver, RecordPassword};
+const SaverModes recording = {
+    [](HWND owner) -> int { return (started = {SETTINGS, owner, started.calls + 1}).mode; },
+    [](HWND parent) -> int { return (started = {SAVER, parent, started.calls + 1}).mode; },
+    [](HWND parent) { started = {PASSWORD, parent, started.calls + 1}; },
+};
 
 enum Window { NONE, GIVEN, FOREGROUND };
 
@@ -41,7 +34,11 @@ TEST(SaverEntry, EachSwitchStartsItsModeWithItsWindowOrIsRefusedAndStartsNothing
     const std::string givenText = std::to_string(reinterpret_cast<UINT_PTR>(given));
     const std::string deadText = std::to_string(reinterpret_cast<UINT_PTR>(destroyed));
     DestroyWindow(destroyed);
-    SetForegroundWindow(given);
+    // Another window in front, so that the given and the foreground window differ.
+    HWND front = CreateWindowExA(0, "STATIC", "front", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                                 nullptr, nullptr, nullptr);
+    SetForegroundWindow(front);
+    ASSERT_EQ(GetForegroundWindow(), front);
 
     // '#' stands for the existing window's handle, '!' for the destroyed one's.
     const struct {
@@ -75,9 +72,10 @@ TEST(SaverEntry, EachSwitchStartsItsModeWithItsWindowOrIsRefusedAndStartsNothing
         EXPECT_EQ(DispatchSaverMode(arguments.c_str(), c.isWin9x, recording), c.result) << arguments;
         EXPECT_EQ(started.mode, c.result) << arguments;
         EXPECT_EQ(started.calls, c.result == REFUSED ? 0 : 1) << arguments;
-        EXPECT_EQ(started.window, c.window == GIVEN ? given : c.window == FOREGROUND ? GetForegroundWindow() : nullptr)
+        EXPECT_EQ(started.window, c.window == GIVEN ? given : c.window == FOREGROUND ? front : nullptr)
             << arguments;
     }
+    DestroyWindow(front);
     DestroyWindow(given);
 }
 

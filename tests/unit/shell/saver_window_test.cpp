@@ -90,12 +90,10 @@ TEST_F(FullScreenSaver, KeysButtonsDeactivationAndPowerEventsClose) {
         UINT message;
         WPARAM wParam;
         bool closes;
-    } cases[] = {{WM_KEYDOWN, 0, true},         {WM_SYSKEYDOWN, 0, true},  {WM_LBUTTONDOWN, 0, true},
-                 {WM_RBUTTONDOWN, 0, true},     {WM_MBUTTONDOWN, 0, true}, {WM_KEYUP, 0, false},
-                 {WM_ACTIVATEAPP, TRUE, false}, {WM_ACTIVATEAPP, FALSE, true},
-                 {WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, true},
-                 {WM_POWER, PWR_SUSPENDRESUME, false},
-                 {WM_POWER, PWR_CRITICALRESUME, true}};
+    } cases[] = {{WM_KEYDOWN, 0, true},         {WM_SYSKEYDOWN, 0, true},      {WM_LBUTTONDOWN, 0, true},
+                 {WM_RBUTTONDOWN, 0, true},     {WM_MBUTTONDOWN, 0, true},     {WM_KEYUP, 0, false},
+                 {WM_ACTIVATEAPP, TRUE, false}, {WM_ACTIVATEAPP, FALSE, true}, {WM_POWER, PWR_SUSPENDRESUME, false},
+                 {WM_POWER, PWR_CRITICALRESUME, true}, {WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, true}};
     for (const auto& c : cases) {
         SendMessageA(window, c.message, c.wParam, 0);
         EXPECT_EQ(TakePostedClose(window), c.closes) << std::hex << c.message << " " << c.wParam;
@@ -108,19 +106,16 @@ struct Prompt {
     int calls = 0;
     BOOL answer = FALSE;
     HWND window = nullptr;
-    bool inputDuringPrompt = false;
-    bool closeDuringPrompt = false;
+    bool inputAndCloseDuringPrompt = false;
 };
 Prompt prompt;
 
 BOOL WINAPI FakeVerify(HWND window) {
     ++prompt.calls;
     prompt.window = window;
-    if (prompt.inputDuringPrompt) {
+    if (prompt.inputAndCloseDuringPrompt) {
         SendMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
         SendMessageA(window, WM_LBUTTONDOWN, 0, 0);
-    }
-    if (prompt.closeDuringPrompt) {
         SendMessageA(window, WM_CLOSE, 0, 0);
     }
     return prompt.answer;
@@ -166,8 +161,7 @@ TEST_F(Win9xSaver, ARefusedPasswordKeepsTheSaverAndNoSecondPromptComesWithin200m
 }
 
 TEST_F(Win9xSaver, InputAndCloseRequestsDuringThePromptAreIgnored) {
-    prompt.inputDuringPrompt = true;
-    prompt.closeDuringPrompt = true;
+    prompt.inputAndCloseDuringPrompt = true;
     SendMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(prompt.calls, 1) << "a close during the prompt brings no second prompt";
     EXPECT_FALSE(TakePostedClose(window)) << "input during the prompt does not ask to close";

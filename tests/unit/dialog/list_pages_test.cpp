@@ -95,7 +95,8 @@ TEST_F(ListPagesTest, AChosenFolderIsAppendedWithATrailingBackslashAndIsOfferedA
 }
 
 TEST_F(ListPagesTest, DeleteRemovesEverySelectedEntryAndKeepsTheOrderOfTheRest) {
-    ASSERT_TRUE(d.Open("[Picture]\nCount=5\n[FileList]\nPicture0=p0\nPicture1=p1\nPicture2=p2\nPicture3=p3\nPicture4=p4\n"));
+    ASSERT_TRUE(
+        d.Open("[Picture]\nCount=5\n[FileList]\nPicture0=p0\nPicture1=p1\nPicture2=p2\nPicture3=p3\nPicture4=p4\n"));
     d.Click(Tab::Pictures, IDC_PICTURES_BUTTON_DELETE);
     EXPECT_EQ(d.ListItems(Tab::Pictures, IDC_PICTURES_LIST), "p0|p1|p2|p3|p4") << "nothing selected";
 

@@ -97,26 +97,15 @@ TEST_F(BmpFile, CoreHeaderAndTopDownFilesAreConverted) {
     EXPECT_EQ(GetPixel(buffer.Dc(), 0, 1), RGB(0, 255, 0));
 }
 
+// Broken headers, tables and pixel blocks are the layout checks' own tests;
+// here, what the reader checks before them.
 TEST_F(BmpFile, BrokenFilesLeaveTheBufferEmpty) {
     const std::string head = Bytes().Info(2, 1, 24, BI_RGB).text;
     const std::string valid = BmpFileBytes(head + std::string(8, '\x55'), 14 + head.size());
-    ASSERT_TRUE(Load(valid));
-
-    std::string lower = valid;
-    lower[0] = 'b';
-    lower[1] = 'm';
-    std::string lyingSize = valid;
-    lyingSize[2] = '\xFF';  // bfSize far beyond the file
-    lyingSize[5] = '\x7F';
-    std::string huge = BmpFileBytes(Bytes().Info(30000, 30000, 8, BI_RLE8, 2, 2).U32(0).U32(0).U16(1).text, 14 + 48);
     const std::string cases[] = {
-        lower,
+        "bm" + valid.substr(2),
         valid.substr(0, 13),
         valid.substr(0, valid.size() - 1),  // last pixel byte missing, bfSize unchanged
-        lyingSize,
-        BmpFileBytes(head.substr(0, 30), 14 + head.size()),  // header cut short
-        BmpFileBytes(head + std::string(8, '\x55'), 14 + 200),  // pixels said to start past the end
-        huge,                                                 // tiny stream, 900 million pixels
     };
     for (const std::string& bytes : cases) {
         ASSERT_TRUE(Load(valid));

@@ -1,26 +1,16 @@
 #include "music/play_next_track.h"
 
-#include <windows.h>
-
-#include <mmsystem.h>
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "music/music_player.h"
-#include "notify_window.h"
+#include "music_fixture.h"
 #include "settings/saver_settings.h"
 #include "support/music_files.h"
-#include "support/test_files.h"
 
 namespace {
 
-class MusicPlayerPlayNextTrack : public testing::Test {
+class MusicPlayerPlayNextTrack : public MusicTest {
 protected:
     void SetUp() override {
-        ASSERT_GT(waveOutGetNumDevs(), 0u) << "no audio device: is the PulseAudio sink up?";
+        MusicTest::SetUp();
         settings_.playMusic = 1;
         settings_.musicShuffle = 0;
         // As the saver's window procedure does: only a success moves on.
@@ -31,10 +21,8 @@ protected:
         };
     }
 
-    std::string Write(const std::string& name, int milliseconds) {
-        const std::string path = temp_ / name;
-        EXPECT_TRUE(WriteFileBytes(path, WaveBytes(milliseconds)));
-        return path;
+    void Add(const std::string& name, int milliseconds) {
+        ASSERT_TRUE(settings_.musicFiles.Add(Write(name, WaveBytes(milliseconds)).c_str()));
     }
 
     // One step of the playlist; records the length of what is now open.
@@ -45,24 +33,27 @@ protected:
         lengths_.push_back(player_.IsOpen() ? static_cast<int>(length) : -1);
     }
 
-    TempFolder temp_;
     SaverSettings settings_{"gleamo"};
     MusicPlayer player_;
-    NotifyWindow window_;
     std::vector<int> lengths_;
 };
 
-TEST_F(MusicPlayerPlayNextTrack, DoesNothingWhenMusicIsOffOrTheListIsEmpty) {
+// Music off takes no entry from the list, and a file that does not open is
+// not skipped over for the next one.
+TEST_F(MusicPlayerPlayNextTrack, StaysSilentWhenOffWithAnEmptyListOrAFileThatDoesNotOpen) {
     Advance();
-    ASSERT_TRUE(settings_.musicFiles.Add(Write("a.wav", 300).c_str()));
+    ASSERT_TRUE(settings_.musicFiles.Add((temp_ / "gone.wav").c_str()));
+    Add("never-reached.wav", 300);
     settings_.playMusic = 0;
     Advance();
-    EXPECT_EQ(lengths_, (std::vector<int>{-1, -1}));
+    settings_.playMusic = 1;
+    Advance();
+    EXPECT_EQ(lengths_, (std::vector<int>{-1, -1, -1}));
 }
 
 TEST_F(MusicPlayerPlayNextTrack, AdvancesToNextTrackOnEachSuccessAndWraps) {
-    ASSERT_TRUE(settings_.musicFiles.Add(Write("short.wav", 300).c_str()));
-    ASSERT_TRUE(settings_.musicFiles.Add(Write("longer.wav", 500).c_str()));
+    Add("short.wav", 300);
+    Add("longer.wav", 500);
     Advance();
     EXPECT_TRUE(player_.IsPlaying());
     ASSERT_TRUE(window_.PumpUntil([&] { return lengths_.size() >= 4; }, 4 * NOTICE_TIMEOUT_MS))
@@ -81,13 +72,6 @@ TEST_F(MusicPlayerPlayNextTrack, ABareNameIsPlayedFromTheProgramDirectory) {
     player_.Close();
     DeleteFileA(besideProgram.c_str());
     EXPECT_EQ(lengths_, (std::vector<int>{400}));
-}
-
-TEST_F(MusicPlayerPlayNextTrack, AFileThatDoesNotOpenLeavesThePlayerClosedAndSilent) {
-    ASSERT_TRUE(settings_.musicFiles.Add((temp_ / "gone.wav").c_str()));
-    ASSERT_TRUE(settings_.musicFiles.Add(Write("never-reached.wav", 300).c_str()));
-    Advance();
-    EXPECT_EQ(lengths_, (std::vector<int>{-1}));
 }
 
 }  // namespace

@@ -25,18 +25,6 @@ protected:
     }
 };
 
-TEST_F(BackgroundPreparation, AColourFillsTheWholeClientArea) {
-    settings->backUsePic = 0;
-    settings->backColor = 0x123456;
-    settings->backBright = 100;  // applies to pictures only
-    ASSERT_TRUE(PrepareBackground(layer, *settings, window, 1.0));
-    EXPECT_EQ(layer.BackgroundWidth(), 640);
-    EXPECT_EQ(layer.BackgroundHeight(), 480);
-    for (POINT p : {POINT{0, 0}, POINT{639, 0}, POINT{0, 479}, POINT{639, 479}, POINT{320, 240}}) {
-        EXPECT_EQ(BackgroundPixel(p.x, p.y), 0x123456u) << p.x << "," << p.y;
-    }
-}
-
 // In the preview tiles shrink with it, so that it shows what the screen would.
 TEST_F(BackgroundPreparation, TilesRepeatFromTheTopLeftCornerAndShrinkWithThePreview) {
     MakeWindow(250, 120);

@@ -8,7 +8,6 @@
 #include <memory>
 #include <string>
 
-#include "imaging/bitmap_buffer.h"
 #include "imaging/slide_layer.h"
 #include "settings/saver_settings.h"
 #include "support/test_files.h"
@@ -34,14 +33,6 @@ protected:
         window = CreateWindowExA(0, "STATIC", "engine", WS_POPUP, 0, 0, width, height, nullptr, nullptr, nullptr,
                                  nullptr);
         ASSERT_NE(window, nullptr);
-    }
-
-    // The layer's picture drawn at full opacity into a fresh 24-bit buffer.
-    COLORREF ShownPixel(int x, int y) {
-        BitmapBuffer target;
-        EXPECT_TRUE(target.Create(layer.PictureWidth(), layer.PictureHeight(), 24, RGB(1, 2, 3)));
-        EXPECT_TRUE(layer.DrawBlended(target.Dc(), 0, 0, 0, SRCCOPY, 1.0));
-        return GetPixel(target.Dc(), x, y);
     }
 
     COLORREF BackgroundPixel(int x, int y) { return GetPixel(layer.BackgroundDc(), x, y); }

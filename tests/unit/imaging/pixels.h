@@ -36,16 +36,13 @@ public:
     }
     Bytes& U16(unsigned v) { return U8(v & 0xFF).U8((v >> 8) & 0xFF); }
     Bytes& U32(unsigned long v) { return U16(v & 0xFFFF).U16((v >> 16) & 0xFFFF); }
-    Bytes& Fill(size_t n, unsigned v) {
-        text.append(n, static_cast<char>(v));
-        return *this;
-    }
     // A 40-byte (or longer) info header.
     Bytes& Info(long width, long height, unsigned bits, unsigned long compression, unsigned long sizeImage = 0,
                 unsigned long clrUsed = 0, unsigned long headerSize = 40) {
         U32(headerSize).U32(static_cast<unsigned long>(width)).U32(static_cast<unsigned long>(height)).U16(1).U16(bits);
         U32(compression).U32(sizeImage).U32(0).U32(0).U32(clrUsed).U32(0);
-        return Fill(headerSize - 40, 0);
+        text.append(headerSize - 40, '\0');
+        return *this;
     }
     std::string text;
 };

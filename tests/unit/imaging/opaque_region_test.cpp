@@ -28,6 +28,29 @@ void ExpectOpaqueRegion(const BitmapBuffer& picture, COLORREF key) {
     DeleteObject(region);
 }
 
+TEST(ColorKeyMask, MarksExactMatchesWhiteOrBlack) {
+    BitmapBuffer source;
+    ASSERT_TRUE(source.Create(3, 1, 24, kKey));
+    SetPixelAt(source, 1, 0, RGB(254, 0, 255));  // one unit off: not the key
+    BitmapBuffer mask;
+    for (BOOL invert : {FALSE, TRUE}) {
+        ASSERT_TRUE(mask.CreateColorKeyMask(source, kKey, 24, invert));
+        EXPECT_EQ(PixelAt(mask, 0, 0), invert ? RGB(0, 0, 0) : RGB(255, 255, 255));
+        EXPECT_EQ(PixelAt(mask, 1, 0), invert ? RGB(255, 255, 255) : RGB(0, 0, 0));
+    }
+    ASSERT_TRUE(mask.CreateColorKeyMask(source, kKey, 32, FALSE));
+    EXPECT_EQ(mask.BitCount(), 32);
+    GdiFlush();
+    EXPECT_EQ(reinterpret_cast<const DWORD*>(mask.Bits())[0], 0x00FFFFFFu);
+    EXPECT_EQ(reinterpret_cast<const DWORD*>(mask.Bits())[1], 0u);
+
+    BitmapBuffer empty;
+    SetLastError(0xdeadbeef);
+    EXPECT_FALSE(mask.CreateColorKeyMask(empty, kKey, 24, FALSE));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    EXPECT_EQ(mask.Dc(), nullptr);
+}
+
 TEST(OpaqueRegion, HoldsExactlyThePixelsNotOfTheKey) {
     BitmapBuffer picture;
     ASSERT_TRUE(picture.Create(6, 3, 24, RGB(1, 2, 3)));

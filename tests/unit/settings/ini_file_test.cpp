@@ -15,12 +15,13 @@ protected:
     IniFile ini;
 };
 
-TEST_F(IniFileTest, MissingFileSectionOrKeyReadsTheDefault) {
+TEST_F(IniFileTest, MissingFileSectionOrKeyReadsTheDefaultThroughTheSameClamp) {
     char buffer[16] = "stale";
     EXPECT_EQ(ini.ReadString("back", "path", "dflt", buffer, sizeof buffer), 4);
     EXPECT_STREQ(buffer, "dflt");
-    EXPECT_EQ(ini.ReadInt("effect", "scale", 64), 64);
     EXPECT_EQ(ini.ReadBool("back", "screen", 1), 1);
+    EXPECT_EQ(ini.ReadIntClamped("e", "absent", 5000, 1, 1000), 1000);
+    EXPECT_EQ(ini.ReadIntClamped("e", "absent", -5, 1, 1000), 1);
 
     ASSERT_TRUE(WriteFileBytes(path, "[Back]\r\nOther=1\r\n"));
     EXPECT_EQ(ini.ReadInt("back", "bright", -7), -7);
@@ -34,23 +35,14 @@ TEST_F(IniFileTest, ReadStringTruncatesToTheBuffer) {
     EXPECT_STREQ(buffer, "abcd");
 }
 
+// The number parsing itself is the decimal-text core's; here what the file
+// layer adds: negatives survive, an empty value is the default.
 TEST_F(IniFileTest, HandWrittenNumbersReadAsTheirLeadingDecimal) {
-    ASSERT_TRUE(WriteFileBytes(path,
-                               "[n]\r\nneg=-300\r\nplus=+12\r\ntrail=12px\r\nhex=0x10\r\nword=abc\r\n"
-                               "empty=\r\nhuge=99999999999\r\nspaced=  42  \r\n"));
+    ASSERT_TRUE(WriteFileBytes(path, "[n]\r\nneg=-300\r\ntrail=12px\r\nempty=\r\nspaced=  42  \r\n"));
     EXPECT_EQ(ini.ReadInt("n", "neg", 0), -300);
-    EXPECT_EQ(ini.ReadInt("n", "plus", 0), 12);
     EXPECT_EQ(ini.ReadInt("n", "trail", 0), 12);
-    EXPECT_EQ(ini.ReadInt("n", "hex", 5), 0);
-    EXPECT_EQ(ini.ReadInt("n", "word", 5), 0);
     EXPECT_EQ(ini.ReadInt("n", "empty", 5), 5);
-    EXPECT_EQ(ini.ReadInt("n", "huge", 0), 2147483647);
     EXPECT_EQ(ini.ReadInt("n", "spaced", 0), 42);
-}
-
-TEST_F(IniFileTest, TheDefaultPassesTheSameClamp) {
-    EXPECT_EQ(ini.ReadIntClamped("e", "absent", 5000, 1, 1000), 1000);
-    EXPECT_EQ(ini.ReadIntClamped("e", "absent", -5, 1, 1000), 1);
 }
 
 TEST(IniFileWithoutPath, ReadsDefaultsAndWritesNothing) {

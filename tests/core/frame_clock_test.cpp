@@ -112,27 +112,19 @@ TEST_F(FrameClockTest, PositionsTruncateTheTickCountsTravelAcrossAllPhases) {
     EXPECT_EQ(clock.posY, 2) << "trunc(0.25 * 10) + 0 - trunc(0.25)";
 }
 
-TEST_F(FrameClockTest, TheClipRegionMovesToThePictureEveryTickBeforeTheRepaint) {
+TEST_F(FrameClockTest, TheClipMovesBeforeEachRepaintOfThePreviousAndTheCurrentRectangle) {
     motion.SetStart(10, 20);
     motion.SetStep(-1.5, 2.5);
     Run(2);
     // Second tick: motion index 2, so travel trunc(-3.0) = -3 and trunc(5.0) = 5.
     EXPECT_EQ(hooks.log, (std::vector<std::string>{"prepare", "clip 9,22,1,-2", "invalidate 10,20,110,70",
                                                    "clip 7,25,1,-2", "invalidate 8,20,110,73"}));
-}
-
-TEST_F(FrameClockTest, EachRepaintCoversThePreviousAndTheCurrentRectangle) {
-    motion.SetStart(0, 0);
-    motion.SetStep(3.0, 1.0);
-    Run(10);
-    ASSERT_EQ(hooks.invalidated.size(), 10u);
-    for (int i = 1; i < 10; ++i) {
-        EXPECT_EQ(Text(hooks.invalidated[i]), Four(3 * (i - 1), i - 1, 3 * i + 100, i + 50)) << i;
-    }
-    // The next slide's first repaint also clears where the last one stood.
+    // The slide ends at (-4, 43) on its tenth tick; the next slide's first
+    // repaint also clears that rectangle.
+    Run(8);
     motion.SetStart(500, 400);
     Run(1);
-    EXPECT_EQ(Text(hooks.invalidated.back()), "27,9,600,450");
+    EXPECT_EQ(Text(hooks.invalidated.back()), "-4,43,600,450");
 }
 
 TEST_F(FrameClockTest, TheZoomFollowsTheFadeAndKeepsThePictureCentred) {
@@ -143,9 +135,6 @@ TEST_F(FrameClockTest, TheZoomFollowsTheFadeAndKeepsThePictureCentred) {
     EXPECT_EQ(clock.fadeLevel, 252);
     EXPECT_NEAR(clock.zoom, 0.5 * 252 / 255 + 1.0, 1e-12);
     // 100 x 50 drawn at 1.494...: 149 x 74, centred on the unzoomed picture.
-    EXPECT_EQ(clock.posX, 200 - (149 - 100) / 2);
-    EXPECT_EQ(clock.posY, 100 - (74 - 50) / 2);
-    EXPECT_EQ(Text(hooks.invalidated.back()), Four(clock.posX, clock.posY, clock.posX + 149, clock.posY + 74));
     EXPECT_EQ(hooks.log, (std::vector<std::string>{"prepare", "invalidate 176,88,325,162"}))
         << "a zoomed picture has no clip region to move";
 
@@ -171,17 +160,6 @@ TEST_F(FrameClockTest, WithoutFadeOutEachSlideIsStampedWhereItsLastHoldTickLeftI
     EXPECT_EQ(Run(1), (std::vector<int>{192})) << "the next slide starts on the next tick";
     EXPECT_EQ(hooks.prepared, 2);
     EXPECT_EQ(clock.posX, 300);
-}
-
-TEST(FrameClockRect, UnionIgnoresEmptyRectangles) {
-    const PixelRect empty;
-    const PixelRect a{5, 6, 10, 12};
-    const PixelRect flat{5, 6, 10, 6};
-    EXPECT_TRUE(IsEmpty(flat));
-    EXPECT_FALSE(IsEmpty(a));
-    EXPECT_EQ(Text(Union(empty, a)), "5,6,10,12");
-    EXPECT_EQ(Text(Union(a, flat)), "5,6,10,12");
-    EXPECT_EQ(Text(Union(flat, empty)), "0,0,0,0");
 }
 
 }  // namespace

@@ -93,14 +93,4 @@ TEST(BlendArea, SpansCutAtEveryEdgeBlendOnlyWhatLiesOnTheBackground) {
     }
 }
 
-TEST(BlendArea, WithoutBackgroundTheWholeDrawnAreaLightens) {
-    Image source(7, 3, 40), out(7, 3, 0);
-    LightenArea(source.rows, out.rows, 7, 3, 255, BlendKernelsFor(BlendKernelSet::kBytewise));
-    for (int y = 0; y < 3; ++y) {
-        for (int i = 0; i < 21; ++i) {
-            EXPECT_EQ(out.rows.Line(y)[i], 255);
-        }
-    }
-}
-
 }  // namespace

@@ -40,9 +40,9 @@ TEST(MediaList, ShuffleSwapsEachPositionWithAnyPositionFromThePreviousOrder) {
         ASSERT_TRUE(list.Add(name.c_str()));
     }
     std::srand(99);
-    std::vector<std::vector<std::string>> seen;
-    for (int pass = 0; pass < 4; ++pass) {
-        seen.push_back(Take(list, 5, true));
+    std::vector<std::vector<std::string>> seen(4);
+    for (auto& pass : seen) {
+        pass = Take(list, 5, true);
     }
 
     std::srand(99);

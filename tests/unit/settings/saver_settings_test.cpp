@@ -14,6 +14,19 @@ namespace {
 using S = SaverSettings;
 using Field = int SaverSettings::*;
 
+// Every stored number with its default and another value for the round trip.
+const struct {
+    Field field;
+    int byDefault;
+    int other;
+} kStored[] = {
+    {&S::backScreen, 1, 0},        {&S::backUsePic, 1, 0},    {&S::backTile, 1, 0},      {&S::backBright, 0, -40},
+    {&S::backColor, 0, 0x123456},  {&S::playMusic, 0, 1},     {&S::musicShuffle, 1, 0},  {&S::fadeSteps, 64, 5},
+    {&S::holdTicks, 40, 0},        {&S::speed, 3, 1},         {&S::center, 0, 1},        {&S::pictureShuffle, 1, 0},
+    {&S::noFadeout, 0, 1},         {&S::move, 1, 0},          {&S::randomZoom, 0, 1},    {&S::maxWidth, 640, 0},
+    {&S::maxHeight, 640, 9999},    {&S::useMask, 0, 1},       {&S::useColor, 0, 1},      {&S::maskColor, 0, 0xFF00FF},
+};
+
 // Each test has its own settings file beside the test executable, where the
 // settings look for it, and removes it afterwards.
 class SaverSettingsTest : public testing::Test {
@@ -41,20 +54,11 @@ TEST_F(SaverSettingsTest, WithoutAFileEveryFieldTakesItsDefault) {
     auto s = Loaded();
     EXPECT_EQ(std::string(s->moduleDir), ExecutableFolder());
     EXPECT_STREQ(s->backPath, "");
-    const struct {
-        Field field;
-        int expected;
-    } defaults[] = {
-        {&S::backScreen, 1},     {&S::backUsePic, 1},   {&S::backTile, 1},      {&S::backBright, 0},
-        {&S::backColor, 0},      {&S::playMusic, 0},    {&S::musicShuffle, 1},  {&S::fadeSteps, 64},
-        {&S::holdTicks, 40},     {&S::speed, 3},        {&S::tickPeriodMs, 70}, {&S::center, 0},
-        {&S::pictureShuffle, 1}, {&S::noFadeout, 0},    {&S::move, 1},          {&S::randomZoom, 0},
-        {&S::maxWidth, 640},     {&S::maxHeight, 640},  {&S::useMask, 0},       {&S::useColor, 0},
-        {&S::maskColor, 0},      {&S::useElapse, 0},
-    };
-    for (size_t i = 0; i < sizeof defaults / sizeof defaults[0]; ++i) {
-        EXPECT_EQ(s.get()->*defaults[i].field, defaults[i].expected) << "row " << i;
+    for (size_t i = 0; i < sizeof kStored / sizeof kStored[0]; ++i) {
+        EXPECT_EQ(s.get()->*kStored[i].field, kStored[i].byDefault) << "row " << i;
     }
+    EXPECT_EQ(s->tickPeriodMs, 70);
+    EXPECT_EQ(s->useElapse, 0);
     for (int color : s->customColors) {
         EXPECT_EQ(color, 0xFFFFFF);
     }
@@ -117,21 +121,11 @@ TEST_F(SaverSettingsTest, EntriesFollowTheCountAndSkipHoles) {
 // Every stored field is given a value other than its default, so that the
 // load back proves Save and Load agree on each key.
 TEST_F(SaverSettingsTest, SaveWritesEveryKeyInOrderAndLoadsBackTheSameRecord) {
-    const struct {
-        Field field;
-        int value;
-    } stored[] = {
-        {&S::backScreen, 0},     {&S::backUsePic, 0},    {&S::backTile, 0},     {&S::backBright, -40},
-        {&S::backColor, 0x123456}, {&S::playMusic, 1},   {&S::musicShuffle, 0}, {&S::fadeSteps, 5},
-        {&S::holdTicks, 0},      {&S::speed, 1},         {&S::center, 1},       {&S::pictureShuffle, 0},
-        {&S::noFadeout, 1},      {&S::move, 0},          {&S::randomZoom, 1},   {&S::maxWidth, 0},
-        {&S::maxHeight, 9999},   {&S::useMask, 1},       {&S::useColor, 1},     {&S::maskColor, 0xFF00FF},
-    };
     {
         auto s = Loaded();
         lstrcpyA(s->backPath, "D:\\\x95\x5c\\back.jpg");
-        for (const auto& f : stored) {
-            s.get()->*f.field = f.value;
+        for (const auto& f : kStored) {
+            s.get()->*f.field = f.other;
         }
         for (int i = 0; i < 16; ++i) {
             s->customColors[i] = i * 0x10101;
@@ -159,8 +153,8 @@ TEST_F(SaverSettingsTest, SaveWritesEveryKeyInOrderAndLoadsBackTheSameRecord) {
     EXPECT_EQ(text.find("TickPeriod"), std::string::npos);
 
     auto back = Loaded();
-    for (size_t i = 0; i < sizeof stored / sizeof stored[0]; ++i) {
-        EXPECT_EQ(back.get()->*stored[i].field, stored[i].value) << "row " << i;
+    for (size_t i = 0; i < sizeof kStored / sizeof kStored[0]; ++i) {
+        EXPECT_EQ(back.get()->*kStored[i].field, kStored[i].other) << "row " << i;
     }
     EXPECT_STREQ(back->backPath, "D:\\\x95\x5c\\back.jpg");
     EXPECT_EQ(back->tickPeriodMs, 30);

@@ -11,8 +11,6 @@ std::string Four(int a, int b, int c, int d) {
     return std::to_string(a) + "," + std::to_string(b) + "," + std::to_string(c) + "," + std::to_string(d);
 }
 
-std::string Text(const PixelRect& r) { return Four(r.left, r.top, r.right, r.bottom); }
-
 // Records every hook call, in order, as text.
 class RecordingHooks : public FrameHooks {
 public:
@@ -28,8 +26,7 @@ public:
     }
     void MoveClip(int dx1, int dy1, int dx2, int dy2) override { log.push_back("clip " + Four(dx1, dy1, dx2, dy2)); }
     void Invalidate(const PixelRect& r) override {
-        log.push_back("invalidate " + Text(r));
-        invalidated.push_back(r);
+        log.push_back("invalidate " + Four(r.left, r.top, r.right, r.bottom));
     }
     void StampIntoBackground(int x, int y) override {
         log.push_back("stamp " + std::to_string(x) + "," + std::to_string(y));
@@ -39,7 +36,6 @@ public:
     bool hasPicture = true;
     int prepared = 0;
     std::vector<std::string> log;
-    std::vector<PixelRect> invalidated;
 };
 
 class FrameClockTest : public testing::Test {
@@ -73,7 +69,6 @@ TEST_F(FrameClockTest, EachFadeAndHoldLengthRunsItsLevelSequence) {
         {4, 0, {192, 128, 64, 0, 63, 127, 191, 255, 192}, 2},
         {1, 0, {0, 255, 0, 255}, 2},
         {256, 0, {255, 254}, 1},
-        {64, 3, {252, 248}, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.fadeSteps) + " steps, hold " + std::to_string(c.holdTicks));
@@ -124,7 +119,7 @@ TEST_F(FrameClockTest, TheClipMovesBeforeEachRepaintOfThePreviousAndTheCurrentRe
     Run(8);
     motion.SetStart(500, 400);
     Run(1);
-    EXPECT_EQ(Text(hooks.invalidated.back()), "-4,43,600,450");
+    EXPECT_EQ(hooks.log.back(), "invalidate -4,43,600,450");
 }
 
 TEST_F(FrameClockTest, TheZoomFollowsTheFadeAndKeepsThePictureCentred) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -10,9 +11,12 @@ namespace {
 
 constexpr uint32_t kKey = 0x00302010;  // red 0x10, green 0x20, blue 0x30
 
+// A run as left, top, right, bottom, which the test framework prints.
+using Run = std::array<int32_t, 4>;
+
 // The plain per-pixel scan the fast one must agree with.
-std::vector<RunRect> ReferenceRuns(const std::vector<uint8_t>& line, int width, uint32_t key, int y) {
-    std::vector<RunRect> runs;
+std::vector<Run> ReferenceRuns(const std::vector<uint8_t>& line, int width, uint32_t key, int y) {
+    std::vector<Run> runs;
     auto transparent = [&](int x) {
         return line[3 * x] == ((key >> 16) & 0xFF) && line[3 * x + 1] == ((key >> 8) & 0xFF) &&
                line[3 * x + 2] == (key & 0xFF);
@@ -30,22 +34,16 @@ std::vector<RunRect> ReferenceRuns(const std::vector<uint8_t>& line, int width, 
     return runs;
 }
 
-std::vector<RunRect> FastRuns(const std::vector<uint8_t>& line, int width, uint32_t key, int y) {
+std::vector<Run> FastRuns(const std::vector<uint8_t>& line, int width, uint32_t key, int y) {
     std::vector<RunRect> runs(MostRunsInLine(width) + 1, RunRect{-1, -1, -1, -1});
     const size_t n = ScanOpaqueRunsInLine(line.data(), width, key, y, runs.data());
     EXPECT_LE(n, MostRunsInLine(width));
     EXPECT_EQ(runs[MostRunsInLine(width)].left, -1);  // nothing written past the promised room
-    runs.resize(n);
-    return runs;
-}
-
-void ExpectSame(const std::vector<RunRect>& a, const std::vector<RunRect>& b) {
-    ASSERT_EQ(a.size(), b.size());
-    for (size_t i = 0; i < a.size(); ++i) {
-        ASSERT_TRUE(a[i].left == b[i].left && a[i].top == b[i].top && a[i].right == b[i].right &&
-                    a[i].bottom == b[i].bottom)
-            << "run " << i << ": " << a[i].left << ".." << a[i].right << " against " << b[i].left << ".." << b[i].right;
+    std::vector<Run> found;
+    for (size_t i = 0; i < n; ++i) {
+        found.push_back({runs[i].left, runs[i].top, runs[i].right, runs[i].bottom});
     }
+    return found;
 }
 
 void SetPixel(std::vector<uint8_t>& line, int x, uint32_t colorRef) {
@@ -75,7 +73,7 @@ TEST(OpaqueRuns, AgreesWithThePlainScanOnRandomLines) {
                         SetPixel(line, x, c);
                     }
                 }
-                ExpectSame(FastRuns(line, width, kKey, 7), ReferenceRuns(line, width, kKey, 7));
+                ASSERT_EQ(FastRuns(line, width, kKey, 7), ReferenceRuns(line, width, kKey, 7)) << "width " << width;
             }
         }
     }

@@ -58,26 +58,4 @@ TEST(MediaList, ShuffleSwapsEachPositionWithAnyPositionFromThePreviousOrder) {
     }
 }
 
-TEST(MediaList, TheShuffleFlagCountsOnlyAtTheStartOfAPass) {
-    std::srand(7);
-    MediaList list;
-    for (const char* path : {"a", "b", "c", "d"}) {
-        ASSERT_TRUE(list.Add(path));
-    }
-    list.Next(false);  // an unshuffled pass has begun: a, b, c, d
-    EXPECT_STREQ(list.Next(true), "b");
-    EXPECT_STREQ(list.Next(true), "c");
-    EXPECT_STREQ(list.Next(true), "d");
-}
-
-TEST(MediaList, PathsStayValidAcrossLaterAdds) {
-    MediaList list;
-    ASSERT_TRUE(list.Add("first"));
-    const char* first = list.Next(false);
-    for (int i = 0; i < 100; ++i) {
-        ASSERT_TRUE(list.Add("more"));
-    }
-    EXPECT_STREQ(first, "first");
-}
-
 }  // namespace

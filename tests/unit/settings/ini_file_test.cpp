@@ -15,26 +15,6 @@ protected:
     IniFile ini;
 };
 
-TEST_F(IniFileTest, MissingFileSectionOrKeyReadsTheDefaultThroughTheSameClamp) {
-    char buffer[16] = "stale";
-    EXPECT_EQ(ini.ReadString("back", "path", "dflt", buffer, sizeof buffer), 4);
-    EXPECT_STREQ(buffer, "dflt");
-    EXPECT_EQ(ini.ReadBool("back", "screen", 1), 1);
-    EXPECT_EQ(ini.ReadIntClamped("e", "absent", 5000, 1, 1000), 1000);
-    EXPECT_EQ(ini.ReadIntClamped("e", "absent", -5, 1, 1000), 1);
-
-    ASSERT_TRUE(WriteFileBytes(path, "[Back]\r\nOther=1\r\n"));
-    EXPECT_EQ(ini.ReadInt("back", "bright", -7), -7);
-    EXPECT_EQ(ini.ReadInt("music", "count", 3), 3);
-}
-
-TEST_F(IniFileTest, ReadStringTruncatesToTheBuffer) {
-    ini.WriteString("s", "k", "abcdefghij");
-    char buffer[5] = "";
-    EXPECT_EQ(ini.ReadString("s", "k", "", buffer, sizeof buffer), 4);
-    EXPECT_STREQ(buffer, "abcd");
-}
-
 // The number parsing itself is the decimal-text core's; here what the file
 // layer adds: negatives survive, an empty value is the default.
 TEST_F(IniFileTest, HandWrittenNumbersReadAsTheirLeadingDecimal) {
@@ -53,13 +33,6 @@ TEST(IniFileWithoutPath, ReadsDefaultsAndWritesNothing) {
     char buffer[8];
     EXPECT_EQ(ini.ReadString("back", "path", "d", buffer, sizeof buffer), 1);
     EXPECT_STREQ(buffer, "d");
-}
-
-TEST(IniFileWithoutPath, SetPathKeepsAtMost259Characters) {
-    IniFile ini;
-    const std::string longPath(400, 'x');
-    ini.SetPath(longPath.c_str());
-    EXPECT_EQ(std::string(ini.Path()), std::string(259, 'x'));
 }
 
 }  // namespace

@@ -78,8 +78,7 @@ TEST_F(SaverSettingsTest, HandWrittenValuesAreClampedAndFoundInAnyCase) {
         {"[Effect]\nScale=0\n", &S::fadeSteps, 1},
         {"[Effect]\nScale=300\n", &S::fadeSteps, 256},
         {"[Effect]\nDelay=1000\n", &S::holdTicks, 999},
-        {"[Effect]\nSpeed=0\n", &S::tickPeriodMs, 30},
-        {"[Effect]\nSpeed=9\n", &S::speed, 5},
+        {"[Effect]\nSpeed=0\n", &S::speed, 1},
         {"[Effect]\nSpeed=9\n", &S::tickPeriodMs, 110},
         {"[Back]\nBright=-300\n", &S::backBright, -255},
         {"[Back]\nBright=300\n", &S::backBright, 255},
@@ -94,7 +93,6 @@ TEST_F(SaverSettingsTest, HandWrittenValuesAreClampedAndFoundInAnyCase) {
         {"[picture]\nmaxwidth=800\n", &S::maxWidth, 800},
         {"[MUSIC]\nplaymusic=1\n", &S::playMusic, 1},
         {"[Effect]\nSpeed=2\n[Debug]\nUseElapse=1\n", &S::tickPeriodMs, 1},
-        {"[Effect]\nSpeed=2\n[Debug]\nUseElapse=1\n", &S::speed, 2},
         {"[Debug]\nUseElapse=1\nElapse=5000\n", &S::tickPeriodMs, 1000},
         {"[Effect]\nSpeed=4\n[Debug]\nUseElapse=0\nElapse=15\n", &S::tickPeriodMs, 90},
     };

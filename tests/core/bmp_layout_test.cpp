@@ -129,14 +129,13 @@ TEST(BmpLayout, MasksComeFromInsideLongerHeaders) {
     b.Fill(4, 0);
     BmpLayout layout;
     ASSERT_TRUE(b.Check(off, &layout));
-    EXPECT_EQ(layout.masks[0], 0xF800u);
-    EXPECT_EQ(layout.masks[1], 0x07E0u);
-    EXPECT_EQ(layout.masks[2], 0x001Fu);
     std::vector<uint8_t> format(BmpFormatSize(layout));
     ASSERT_EQ(format.size(), 52u);
     WriteBmpFormat(layout, b.bytes.data(), format.data());
     EXPECT_EQ(format[0], 40);
-    EXPECT_EQ(format[44] | (format[45] << 8), 0x07E0);
+    EXPECT_EQ(std::vector<uint8_t>(format.begin() + 40, format.end()),
+              (std::vector<uint8_t>{0x00, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x1F, 0, 0, 0}))
+        << "the masks follow the 40-byte header";
 }
 
 TEST(BmpLayout, CoreHeadersBecomeInfoHeadersWithFourByteColours) {

@@ -26,16 +26,4 @@ TEST(MusicPlayerCdTrack, TheTrackNumberStandsInTheSixthAndSeventhCharacters) {
     EXPECT_EQ(TrackFromTitle(nullptr), 0u);
 }
 
-TEST(MusicPlayerTime, MillisecondPositionsAndLengths) {
-    EXPECT_EQ(MillisecondsAt(1, 30), 90000u);
-    unsigned minutes = 9;
-    unsigned seconds = 9;
-    SplitMilliseconds(61999, minutes, seconds);
-    EXPECT_EQ(minutes, 1u);
-    EXPECT_EQ(seconds, 1u);
-    SplitMilliseconds(3599999, minutes, seconds);
-    EXPECT_EQ(minutes, 59u);
-    EXPECT_EQ(seconds, 59u);
-}
-
 }  // namespace

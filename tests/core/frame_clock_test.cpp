@@ -22,7 +22,7 @@ public:
     bool PictureSize(int& w, int& h) override {
         w = 100;
         h = 50;
-        return hasPicture;
+        return true;
     }
     void MoveClip(int dx1, int dy1, int dx2, int dy2) override { log.push_back("clip " + Four(dx1, dy1, dx2, dy2)); }
     void Invalidate(const PixelRect& r) override {
@@ -33,7 +33,6 @@ public:
     }
 
     bool prepareSucceeds = true;
-    bool hasPicture = true;
     int prepared = 0;
     std::vector<std::string> log;
 };
@@ -90,12 +89,6 @@ TEST_F(FrameClockTest, ASlideThatFailsToPrepareEndsTheTickAndChangesNothing) {
 
     hooks.prepareSucceeds = true;
     EXPECT_EQ(Run(1), (std::vector<int>{192}));
-}
-
-TEST_F(FrameClockTest, WithoutAPicturePhasesAdvanceButNothingIsPlacedOrRepainted) {
-    hooks.hasPicture = false;
-    EXPECT_EQ(Run(11), (std::vector<int>{192, 128, 64, 0, 0, 0, 63, 127, 191, 255, 192}));
-    EXPECT_EQ(hooks.log, (std::vector<std::string>{"prepare", "prepare"}));
 }
 
 TEST_F(FrameClockTest, PositionsTruncateTheTickCountsTravelAcrossAllPhases) {

@@ -67,7 +67,7 @@ TEST_F(SaverSettingsTest, WithoutAFileEveryFieldTakesItsDefault) {
 }
 
 // One file per row: out-of-range values clamp to the nearer bound, flags read
-// any nonzero value as one, and the Debug section overrides the timer period.
+// any nonzero value as one, and [Debug] UseElapse overrides the timer period.
 TEST_F(SaverSettingsTest, HandWrittenValuesAreClamped) {
     const struct {
         const char* ini;

@@ -4,6 +4,8 @@ gleamo_pure_sources(
 
 gleamo_win32_sources(
   process_heap.cpp
+  program_facts.cpp
+  unexpected_error.cpp
   owned_string.cpp
   object_array.cpp
   string_list.cpp

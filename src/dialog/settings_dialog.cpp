@@ -4,16 +4,16 @@
 
 #include <new>
 
+#include "base/program_facts.h"
+#include "base/unexpected_error.h"
 #include "dialog/background_page.h"
 #include "dialog/color_chooser.h"
 #include "dialog/dialog_shared.h"
 #include "dialog/display_page.h"
 #include "dialog/music_page.h"
 #include "dialog/pictures_page.h"
-#include "engine/unexpected_error.h"
 #include "resources/resource_ids.h"
 #include "settings/saver_settings.h"
-#include "shell/shell_state.h"
 
 namespace {
 
@@ -239,7 +239,7 @@ BOOL OnDestroy() {
 }  // namespace
 
 HINSTANCE DialogModule() {
-    return Shell().instance != nullptr ? Shell().instance : GetModuleHandleA(nullptr);
+    return ProgramModule();
 }
 
 ColorChooser* SharedColorChooser() {

@@ -4,18 +4,17 @@
 #include <ctime>
 #include <new>
 
+#include "base/unexpected_error.h"
 #include "engine/background_preparation.h"
 #include "engine/frame_clock.h"
 #include "engine/slide_motion.h"
 #include "engine/slide_preparation.h"
-#include "engine/unexpected_error.h"
 #include "imaging/gdi_guards.h"
 #include "imaging/mask_region.h"
 #include "imaging/slide_layer.h"
 #include "music/music_player.h"
 #include "music/play_next_track.h"
 #include "settings/saver_settings.h"
-#include "shell/saver_window.h"
 
 namespace {
 
@@ -58,6 +57,8 @@ SlideEngine& Engine() {
 // 1 from the moment a tick is posted until its handling ends; the only thing
 // the timer thread touches besides posting.
 volatile LONG tickBusy = 0;
+
+UnhandledMessageProc fallbackProc = DefWindowProcA;
 
 int DrawRandom() {
     return std::rand();
@@ -319,8 +320,12 @@ LRESULT SlideshowWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_SLIDESHOW_TICK:
             return OnTick(window);
         default:
-            return SaverDefaultProc(window, message, wParam, lParam);
+            return fallbackProc(window, message, wParam, lParam);
     }
+}
+
+void SetSlideshowFallback(UnhandledMessageProc fallback) {
+    fallbackProc = fallback != nullptr ? fallback : DefWindowProcA;
 }
 
 SlideshowView SlideshowState() {

@@ -8,8 +8,13 @@ constexpr UINT WM_SLIDESHOW_TICK = WM_USER + 1;
 
 // The engine's share of the saver window's messages: start and stop, the
 // tick, painting and the end of a music track. Everything else goes on to
-// SaverDefaultProc.
+// the fallback procedure.
 LRESULT SlideshowWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Where the engine hands every message it does not handle: the shell's close
+// rules in the saver, the platform's default handling until one is given.
+typedef LRESULT(CALLBACK* UnhandledMessageProc)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void SetSlideshowFallback(UnhandledMessageProc fallback);
 
 // What a test may look at while the window runs.
 struct SlideshowView {

@@ -7,5 +7,4 @@ gleamo_win32_sources(
   picture_file.cpp
   slide_preparation.cpp
   slideshow_window.cpp
-  unexpected_error.cpp
 )

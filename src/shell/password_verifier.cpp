@@ -1,6 +1,6 @@
 #include "shell/password_verifier.h"
 
-#include "shell/shell_state.h"
+#include "base/program_facts.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ VerifierState& Verifier() {
 }  // namespace
 
 void SetSaverRunning(BOOL running) {
-    if (!Shell().isWin9x) {
+    if (!Program().isWin9x) {
         return;
     }
     BOOL scratch = FALSE;
@@ -25,7 +25,7 @@ void SetSaverRunning(BOOL running) {
 }
 
 void LoadPasswordVerifier() {
-    if (!Shell().isWin9x) {
+    if (!Program().isWin9x) {
         return;
     }
     if (Verifier().library != nullptr) {
@@ -55,7 +55,7 @@ void LoadPasswordVerifier() {
 }
 
 void UnloadPasswordVerifier() {
-    if (!Shell().isWin9x || Verifier().library == nullptr) {
+    if (!Program().isWin9x || Verifier().library == nullptr) {
         return;
     }
     FreeLibrary(Verifier().library);

@@ -2,7 +2,7 @@
 
 #include "dialog/settings_dialog.h"
 #include "shell/saver_window.h"
-#include "shell/shell_state.h"
+#include "base/program_facts.h"
 #include "shell/switch_scan.h"
 
 namespace {
@@ -35,9 +35,9 @@ HWND ParseWindowHandle(const char* text) {
 }
 
 int SaverEntry(HINSTANCE instance, const char* arguments) {
-    Shell().instance = instance;
-    Shell().isWin9x = DetectWin9x();
-    return DispatchSaverMode(arguments, Shell().isWin9x, RealSaverModes());
+    Program().instance = instance;
+    Program().isWin9x = DetectWin9x();
+    return DispatchSaverMode(arguments, Program().isWin9x, RealSaverModes());
 }
 
 int DispatchSaverMode(const char* arguments, bool isWin9x, const SaverModes& modes) {
@@ -72,7 +72,7 @@ BOOL PrepareDialogClasses(HINSTANCE) {
 }
 
 int ShowSettingsDialog(HWND owner) {
-    HINSTANCE instance = Shell().instance;
+    HINSTANCE instance = Program().instance;
     if (!PrepareDialogClasses(instance)) {
         return 0;
     }

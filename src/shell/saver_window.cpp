@@ -4,7 +4,7 @@
 
 #include "engine/slideshow_window.h"
 #include "shell/password_verifier.h"
-#include "shell/shell_state.h"
+#include "base/program_facts.h"
 
 namespace {
 
@@ -226,16 +226,16 @@ LRESULT CALLBACK SaverShellProc(HWND window, UINT message, WPARAM wParam, LPARAM
     }
 }
 
-LRESULT SaverDefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK SaverDefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     SaverWindowShell& s = Saver();
     if (!s.isPreview && !s.closeGranted) {
         if (message == WM_CLOSE) {
-            if (Shell().isWin9x && !VerifyBeforeClose(window)) {
+            if (Program().isWin9x && !VerifyBeforeClose(window)) {
                 GetCursorPos(&s.startCursor);
                 return 0;
             }
         } else if (message == WM_APP) {
-            if (Shell().isWin9x) {
+            if (Program().isWin9x) {
                 VerifyPasswordFn verify = PasswordVerifier();
                 return verify != nullptr ? verify(window) : 1;
             }
@@ -288,7 +288,7 @@ HWND FindRunningSaver() {
 HWND CreateSaverWindow(HWND parent) {
     SaverWindowShell& s = Saver();
     s = SaverWindowShell();
-    HINSTANCE instance = Shell().instance != nullptr ? Shell().instance : GetModuleHandleA(nullptr);
+    HINSTANCE instance = ProgramModule();
 
     WNDCLASSA windowClass = {};
     windowClass.style = CLASS_STYLE;
@@ -316,13 +316,14 @@ HWND CreateSaverWindow(HWND parent) {
         title = FULL_SCREEN_TITLE;
         LoadPasswordVerifier();
     }
-    s.autoPlayMessage = Shell().isWin9x ? RegisterWindowMessageA("QueryCancelAutoPlay") : 0;
+    s.autoPlayMessage = Program().isWin9x ? RegisterWindowMessageA("QueryCancelAutoPlay") : 0;
 
     // A process that made a saver window before (only tests do) finds the
     // class registered already.
     if (!RegisterClassA(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
         return nullptr;
     }
+    SetSlideshowFallback(SaverDefaultProc);
     s.window = CreateWindowExA(extendedStyle, CLASS_NAME, title, style, area.left, area.top,
                                area.right - area.left, area.bottom - area.top, parent, nullptr, instance,
                                nullptr);

@@ -23,7 +23,7 @@ LRESULT CALLBACK SaverShellProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 // What the engine does with every message it does not handle itself: the
 // close rules, then the platform's default handling.
-LRESULT SaverDefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK SaverDefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Asks for the password where one is needed; nonzero when closing is allowed.
 // No second prompt comes within 200 ms of the end of the last one.

@@ -8,5 +8,4 @@ gleamo_win32_sources(
   password_verifier.cpp
   saver_entry.cpp
   saver_window.cpp
-  shell_state.cpp
 )

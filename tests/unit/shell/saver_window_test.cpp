@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/password_verifier.h"
-#include "shell/shell_state.h"
+#include "base/program_facts.h"
 
 namespace {
 
@@ -124,7 +124,7 @@ BOOL WINAPI FakeVerify(HWND window) {
 class Win9xSaver : public FullScreenSaver {
 protected:
     void SetUp() override {
-        Shell().isWin9x = true;
+        Program().isWin9x = true;
         FullScreenSaver::SetUp();
         prompt = Prompt();
         SetPasswordVerifierForTest(FakeVerify);
@@ -132,7 +132,7 @@ protected:
     void TearDown() override {
         SetPasswordVerifierForTest(nullptr);
         FullScreenSaver::TearDown();
-        Shell().isWin9x = false;
+        Program().isWin9x = false;
     }
 };
 

@@ -1,8 +1,12 @@
-#include "shell/shell_state.h"
+#include "base/program_facts.h"
 
-ShellState& Shell() {
-    static ShellState state;
-    return state;
+ProgramFacts& Program() {
+    static ProgramFacts facts;
+    return facts;
+}
+
+HINSTANCE ProgramModule() {
+    return Program().instance != nullptr ? Program().instance : GetModuleHandleA(nullptr);
 }
 
 bool DetectWin9x() {

@@ -68,6 +68,19 @@ bool IsInputMessage(UINT message) {
     }
 }
 
+// Suspend, resume and the like end the saver. A laptop reports every step of
+// its charge and every plug of the charger, and the newer systems their power
+// settings, through the same message: those are no reason to stop.
+bool PowerEventEndsSaver(WPARAM event) {
+    switch (event) {
+        case PBT_APMPOWERSTATUSCHANGE:
+        case PBT_POWERSETTINGCHANGE:
+            return false;
+        default:
+            return true;
+    }
+}
+
 // --- SaverShellProc handlers ---
 
 LRESULT OnCreate(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -176,6 +189,10 @@ bool ApplyCloseRule(HWND window, UINT message, WPARAM wParam, LRESULT& result) {
             }
             return false;
         case WM_POWERBROADCAST:
+            if (PowerEventEndsSaver(wParam)) {
+                PostClose(window);
+            }
+            return false;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
         case WM_LBUTTONDOWN:

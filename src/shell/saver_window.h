@@ -4,6 +4,12 @@
 
 #include <windows.h>
 
+// Sent by the systems from Vista on; the headers for the older systems this
+// program runs on do not name it.
+#ifndef PBT_POWERSETTINGCHANGE
+#define PBT_POWERSETTINGCHANGE 0x8013
+#endif
+
 // Creates the window and runs its message loop until it is destroyed. The
 // result is the process exit code: 0 after a normal end, and also when another
 // full-screen saver was running and has been brought forward; -1 when no

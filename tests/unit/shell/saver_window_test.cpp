@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "engine/slideshow_window.h"
 #include "shell/password_verifier.h"
 #include "base/program_facts.h"
 
@@ -76,6 +79,28 @@ TEST_F(FullScreenSaver, CoversTheScreenAsATopmostPopupOfTheSaverClass) {
               TRUE);
 }
 
+std::vector<WPARAM> commandsPassedOn;
+
+LRESULT CALLBACK NoteSystemCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SYSCOMMAND) {
+        commandsPassedOn.push_back(wParam);
+        return 0;
+    }
+    return SaverDefaultProc(window, message, wParam, lParam);
+}
+
+// A second screen saver and task switching never reach the default handling
+// while full screen; other system commands do.
+TEST_F(FullScreenSaver, SwallowsTheScreenSaveAndTaskSwitchCommands) {
+    commandsPassedOn.clear();
+    SetSlideshowFallback(NoteSystemCommand);
+    for (WPARAM command : {SC_SCREENSAVE, SC_NEXTWINDOW, SC_PREVWINDOW, SC_SCREENSAVE | 2, SC_KEYMENU}) {
+        EXPECT_EQ(SendMessageA(window, WM_SYSCOMMAND, command, 0), 0);
+    }
+    SetSlideshowFallback(SaverDefaultProc);
+    EXPECT_EQ(commandsPassedOn, std::vector<WPARAM>{SC_KEYMENU});
+}
+
 TEST_F(FullScreenSaver, MouseJitterOfFourPixelsStaysAndFiveClose) {
     EXPECT_FALSE(MouseAt(202, 202)) << "2 right and 2 down is jitter";
     EXPECT_FALSE(MouseAt(196, 200)) << "4 left is jitter";
@@ -93,7 +118,10 @@ TEST_F(FullScreenSaver, KeysButtonsDeactivationAndPowerEventsClose) {
     } cases[] = {{WM_KEYDOWN, 0, true},         {WM_SYSKEYDOWN, 0, true},      {WM_LBUTTONDOWN, 0, true},
                  {WM_RBUTTONDOWN, 0, true},     {WM_MBUTTONDOWN, 0, true},     {WM_KEYUP, 0, false},
                  {WM_ACTIVATEAPP, TRUE, false}, {WM_ACTIVATEAPP, FALSE, true}, {WM_POWER, PWR_SUSPENDRESUME, false},
-                 {WM_POWER, PWR_CRITICALRESUME, true}, {WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, true}};
+                 {WM_POWER, PWR_CRITICALRESUME, true}, {WM_POWERBROADCAST, PBT_APMSUSPEND, true},
+                 {WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, true}, {WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, true},
+                 {WM_POWERBROADCAST, PBT_APMPOWERSTATUSCHANGE, false},
+                 {WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, false}};
     for (const auto& c : cases) {
         SendMessageA(window, c.message, c.wParam, 0);
         EXPECT_EQ(TakePostedClose(window), c.closes) << std::hex << c.message << " " << c.wParam;

@@ -62,6 +62,9 @@ bool IsInputMessage(UINT message) {
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
+        case WM_XBUTTONDOWN:
+        case WM_MOUSEWHEEL:
+        case WM_MOUSEHWHEEL:
             return true;
         default:
             return false;
@@ -198,6 +201,9 @@ bool ApplyCloseRule(HWND window, UINT message, WPARAM wParam, LRESULT& result) {
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
+        case WM_XBUTTONDOWN:
+        case WM_MOUSEWHEEL:
+        case WM_MOUSEHWHEEL:
             PostClose(window);
             return false;
         case WM_MOUSEMOVE: {

@@ -9,6 +9,10 @@
 #ifndef PBT_POWERSETTINGCHANGE
 #define PBT_POWERSETTINGCHANGE 0x8013
 #endif
+// The horizontal wheel, likewise from Vista on.
+#ifndef WM_MOUSEHWHEEL
+#define WM_MOUSEHWHEEL 0x020E
+#endif
 
 // Creates the window and runs its message loop until it is destroyed. The
 // result is the process exit code: 0 after a normal end, and also when another

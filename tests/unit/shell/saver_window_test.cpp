@@ -110,13 +110,15 @@ TEST_F(FullScreenSaver, MouseJitterOfFourPixelsStaysAndFiveClose) {
     EXPECT_TRUE(MouseAt(203, 207));
 }
 
-TEST_F(FullScreenSaver, KeysButtonsDeactivationAndPowerEventsClose) {
+TEST_F(FullScreenSaver, KeysButtonsWheelsDeactivationAndPowerEventsClose) {
     const struct {
         UINT message;
         WPARAM wParam;
         bool closes;
     } cases[] = {{WM_KEYDOWN, 0, true},         {WM_SYSKEYDOWN, 0, true},      {WM_LBUTTONDOWN, 0, true},
                  {WM_RBUTTONDOWN, 0, true},     {WM_MBUTTONDOWN, 0, true},     {WM_KEYUP, 0, false},
+                 {WM_XBUTTONDOWN, MAKEWPARAM(0, XBUTTON1), true}, {WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), true},
+                 {WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), true}, {WM_MOUSEHWHEEL, MAKEWPARAM(0, WHEEL_DELTA), true},
                  {WM_ACTIVATEAPP, TRUE, false}, {WM_ACTIVATEAPP, FALSE, true}, {WM_POWER, PWR_SUSPENDRESUME, false},
                  {WM_POWER, PWR_CRITICALRESUME, true}, {WM_POWERBROADCAST, PBT_APMSUSPEND, true},
                  {WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, true}, {WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, true},
@@ -251,8 +253,8 @@ TEST_F(PreviewSaver, FillsTheHostAsAChildTitledPreview) {
 }
 
 TEST_F(PreviewSaver, InputNeverClosesIt) {
-    const UINT messages[] = {WM_KEYDOWN, WM_SYSKEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN,
-                             WM_POWERBROADCAST};
+    const UINT messages[] = {WM_KEYDOWN,     WM_SYSKEYDOWN,  WM_LBUTTONDOWN, WM_RBUTTONDOWN,   WM_MBUTTONDOWN,
+                             WM_XBUTTONDOWN, WM_MOUSEWHEEL,  WM_MOUSEHWHEEL, WM_POWERBROADCAST};
     for (UINT message : messages) {
         SendMessageA(window, message, 0, 0);
     }

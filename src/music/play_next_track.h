@@ -6,8 +6,10 @@
 class MusicPlayer;
 class SaverSettings;
 
-// Starts the next file of settings.musicFiles on player, with its completion
-// notice going to window; does nothing when music is off or the list is
-// empty. A file that cannot be opened or started leaves the player closed,
-// so no notice comes and the music stays silent.
+// Starts the next file of settings.musicFiles that plays on player, with its
+// completion notice going to window; a bare name means a file beside the
+// program. Files are only proven here, so one that does not open or does not
+// start is passed over for the one after it, each file tried at most once per
+// call. When none plays, or music is off, or the list is empty, the player is
+// left closed: no notice comes and the music stays silent.
 void PlayNextTrack(HWND window, SaverSettings& settings, MusicPlayer& player);

@@ -1,7 +1,10 @@
 #include "music/play_next_track.h"
 
+#include <cstdlib>
+
 #include "music/music_player.h"
 #include "music_fixture.h"
+#include "settings/media_expansion.h"
 #include "settings/saver_settings.h"
 #include "support/music_files.h"
 
@@ -21,8 +24,8 @@ protected:
         };
     }
 
-    void Add(const std::string& name, int milliseconds) {
-        ASSERT_TRUE(settings_.musicFiles.Add(Write(name, WaveBytes(milliseconds)).c_str()));
+    void Add(const std::string& name, const std::string& bytes) {
+        ASSERT_TRUE(settings_.musicFiles.Add(Write(name, bytes).c_str()));
     }
 
     // One step of the playlist; records the length of what is now open.
@@ -38,22 +41,42 @@ protected:
     std::vector<int> lengths_;
 };
 
-// Music off takes no entry from the list, and a file that does not open is
-// not skipped over for the next one.
-TEST_F(MusicPlayerPlayNextTrack, StaysSilentWhenOffWithAnEmptyListOrAFileThatDoesNotOpen) {
+// Files that do not open are each tried once, and when none plays the call
+// still returns, with the player closed.
+TEST_F(MusicPlayerPlayNextTrack, StaysClosedWhenOffWithAnEmptyListOrWhenNoFilePlays) {
     Advance();
     ASSERT_TRUE(settings_.musicFiles.Add((temp_ / "gone.wav").c_str()));
-    Add("never-reached.wav", 300);
-    settings_.playMusic = 0;
+    Add("truncated.wav", WaveBytes(300).substr(0, 30));
+    Add("text.mp3", "not music");
     Advance();
-    settings_.playMusic = 1;
+    EXPECT_STREQ(settings_.musicFiles.Next(false), (temp_ / "gone.wav").c_str()) << "each was tried once";
+    settings_.playMusic = 0;
+    Add("good.wav", WaveBytes(300));
     Advance();
     EXPECT_EQ(lengths_, (std::vector<int>{-1, -1, -1}));
 }
 
+TEST_F(MusicPlayerPlayNextTrack, PassesOverFilesThatDoNotPlayInOrderAndShuffled) {
+    // Short, since stopping a wave file waits for its end under Wine.
+    Add("broken.wav", WaveBytes(150).substr(0, 30));
+    Add("good.wav", WaveBytes(150));
+    ASSERT_TRUE(settings_.musicFiles.Add((temp_ / "gone.wav").c_str()));
+    Advance();
+    Advance();
+    // Shuffled, a search that runs past the end of a pass goes on into the
+    // next one until every file has had its turn.
+    settings_.musicShuffle = 1;
+    std::srand(1);
+    for (int i = 0; i < 8; ++i) {
+        Advance();
+    }
+    player_.Close();
+    EXPECT_EQ(lengths_, std::vector<int>(10, 150));
+}
+
 TEST_F(MusicPlayerPlayNextTrack, AdvancesToNextTrackOnEachSuccessAndWraps) {
-    Add("short.wav", 300);
-    Add("longer.wav", 500);
+    Add("short.wav", WaveBytes(300));
+    Add("longer.wav", WaveBytes(500));
     Advance();
     EXPECT_TRUE(player_.IsPlaying());
     ASSERT_TRUE(window_.PumpUntil([&] { return lengths_.size() >= 4; }, 4 * NOTICE_TIMEOUT_MS))
@@ -62,16 +85,28 @@ TEST_F(MusicPlayerPlayNextTrack, AdvancesToNextTrackOnEachSuccessAndWraps) {
     EXPECT_EQ(std::vector<int>(lengths_.begin(), lengths_.begin() + 4), (std::vector<int>{300, 500, 300, 500}));
 }
 
-TEST_F(MusicPlayerPlayNextTrack, ABareNameIsPlayedFromTheProgramDirectory) {
+// The dialog stores a song beside the program by its bare name, and the
+// system starts the saver with the current directory usually elsewhere. An
+// MP3, since its device looks for a bare name in the current directory only,
+// where the wave device also searches the program's folder.
+TEST_F(MusicPlayerPlayNextTrack, ASongBesideTheProgramIsListedAndPlayedByItsBareName) {
     char name[64];
-    wsprintfA(name, "gleamo-bare-%lu.wav", GetCurrentProcessId());
+    wsprintfA(name, "gleamo-bare-%lu.mp3", GetCurrentProcessId());
     const std::string besideProgram = std::string(settings_.moduleDir) + name;
-    ASSERT_TRUE(WriteFileBytes(besideProgram, WaveBytes(400)));
-    ASSERT_TRUE(settings_.musicFiles.Add(name));
+    ASSERT_TRUE(WriteFileBytes(besideProgram, Mp3Bytes(400)));
+    ASSERT_TRUE(settings_.musicEntries.Add(name));
+
+    char previous[MAX_PATH] = {};
+    GetCurrentDirectoryA(sizeof previous, previous);
+    SetCurrentDirectoryA(temp_.Path().c_str());
+    const bool expanded = ExpandMediaEntries(settings_);
     Advance();
     player_.Close();
+    SetCurrentDirectoryA(previous);
     DeleteFileA(besideProgram.c_str());
-    EXPECT_EQ(lengths_, (std::vector<int>{400}));
+    ASSERT_TRUE(expanded);
+    EXPECT_EQ(lengths_.size(), 1u);
+    EXPECT_GT(lengths_[0], 0) << "not played";
 }
 
 }  // namespace

@@ -2,17 +2,13 @@
 
 #include <windows.h>
 
-#include <mmsystem.h>
-
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "settings/saver_settings.h"
-#include "support/music_files.h"
 #include "support/test_files.h"
 
 namespace {
@@ -92,29 +88,51 @@ TEST_F(MediaListExpansion, FilesWhoseFullPathWouldNotFitAreSkipped) {
     EXPECT_EQ(All(settings_.pictureFiles), (std::vector<std::string>{folder + "s.bmp"}));
 }
 
-TEST_F(MediaListExpansion, OnlyMusicThatOpensIsKeptInPatternOrder) {
-    ASSERT_GT(waveOutGetNumDevs(), 0u) << "no audio device: is the PulseAudio sink up?";
-    const std::string folder = Folder(std::string("music") + kOmote);
-    const std::string wave = WaveBytes(200);
-    const std::string single = temp_ / "single.wav";
-    const std::string truncated = temp_ / "truncated.wav";
-    const std::pair<std::string, std::string> files[] = {
-        {folder + "song.wav", wave},          {folder + "tune.mid", MidiBytes(200)},
-        {folder + "quiet.mp3", Mp3Bytes(200)}, {folder + "broken.wav", wave.substr(0, 30)},
-        {folder + "text.mp3", "not music"},   {folder + "notes.txt", wave},
-        {single, wave},                       {truncated, wave.substr(0, 30)},
-    };
-    for (const auto& file : files) {
-        File(file.first, file.second);
+// Nothing is opened while the list is made: a music file is only proven when
+// it is about to play, so one that will not play is still listed here.
+TEST_F(MediaListExpansion, MusicIsListedByNameInPatternOrderAndOnlyWhenItIsOn) {
+    const std::string folder = Folder("music");
+    for (const char* name : {"a.wav", "b.mid", "c.mp3", "d.wma", "Track01.cda", "notes.txt"}) {
+        File(folder + name, "not music");
     }
     ASSERT_TRUE(CreateDirectoryA((folder + "sub.wav").c_str(), nullptr));
-    for (const std::string& entry : {truncated, folder, temp_ / "missing.wav", single}) {
-        ASSERT_TRUE(settings_.musicEntries.Add(entry.c_str()));
+    SaverSettings off{"gleamo"};
+    for (SaverSettings* settings : {&settings_, &off}) {
+        ASSERT_TRUE(settings->musicEntries.Add((temp_ / "missing.wav").c_str()));
+        ASSERT_TRUE(settings->musicEntries.Add(folder.c_str()));
     }
+    settings_.playMusic = 1;
     ASSERT_TRUE(ExpandMediaEntries(settings_));
     EXPECT_EQ(All(settings_.musicFiles),
-              (std::vector<std::string>{folder + "song.wav", folder + "tune.mid", folder + "quiet.mp3", single}));
-    EXPECT_EQ(settings_.pictureFiles.Count(), 0);
+              (std::vector<std::string>{temp_ / "missing.wav", folder + "a.wav", folder + "b.mid", folder + "c.mp3",
+                                        folder + "d.wma", folder + "Track01.cda"}));
+    ASSERT_TRUE(ExpandMediaEntries(off));
+    EXPECT_EQ(off.musicFiles.Count(), 0);
+}
+
+// The dialog stores a folder beside the program by its bare name; the
+// current directory is somewhere else, as it usually is when the system starts
+// the saver.
+TEST_F(MediaListExpansion, ABareNameIsAFolderBesideTheProgram) {
+    char name[64];
+    wsprintfA(name, "gleamo-beside-%lu", GetCurrentProcessId());
+    const std::string beside = std::string(settings_.moduleDir) + name + "\\";
+    ASSERT_TRUE(CreateDirectoryA(beside.c_str(), nullptr));
+    File(beside + "p.bmp");
+    File(beside + "m.wav");
+    ASSERT_TRUE(settings_.pictureEntries.Add(name));
+    ASSERT_TRUE(settings_.musicEntries.Add(name));
+    settings_.playMusic = 1;
+
+    char previous[PATH_BUFFER_SIZE] = {};
+    GetCurrentDirectoryA(sizeof previous, previous);
+    SetCurrentDirectoryA(temp_.Path().c_str());
+    const bool expanded = ExpandMediaEntries(settings_);
+    SetCurrentDirectoryA(previous);
+    RemoveTree(beside);
+    ASSERT_TRUE(expanded);
+    EXPECT_EQ(All(settings_.pictureFiles), (std::vector<std::string>{beside + "p.bmp"}));
+    EXPECT_EQ(All(settings_.musicFiles), (std::vector<std::string>{beside + "m.wav"}));
 }
 
 }  // namespace

@@ -35,3 +35,13 @@ target_include_directories(frame_cost PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_options(frame_cost PRIVATE ${GLEAMO_WARNINGS} -O2)
 target_link_options(frame_cost PRIVATE ${GLEAMO_LINK_OPTIONS})
 target_link_libraries(frame_cost PRIVATE gleamo_lib)
+
+# The first-frame benchmark: the time from starting gleamo.scr to its first
+# picture, with and without a large music folder (tools/first-frame runs it).
+add_executable(first_frame bench/first_frame.cpp tests/support/music_files.cpp tests/support/process_run.cpp
+               tests/support/test_files.cpp tests/support/test_pictures.cpp)
+target_include_directories(first_frame PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_compile_options(first_frame PRIVATE ${GLEAMO_WARNINGS} -O2)
+target_link_options(first_frame PRIVATE ${GLEAMO_LINK_OPTIONS})
+target_link_libraries(first_frame PRIVATE gleamo_lib)
+add_dependencies(first_frame gleamo)

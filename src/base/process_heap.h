@@ -12,3 +12,19 @@ void* HeapBlockResize(void* block, std::size_t size);
 
 // Frees a block; null is ignored.
 void HeapBlockFree(void* block);
+
+// Owns a block of the process heap within a scope and frees it on exit.
+class ScopedHeapBlock {
+public:
+    explicit ScopedHeapBlock(void* block) : block_(block) {}
+    ~ScopedHeapBlock() { HeapBlockFree(block_); }
+    ScopedHeapBlock(const ScopedHeapBlock&) = delete;
+    ScopedHeapBlock& operator=(const ScopedHeapBlock&) = delete;
+
+    void* Get() const { return block_; }
+    unsigned char* Bytes() const { return static_cast<unsigned char*>(block_); }
+
+private:
+    void* block_;
+};
+

@@ -111,21 +111,6 @@ private:
     HANDLE file_;
 };
 
-// A zero-filled process-heap block (base/process_heap), freed on exit.
-class ScopedHeapBlock {
-public:
-    explicit ScopedHeapBlock(void* block) : block_(block) {}
-    ~ScopedHeapBlock() { HeapBlockFree(block_); }
-    ScopedHeapBlock(const ScopedHeapBlock&) = delete;
-    ScopedHeapBlock& operator=(const ScopedHeapBlock&) = delete;
-
-    void* Get() const { return block_; }
-    unsigned char* Bytes() const { return static_cast<unsigned char*>(block_); }
-
-private:
-    void* block_;
-};
-
 // Selects an object into a device context and reselects the previous one on exit.
 class ScopedSelection {
 public:

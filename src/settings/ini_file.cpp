@@ -5,12 +5,18 @@
 #include <cstdio>
 
 #include "base/decimal_text.h"
+#include "base/process_heap.h"
 
 namespace {
 
 // Enough for any 32-bit number with sign, and for the blanks or text a
 // hand-edited value may carry after it.
 constexpr int NUMBER_TEXT_SIZE = 64;
+
+// The first guess at the size of a section's key names; it doubles until the
+// names fit, up to a limit no settings file comes near.
+constexpr DWORD KEY_NAMES_FIRST_SIZE = 4096;
+constexpr DWORD KEY_NAMES_SIZE_LIMIT = 0x40000000;
 
 }  // namespace
 
@@ -57,15 +63,27 @@ int IniFile::ReadBool(const char* section, const char* key, int defaultValue) co
     return ReadInt(section, key, defaultValue) != 0 ? 1 : 0;
 }
 
-void IniFile::WriteInt(const char* section, const char* key, int value) const {
-    char text[NUMBER_TEXT_SIZE];
-    std::snprintf(text, sizeof text, "%d", value);
-    WriteString(section, key, text);
+char* IniFile::ReadKeyNames(const char* section) const {
+    for (DWORD size = KEY_NAMES_FIRST_SIZE; size <= KEY_NAMES_SIZE_LIMIT; size *= 2) {
+        char* names = static_cast<char*>(HeapBlockAlloc(size));
+        if (names == nullptr || path_[0] == '\0') {
+            return names;
+        }
+        // A list cut short comes back as size - 2 characters.
+        if (GetPrivateProfileStringA(section, nullptr, "", names, size, path_) < size - 2) {
+            return names;
+        }
+        HeapBlockFree(names);
+    }
+    return nullptr;
 }
 
-void IniFile::WriteString(const char* section, const char* key, const char* text) const {
-    if (path_[0] == '\0') {
-        return;
-    }
-    WritePrivateProfileStringA(section, key, text, path_);
+bool IniFile::WriteInt(const char* section, const char* key, int value) const {
+    char text[NUMBER_TEXT_SIZE];
+    std::snprintf(text, sizeof text, "%d", value);
+    return WriteString(section, key, text);
+}
+
+bool IniFile::WriteString(const char* section, const char* key, const char* text) const {
+    return path_[0] != '\0' && WritePrivateProfileStringA(section, key, text, path_) != FALSE;
 }

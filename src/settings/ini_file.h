@@ -30,8 +30,15 @@ public:
     // 1 when ReadInt gives a nonzero value, else 0.
     int ReadBool(const char* section, const char* key, int defaultValue) const;
 
-    void WriteInt(const char* section, const char* key, int value) const;
-    void WriteString(const char* section, const char* key, const char* text) const;
+    // The names of the keys section holds, each NUL-terminated, the last one
+    // followed by an empty name; an absent file or section gives an empty
+    // list. The block comes from the process heap and the caller must free it
+    // with HeapBlockFree. Null when the heap refuses.
+    char* ReadKeyNames(const char* section) const;
+
+    // False when the platform refuses the write, or without a path.
+    bool WriteInt(const char* section, const char* key, int value) const;
+    bool WriteString(const char* section, const char* key, const char* text) const;
 
 private:
     char path_[MAX_PATH_CHARS + 1] = {};

@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include "base/paths.h"
+#include "base/process_heap.h"
+#include "settings/entry_keys.h"
 #include "settings/ini_file.h"
 #include "settings/media_expansion.h"
 
@@ -18,12 +20,25 @@ void CopyDirectoryPart(const char* path, char* directory) {
     lstrcpynA(directory, path, static_cast<int>(FileNamePart(path) - path) + 1);
 }
 
-// Reads entries key0 .. key(count-1) of the "filelist" section into list,
-// skipping empty or missing ones. False when the list cannot grow.
-bool ReadEntries(const IniFile& ini, const char* keyFormat, int count, StringList& list) {
-    for (int i = 0; i < count; ++i) {
+// Reads the entries prefix0 .. prefix(count-1) of the "filelist" section into
+// list, in ascending number, skipping empty ones. Only the keys that keyNames
+// (the section's own key names) show are asked for, so a count far beyond
+// them costs nothing. False when a list cannot grow.
+bool ReadEntries(const IniFile& ini, const char* keyNames, const char* prefix, int count, StringList& list) {
+    if (count <= 0) {
+        return true;
+    }
+    // One slot more than there are names, so that an empty list has a block too.
+    const size_t slots = static_cast<size_t>(KeyNameCount(keyNames)) + 1;
+    int* numbers = static_cast<int*>(HeapBlockAlloc(sizeof(int) * slots));
+    ScopedHeapBlock numbersGuard(numbers);
+    if (numbers == nullptr) {
+        return false;
+    }
+    const int found = CollectEntryNumbers(keyNames, prefix, count, numbers);
+    for (int i = 0; i < found; ++i) {
         char key[32];
-        std::snprintf(key, sizeof key, keyFormat, i);
+        std::snprintf(key, sizeof key, "%s%d", prefix, numbers[i]);
         char entry[PATH_BUFFER_SIZE];
         ini.ReadString("filelist", key, "", entry, sizeof entry);
         if (entry[0] != '\0' && !list.Add(entry)) {
@@ -33,12 +48,106 @@ bool ReadEntries(const IniFile& ini, const char* keyFormat, int count, StringLis
     return true;
 }
 
-void WriteEntries(const IniFile& ini, const char* keyFormat, const StringList& list) {
+// Writes keys through an accessor and remembers whether the platform refused
+// any; after a refusal it writes nothing more.
+class KeyWriter {
+public:
+    explicit KeyWriter(const IniFile& ini) : ini_(ini) {}
+
+    void Int(const char* section, const char* key, int value) {
+        written_ = written_ && ini_.WriteInt(section, key, value);
+    }
+    void String(const char* section, const char* key, const char* text) {
+        written_ = written_ && ini_.WriteString(section, key, text);
+    }
+    bool AllWritten() const { return written_; }
+
+private:
+    const IniFile& ini_;
+    bool written_ = true;
+};
+
+void WriteEntries(KeyWriter& writer, const char* keyFormat, const StringList& list) {
     for (int i = 0; i < list.Count(); ++i) {
         char key[32];
         std::snprintf(key, sizeof key, keyFormat, i);
-        ini.WriteString("FileList", key, list.Get(i));
+        writer.String("FileList", key, list.Get(i));
     }
+}
+
+// The file a save writes into before it replaces the settings file: the same
+// name with the extension "new" for "ini", so it fits wherever the file does.
+bool CopyPathFor(const char* path, char* copyPath) {
+    const int length = lstrlenA(path);
+    if (length < 4 || lstrcmpiA(path + length - 4, ".ini") != 0) {
+        return false;
+    }
+    lstrcpyA(copyPath, path);
+    lstrcpyA(copyPath + length - 3, "new");
+    return true;
+}
+
+// Makes copyPath a copy of the settings file at path, so that the keys a save
+// does not write (the hand-set Debug section, entries beyond the counts)
+// stay as they were; with no file yet, the first write starts the copy empty.
+// A read-only file, or a folder in its place, cannot be replaced: false.
+bool StartCopy(const char* path, const char* copyPath) {
+    // Whatever an interrupted save left behind is not written into.
+    SetFileAttributesA(copyPath, FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(copyPath);
+    if (GetFileAttributesA(copyPath) != INVALID_FILE_ATTRIBUTES) {
+        return false;
+    }
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return GetLastError() == ERROR_FILE_NOT_FOUND;
+    }
+    if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
+        return false;
+    }
+    return CopyFileA(path, copyPath, TRUE) != FALSE;
+}
+
+typedef BOOL(WINAPI* MoveFileExFn)(const char* from, const char* to, DWORD flags);
+
+// Puts the finished copy in the place of the settings file.
+bool MoveOver(const char* copyPath, const char* path) {
+    // The 95/98 family exports MoveFileExA only as a stub that fails with
+    // ERROR_CALL_NOT_IMPLEMENTED; there the file is deleted, then the copy moved.
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    const MoveFileExFn moveFileEx =
+        kernel != nullptr
+            ? reinterpret_cast<MoveFileExFn>(reinterpret_cast<void*>(GetProcAddress(kernel, "MoveFileExA")))
+            : nullptr;
+    if (moveFileEx != nullptr) {
+        if (moveFileEx(copyPath, path, MOVEFILE_REPLACE_EXISTING)) {
+            return true;
+        }
+        if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) {
+            return false;
+        }
+    }
+    if (!DeleteFileA(path) && GetLastError() != ERROR_FILE_NOT_FOUND) {
+        return false;
+    }
+    return MoveFileA(copyPath, path) != FALSE;
+}
+
+// Replaces the settings file with the copy when every key was written; else,
+// or when the replacing fails, removes the copy, unless the delete-then-move
+// of the 95/98 family failed half way and the copy is all that is left.
+bool FinishCopy(const char* copyPath, const char* path, bool allWritten) {
+    // All three null flushes the profile cache of the 95/98 family, which
+    // would otherwise write the copy out later, after it was moved.
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, copyPath);
+    const bool hadFile = GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+    if (allWritten && MoveOver(copyPath, path)) {
+        return true;
+    }
+    if (!hadFile || GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) {
+        DeleteFileA(copyPath);
+    }
+    return false;
 }
 
 }  // namespace
@@ -97,11 +206,13 @@ bool SaverSettings::Load(bool skipExpansion) {
     }
 
     const int pictureCount = ini.ReadInt("picture", "count", 0);
-    if (!ReadEntries(ini, "picture%d", pictureCount, pictureEntries)) {
-        return false;
-    }
-    if (!ReadEntries(ini, "music%d", musicCount, musicEntries)) {
-        return false;
+    if (pictureCount > 0 || musicCount > 0) {
+        char* keyNames = ini.ReadKeyNames("filelist");
+        ScopedHeapBlock keyNamesGuard(keyNames);
+        if (keyNames == nullptr || !ReadEntries(ini, keyNames, "picture", pictureCount, pictureEntries) ||
+            !ReadEntries(ini, keyNames, "music", musicCount, musicEntries)) {
+            return false;
+        }
     }
 
     if (!skipExpansion && !ExpandMediaEntries(*this)) {
@@ -115,42 +226,51 @@ bool SaverSettings::Load(bool skipExpansion) {
     return true;
 }
 
-void SaverSettings::Save() const {
+bool SaverSettings::Save() const {
+    // Every key goes into a copy that replaces the file only once all of them
+    // were written: a save refused half way leaves the file as it was, never
+    // with counts and entries out of step.
+    char copyPath[PATH_BUFFER_SIZE];
+    if (!CopyPathFor(iniPath, copyPath) || !StartCopy(iniPath, copyPath)) {
+        return false;
+    }
     IniFile ini;
-    ini.SetPath(iniPath);
+    ini.SetPath(copyPath);
+    KeyWriter w(ini);
 
-    ini.WriteString("Back", "Path", backPath);
-    ini.WriteInt("Back", "Screen", backScreen);
-    ini.WriteInt("Back", "UsePic", backUsePic);
-    ini.WriteInt("Back", "Tile", backTile);
-    ini.WriteInt("Back", "Bright", backBright);
-    ini.WriteInt("Back", "BackColor", backColor);
+    w.String("Back", "Path", backPath);
+    w.Int("Back", "Screen", backScreen);
+    w.Int("Back", "UsePic", backUsePic);
+    w.Int("Back", "Tile", backTile);
+    w.Int("Back", "Bright", backBright);
+    w.Int("Back", "BackColor", backColor);
 
-    ini.WriteInt("Music", "PlayMusic", playMusic);
-    ini.WriteInt("Music", "Suffle", musicShuffle);
-    ini.WriteInt("Music", "Count", musicEntries.Count());
+    w.Int("Music", "PlayMusic", playMusic);
+    w.Int("Music", "Suffle", musicShuffle);
+    w.Int("Music", "Count", musicEntries.Count());
 
-    ini.WriteInt("Effect", "Scale", fadeSteps);
-    ini.WriteInt("Effect", "Delay", holdTicks);
-    ini.WriteInt("Effect", "Speed", speed);
+    w.Int("Effect", "Scale", fadeSteps);
+    w.Int("Effect", "Delay", holdTicks);
+    w.Int("Effect", "Speed", speed);
 
-    ini.WriteInt("Picture", "Count", pictureEntries.Count());
-    ini.WriteInt("Picture", "Center", center);
-    ini.WriteInt("Picture", "Suffle", pictureShuffle);
-    ini.WriteInt("Picture", "NoFadeout", noFadeout);
-    ini.WriteInt("Picture", "Move", move);
-    ini.WriteInt("Picture", "Stretch", randomZoom);
-    ini.WriteInt("Picture", "MaxWidth", maxWidth);
-    ini.WriteInt("Picture", "MaxHeight", maxHeight);
-    ini.WriteInt("Picture", "UseMask", useMask);
-    ini.WriteInt("Picture", "UseColor", useColor);
-    ini.WriteInt("Picture", "MaskColor", maskColor);
+    w.Int("Picture", "Count", pictureEntries.Count());
+    w.Int("Picture", "Center", center);
+    w.Int("Picture", "Suffle", pictureShuffle);
+    w.Int("Picture", "NoFadeout", noFadeout);
+    w.Int("Picture", "Move", move);
+    w.Int("Picture", "Stretch", randomZoom);
+    w.Int("Picture", "MaxWidth", maxWidth);
+    w.Int("Picture", "MaxHeight", maxHeight);
+    w.Int("Picture", "UseMask", useMask);
+    w.Int("Picture", "UseColor", useColor);
+    w.Int("Picture", "MaskColor", maskColor);
     for (int i = 0; i < CUSTOM_COLOR_COUNT; ++i) {
         char key[16];
         std::snprintf(key, sizeof key, "CC%d", i);
-        ini.WriteInt("Picture", key, customColors[i]);
+        w.Int("Picture", key, customColors[i]);
     }
 
-    WriteEntries(ini, "Picture%d", pictureEntries);
-    WriteEntries(ini, "Music%d", musicEntries);
+    WriteEntries(w, "Picture%d", pictureEntries);
+    WriteEntries(w, "Music%d", musicEntries);
+    return FinishCopy(copyPath, iniPath, w.AllWritten());
 }

@@ -17,12 +17,15 @@ public:
     // Reads every key into the record, values outside their range clamped.
     // With skipExpansion false the entries are also expanded into
     // pictureFiles and musicFiles. False only when a list could not grow.
+    // Entries are read only from the keys the file holds, whatever the counts say.
     // Called once, on a fresh record: it appends to the lists.
     bool Load(bool skipExpansion);
 
     // Writes the record as it stands (no clamping). Keys of entries beyond the
-    // current counts are left in the file; Load ignores them.
-    void Save() const;
+    // current counts are left in the file; Load ignores them. False when the
+    // file could not be written (read-only, a folder in its place, no path):
+    // the file is then left exactly as it was.
+    bool Save() const;
 
     // The timer period that belongs to a speed setting.
     static int TickPeriodForSpeed(int speed) { return speed * 20 + 10; }

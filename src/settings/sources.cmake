@@ -1,3 +1,7 @@
+gleamo_pure_sources(
+  entry_keys.cpp
+)
+
 gleamo_win32_sources(
   ini_file.cpp
   media_list.cpp

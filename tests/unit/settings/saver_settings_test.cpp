@@ -36,7 +36,12 @@ protected:
         iniPath = ExecutableFolder() + baseName + ".ini";
         DeleteFileA(iniPath.c_str());
     }
-    void TearDown() override { DeleteFileA(iniPath.c_str()); }
+    void TearDown() override {
+        SetFileAttributesA(iniPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(iniPath.c_str());
+        RemoveDirectoryA(iniPath.c_str());
+        DeleteFileA(CopyPath().c_str());
+    }
 
     std::unique_ptr<SaverSettings> Loaded(bool skipExpansion = true) {
         auto settings = std::make_unique<SaverSettings>(baseName.c_str());
@@ -45,6 +50,8 @@ protected:
     }
 
     void WriteIni(const std::string& text) { ASSERT_TRUE(WriteFileBytes(iniPath, text)); }
+    // Where a save writes before it replaces the file.
+    std::string CopyPath() const { return ExecutableFolder() + baseName + ".new"; }
 
     std::string baseName;
     std::string iniPath;
@@ -99,21 +106,36 @@ TEST_F(SaverSettingsTest, HandWrittenValuesAreClamped) {
     EXPECT_EQ(Loaded(false)->tickPeriodMs, 15) << "the override applies to the running saver too";
 }
 
+// Entries are looked up among the key names the section holds (an absurd
+// count is the end-to-end suite's); they must come out as a lookup of every
+// number below the count would give them. The other keys make the list of
+// names far longer than a first guess at its size.
 TEST_F(SaverSettingsTest, EntriesFollowTheCountAndSkipHoles) {
-    WriteIni(
-        "[picture]\nCOUNT=3\n[Music]\nCount=1\n"
-        "[FILELIST]\npicture0=p0.jpg\nPicture1=\nPICTURE2=p2.jpg\nPicture3=p3.jpg\nmUsIc0=m0.wav\n");
+    std::string otherKeys;
+    for (int i = 0; i < 1000; ++i) {
+        otherKeys += "Other" + std::to_string(i) + "=x\n";
+    }
+    WriteIni("[picture]\nCOUNT=3\n[Music]\nCount=8\n[FILELIST]\n" + otherKeys +
+             "PICTURE2=p2.jpg\npicture0=p0.jpg\nPicture1=\nPicture3=p3.jpg\nPicture01=p01.jpg\n"
+             "mUsIc7=m7.wav\nmusic0=m0.wav\nMusic7=second m7.wav\nMusic8=m8.wav\n");
     auto s = Loaded();
     ASSERT_EQ(s->pictureEntries.Count(), 2);
     EXPECT_STREQ(s->pictureEntries.Get(0), "p0.jpg");
     EXPECT_STREQ(s->pictureEntries.Get(1), "p2.jpg");
-    ASSERT_EQ(s->musicEntries.Count(), 1);
+    ASSERT_EQ(s->musicEntries.Count(), 2);
     EXPECT_STREQ(s->musicEntries.Get(0), "m0.wav");
+    EXPECT_STREQ(s->musicEntries.Get(1), "m7.wav") << "a key written twice is read once, by its first value";
 }
 
 // Every stored field is given a value other than its default, so that the
-// load back proves Save and Load agree on each key.
-TEST_F(SaverSettingsTest, SaveWritesEveryKeyInOrderAndLoadsBackTheSameRecord) {
+// load back proves Save and Load agree on each key. The save goes over a file
+// of an earlier save with hand-set keys, and a copy left by an interrupted
+// save: the bytes must be exactly what writing each key into the file gives,
+// the hand-set Debug section and the stale entry kept.
+TEST_F(SaverSettingsTest, SaveWritesEveryKeyInOrderOverTheFileAndLoadsBackTheSameRecord) {
+    WriteIni("; by hand\r\n[Debug]\r\nUseElapse=1\r\n[Picture]\r\nCount=3\r\n"
+             "[FileList]\r\nPicture0=old.jpg\r\nPicture2=stale.jpg\r\n");
+    ASSERT_TRUE(WriteFileBytes(CopyPath(), "[Back]\r\nPath=left over\r\n"));
     {
         auto s = Loaded();
         lstrcpyA(s->backPath, "D:\\\x95\x5c\\back.jpg");
@@ -123,38 +145,62 @@ TEST_F(SaverSettingsTest, SaveWritesEveryKeyInOrderAndLoadsBackTheSameRecord) {
         for (int i = 0; i < 16; ++i) {
             s->customColors[i] = i * 0x10101;
         }
+        s->pictureEntries.Clear();
         ASSERT_TRUE(s->pictureEntries.Add("C:\\Pictures"));
         ASSERT_TRUE(s->pictureEntries.Add("beside.jpg"));
         ASSERT_TRUE(s->musicEntries.Add("E:\\Music\\song.mid"));
-        s->Save();
+        ASSERT_TRUE(s->Save());
     }
-    const std::string text = ReadFileBytes(iniPath);
-    const char* order[] = {"[Back]", "Path=D:\\\x95\x5c\\back.jpg", "Screen=0", "UsePic=0", "Tile=0",
-                           "Bright=-40", "BackColor=1193046", "[Music]", "PlayMusic=1", "Suffle=0",
-                           "Count=1", "[Effect]", "Scale=5", "Delay=0", "Speed=1", "[Picture]", "Count=2",
-                           "Center=1", "Suffle=0", "NoFadeout=1", "Move=0", "Stretch=1", "MaxWidth=0",
-                           "MaxHeight=9999", "UseMask=1", "UseColor=1", "MaskColor=16711935", "CC0=0",
-                           "CC15=986895", "[FileList]", "Picture0=C:\\Pictures", "Picture1=beside.jpg",
-                           "Music0=E:\\Music\\song.mid"};
-    size_t at = 0;
-    for (const char* line : order) {
-        const size_t found = text.find(line, at);
-        ASSERT_NE(found, std::string::npos) << line << " missing or out of order in\n" << text;
-        at = found;
+    std::string colors;
+    for (int i = 0; i < 16; ++i) {
+        colors += "CC" + std::to_string(i) + "=" + std::to_string(i * 0x10101) + "\r\n";
     }
-    EXPECT_EQ(text.find("Debug"), std::string::npos);
-    EXPECT_EQ(text.find("TickPeriod"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(iniPath),
+              "; by hand\r\n[Debug]\r\nUseElapse=1\r\n"
+              "[Picture]\r\nCount=2\r\nCenter=1\r\nSuffle=0\r\nNoFadeout=1\r\nMove=0\r\nStretch=1\r\n"
+              "MaxWidth=0\r\nMaxHeight=9999\r\nUseMask=1\r\nUseColor=1\r\nMaskColor=16711935\r\n" +
+                  colors +
+                  "[FileList]\r\nPicture0=C:\\Pictures\r\nPicture2=stale.jpg\r\nPicture1=beside.jpg\r\n"
+                  "Music0=E:\\Music\\song.mid\r\n"
+                  "[Back]\r\nPath=D:\\\x95\x5c\\back.jpg\r\nScreen=0\r\nUsePic=0\r\nTile=0\r\nBright=-40\r\n"
+                  "BackColor=1193046\r\n"
+                  "[Music]\r\nPlayMusic=1\r\nSuffle=0\r\nCount=1\r\n"
+                  "[Effect]\r\nScale=5\r\nDelay=0\r\nSpeed=1\r\n");
+    EXPECT_FALSE(FileExists(CopyPath())) << "the copy replaced the file";
 
     auto back = Loaded();
     for (size_t i = 0; i < sizeof kStored / sizeof kStored[0]; ++i) {
         EXPECT_EQ(back.get()->*kStored[i].field, kStored[i].other) << "row " << i;
     }
     EXPECT_STREQ(back->backPath, "D:\\\x95\x5c\\back.jpg");
-    EXPECT_EQ(back->tickPeriodMs, 30);
+    EXPECT_EQ(back->tickPeriodMs, 1) << "the hand-set Debug section still overrides the speed";
     EXPECT_EQ(back->customColors[15], 15 * 0x10101);
     ASSERT_EQ(back->pictureEntries.Count(), 2);
     EXPECT_STREQ(back->pictureEntries.Get(1), "beside.jpg");
     ASSERT_EQ(back->musicEntries.Count(), 1);
+}
+
+// A file that cannot be replaced is reported and left exactly as it was, and
+// no copy stays behind.
+TEST_F(SaverSettingsTest, ASaveThatCannotWriteTheFileSaysSoAndLeavesItUntouched) {
+    const std::string before = "[Effect]\r\nScale=7\r\n";
+    WriteIni(before);
+    ASSERT_TRUE(SetFileAttributesA(iniPath.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(Loaded()->Save()) << "read-only file";
+    EXPECT_EQ(ReadFileBytes(iniPath), before);
+    EXPECT_FALSE(FileExists(CopyPath()));
+
+    SetFileAttributesA(iniPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(iniPath.c_str());
+    ASSERT_TRUE(CreateDirectoryA(iniPath.c_str(), nullptr));
+    EXPECT_FALSE(Loaded()->Save()) << "a folder in the file's place";
+    EXPECT_NE(GetFileAttributesA(iniPath.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    EXPECT_FALSE(FileExists(CopyPath()));
+
+    // A program path too long for its settings file leaves the settings without one.
+    SaverSettings pathless(std::string(PATH_BUFFER_SIZE, 'x').c_str());
+    ASSERT_STREQ(pathless.iniPath, "");
+    EXPECT_FALSE(pathless.Save());
 }
 
 TEST_F(SaverSettingsTest, OverlongEntriesAreCutToAPathLengthNotOverrun) {

@@ -21,7 +21,10 @@ static_assert(ADD_FOLDER_BUTTON == IDC_MUSIC_BUTTON_ADD_FOLDER && ADD_BUTTON == 
               "the list pages share their button handling");
 
 constexpr DWORD FILE_PICKER_FLAGS = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-constexpr int FILE_PICKER_BUFFER_SIZE = 4096;
+// Room for about 1,700 names of 38 characters (a camera's date, time and
+// sequence) chosen at once, more of shorter ones. Windows asks for more room
+// when a choice does not fit; Wine silently keeps only the names that do.
+constexpr int FILE_PICKER_BUFFER_SIZE = 65536;
 constexpr int FOLDER_TITLE_SIZE = 64;
 
 // An entry that cannot be listed whole (over-long, or the list box refuses
@@ -39,13 +42,25 @@ void WarnEntriesLeftOut() {
     MessageBeep(MB_ICONWARNING);
 }
 
+// The next add-files dialog opens in the folder of the first file chosen this
+// time, with an empty file name.
+void RememberFolderOf(FilePicker& picker, const char* path) {
+    char folder[PATH_BUFFER_SIZE];
+    lstrcpynA(folder, path, sizeof folder);
+    folder[FileNamePart(folder) - folder] = '\0';
+    if (folder[0] != '\0') {
+        picker.SetInitialFolder(folder);
+    }
+}
+
 void AddChosenFiles(EntryListPage& state, HWND page) {
     if (state.filePicker == nullptr) {
         return;
     }
     FilePicker& picker = *state.filePicker;
+    picker.SetInitialFile(nullptr);
     if (!picker.Run()) {
-        // A selection too long for the picker's buffer makes the dialog fail.
+        // Without the memory for a buffer large enough the choice is lost.
         if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) {
             WarnEntriesLeftOut();
         }
@@ -64,8 +79,7 @@ void AddChosenFiles(EntryListPage& state, HWND page) {
             leftOut = true;
         }
     }
-    // The next dialog starts on the first file chosen this time, in its folder.
-    picker.SetInitialFile(picker.SelectedPath(0));
+    RememberFolderOf(picker, picker.SelectedPath(0));
     if (leftOut) {
         WarnEntriesLeftOut();
     }

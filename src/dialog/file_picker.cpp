@@ -13,6 +13,9 @@ const DWORD RECORD_SIZE = OPENFILENAME_SIZE_VERSION_400A;
 // stops inside the block whatever the dialog wrote.
 constexpr int FILE_BUFFER_GUARD = 2;
 
+// A buffer that has doubled this far is not grown again.
+constexpr int FILE_BUFFER_SIZE_LIMIT = 0x4000000;
+
 }  // namespace
 
 FilePicker::FilePicker(HWND owner, DWORD flags, int bufferSize) : record_() {
@@ -82,11 +85,49 @@ void FilePicker::SetInitialFile(const char* path) {
     }
 }
 
+void FilePicker::SetInitialFolder(const char* folder) {
+    const bool fits = folder != nullptr && lstrlenA(folder) <= MAX_PATH_CHARS;
+    lstrcpynA(initialFolder_, fits ? folder : "", sizeof initialFolder_);
+    record_.lpstrInitialDir = initialFolder_[0] != '\0' ? initialFolder_ : nullptr;
+}
+
 bool FilePicker::Run() {
     if (fileBuffer_ == nullptr) {
         return false;
     }
-    return GetOpenFileNameA(&record_) != FALSE;
+    while (GetOpenFileNameA(&record_) == FALSE) {
+        // The platform refuses a selection too long for the buffer and writes
+        // the size it needs into the buffer's first bytes, which must never be
+        // taken for a file name. A multiple selection is offered again with a
+        // buffer that fits; Wine cuts the list short instead and reports nothing.
+        if (CommDlgExtendedError() != FNERR_BUFFERTOOSMALL) {
+            return false;
+        }
+        if (!MultipleSelection() || !GrowFileBuffer()) {
+            ZeroMemory(fileBuffer_, PATH_BUFFER_SIZE);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool FilePicker::GrowFileBuffer() {
+    // The needed size comes in the first two bytes, in bytes for this ANSI
+    // dialog; a size beyond what they can hold shows only as doubling.
+    const int needed = static_cast<unsigned char>(fileBuffer_[0]) | (static_cast<unsigned char>(fileBuffer_[1]) << 8);
+    const int size = needed > bufferSize_ * 2 ? needed : bufferSize_ * 2;
+    char* grown = size <= FILE_BUFFER_SIZE_LIMIT
+                      ? static_cast<char*>(HeapBlockAlloc(static_cast<size_t>(size) + FILE_BUFFER_GUARD))
+                      : nullptr;
+    if (grown == nullptr) {
+        return false;
+    }
+    HeapBlockFree(fileBuffer_);
+    fileBuffer_ = grown;
+    bufferSize_ = size;
+    record_.lpstrFile = fileBuffer_;
+    record_.nMaxFile = static_cast<DWORD>(bufferSize_);
+    return true;
 }
 
 const char* FilePicker::FileName() const {

@@ -20,10 +20,16 @@ public:
     void SetFilter(const char* list);
 
     // The file the next dialog starts on. A path that does not fit leaves
-    // no initial file.
+    // no initial file; null clears it.
     void SetInitialFile(const char* path);
 
-    // Shows the dialog; true when the user chose something.
+    // The folder the next dialog opens in while no initial file names one;
+    // null, empty or over-long leaves it to the system.
+    void SetInitialFolder(const char* folder);
+
+    // Shows the dialog; true when the user chose something. A multiple
+    // selection too long for the buffer grows the buffer and shows the
+    // dialog again, so the user can choose once more.
     bool Run();
 
     // The first string of the file buffer: after a single selection, the
@@ -44,11 +50,15 @@ private:
     bool MultipleSelection() const { return (record_.Flags & OFN_ALLOWMULTISELECT) != 0; }
     // The string after the first one of the file buffer (empty after a single selection).
     const char* SecondString() const;
+    // After the platform found the buffer too small: a larger, empty one.
+    // False, with the old one kept, when the heap refuses.
+    bool GrowFileBuffer();
 
     char* fileBuffer_ = nullptr;   // bufferSize_ bytes plus two zero guard bytes
-    char* titleBuffer_ = nullptr;  // bufferSize_ bytes plus a zero guard byte
+    char* titleBuffer_ = nullptr;  // the size first given plus a zero guard byte
     char* filterCopy_ = nullptr;
-    int bufferSize_ = 0;
+    int bufferSize_ = 0;           // of the file buffer, which may grow
     OPENFILENAMEA record_;
+    char initialFolder_[PATH_BUFFER_SIZE] = {};
     char result_[PATH_BUFFER_SIZE] = {};
 };

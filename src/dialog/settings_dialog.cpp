@@ -4,6 +4,7 @@
 
 #include <new>
 
+#include "base/process_heap.h"
 #include "base/program_facts.h"
 #include "base/unexpected_error.h"
 #include "dialog/background_page.h"
@@ -56,21 +57,39 @@ int NumberOf(HWND page, int id) {
     return static_cast<int>(GetDlgItemInt(page, id, nullptr, FALSE));
 }
 
+// Reads item index of a list box into entry (PATH_BUFFER_SIZE bytes). False
+// when the item is longer than an entry may be: the pages never add one, so
+// it is not cut short here either.
+bool ReadListItem(HWND list, int index, char* entry) {
+    // The reported length is only an upper bound: with double-byte text it may
+    // exceed what LB_GETTEXT then gives. The text is read into a block of the
+    // reported size, and its own length decides.
+    const LRESULT reported = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (reported < 0) {
+        return false;
+    }
+    char* text = static_cast<char*>(HeapBlockAlloc(static_cast<size_t>(reported) + 1));
+    ScopedHeapBlock owner(text);
+    if (text == nullptr) {
+        return false;
+    }
+    const LRESULT length = SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+    const bool fits = length >= 0 && length <= MAX_PATH_CHARS;
+    if (fits) {
+        lstrcpynA(entry, text, PATH_BUFFER_SIZE);
+    }
+    return fits;
+}
+
 // Rebuilds entries from a list box, in displayed order. False when the list
-// cannot grow, or when an item is longer than an entry may be (the pages
-// never add one, so it is not cut short here either).
+// cannot grow or an item is longer than an entry may be.
 bool CopyListBox(HWND page, int listId, StringList& entries) {
     entries.Clear();
     HWND list = GetDlgItem(page, listId);
     const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
-        const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-        if (length < 0 || length > MAX_PATH_CHARS) {
-            return false;
-        }
         char entry[PATH_BUFFER_SIZE] = {};
-        SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(entry));
-        if (!entries.Add(entry)) {
+        if (!ReadListItem(list, i, entry) || !entries.Add(entry)) {
             return false;
         }
     }
@@ -205,7 +224,12 @@ BOOL OnOk(HWND dialog) {
         EndDialog(dialog, SETTINGS_KEPT);
         return TRUE;
     }
-    settingsDialog.settings->Save();
+    // A file that cannot be written keeps the dialog open: the user learns
+    // that nothing was saved and may still cancel.
+    if (!settingsDialog.settings->Save()) {
+        ShowUnexpectedError(dialog);
+        return TRUE;
+    }
     EndDialog(dialog, SETTINGS_SAVED);
     return TRUE;
 }

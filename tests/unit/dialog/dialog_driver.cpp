@@ -22,6 +22,11 @@ constexpr int COLOR_ADD_CUSTOM = 712;
 constexpr DWORD DRIVER_LIMIT_MS = 10000;
 constexpr DWORD CANCEL_LIMIT_MS = 5000;
 
+// Explorer-style dialogs name their file name box cmb13 on Windows and edt1 under Wine.
+HWND FileNameBox(HWND fileDialog) {
+    return GetDlgItem(fileDialog, cmb13) != nullptr ? GetDlgItem(fileDialog, cmb13) : GetDlgItem(fileDialog, edt1);
+}
+
 bool IsDialogWindow(HWND window) {
     char name[32] = {};
     GetClassNameA(window, name, sizeof name);
@@ -133,6 +138,13 @@ INT_PTR DialogDriver::Press(int frameButton) {
     return result_;
 }
 
+HWND DialogDriver::PressOpening(int frameButton) {
+    PostMessageA(GetDlgItem(dialog_, frameButton), BM_CLICK, 0, 0);
+    HWND modal = nullptr;
+    WaitUntil(DRIVER_LIMIT_MS, [&] { return (modal = ModalWindow()) != nullptr || Ended(); });
+    return modal;
+}
+
 void DialogDriver::ChooseTab(Tab tab) {
     HWND tabs = GetDlgItem(dialog_, IDC_SETTINGS_TAB);
     RECT item = {};
@@ -237,15 +249,34 @@ std::string DialogDriver::ListItems(Tab tab, int id) const {
 }
 
 bool ChooseInFileDialog(HWND fileDialog, const std::string& names) {
-    // Explorer-style dialogs name their file name box cmb13 on Windows and edt1 under Wine.
-    HWND nameBox = GetDlgItem(fileDialog, cmb13) != nullptr ? GetDlgItem(fileDialog, cmb13)
-                                                             : GetDlgItem(fileDialog, edt1);
+    HWND nameBox = FileNameBox(fileDialog);
     if (nameBox == nullptr) {
         return false;
     }
     SendMessageA(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(names.c_str()));
     PostMessageA(GetDlgItem(fileDialog, IDOK), BM_CLICK, 0, 0);
     return WaitUntil(DRIVER_LIMIT_MS, [fileDialog] { return !IsWindow(fileDialog); });
+}
+
+std::string FileDialogName(HWND fileDialog) {
+    char name[1024] = {};
+    GetWindowTextA(FileNameBox(fileDialog), name, sizeof name);
+    return name;
+}
+
+std::string FileDialogFolder(HWND fileDialog) {
+    char folder[MAX_PATH] = {};
+    SendMessageA(fileDialog, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
+    return folder;
+}
+
+std::string MessageBoxText(HWND box) {
+    // A message box names its text 0xFFFF, on Windows and under Wine.
+    char title[256] = {};
+    char text[1024] = {};
+    GetWindowTextA(box, title, sizeof title);
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    return std::string(title) + ": " + text;
 }
 
 COLORREF ColorDialogColor(HWND colorDialog) {

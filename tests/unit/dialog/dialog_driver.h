@@ -30,6 +30,9 @@ public:
     // Presses a frame button (IDOK, IDCANCEL) and returns the dialog's result,
     // or 0 when it did not end.
     INT_PTR Press(int frameButton);
+    // Presses a frame button that is to open a modal window, and returns that
+    // window; null when none came.
+    HWND PressOpening(int frameButton);
 
     HWND Page(Tab tab) const { return pages_[static_cast<int>(tab)]; }
     HWND Control(Tab tab, int id) const { return GetDlgItem(Page(tab), id); }
@@ -77,6 +80,11 @@ private:
 // The open-file common dialog: types names (a full path, or several quoted
 // names of its current folder) and presses OK.
 bool ChooseInFileDialog(HWND fileDialog, const std::string& names);
+// The open-file common dialog's file name box and current folder.
+std::string FileDialogName(HWND fileDialog);
+std::string FileDialogFolder(HWND fileDialog);
+// The title and text of a message box, as "title: text".
+std::string MessageBoxText(HWND box);
 // The colour common dialog: the colour in its red, green and blue edits.
 COLORREF ColorDialogColor(HWND colorDialog);
 // Sets red, green and blue, optionally adds the colour to the custom colours,

@@ -67,19 +67,34 @@ protected:
 // That a file beside the program is listed by its bare name, the list entry
 // tests and the background page's browse test check.
 TEST_F(ListPagesTest, ChosenFilesAreAppendedWithTheirFullPathsInTheOrderTheDialogGivesThem) {
+    // Five hundred photos chosen at once, with the long names cameras give.
+    constexpr int PHOTO_COUNT = 500;
+    std::string names = "\"a.jpg\"";
+    std::string expected = pictures / "a.jpg" + "|" + pictures / "a.jpg";
+    for (int i = 0; i < PHOTO_COUNT; ++i) {
+        char photo[64];
+        wsprintfA(photo, "IMG_20240517_0930%02d_%04d_HDR_BURST.jpg", i % 60, i);
+        ASSERT_TRUE(WriteFileBytes(pictures / photo, "x"));
+        names += std::string(" \"") + photo + "\"";
+        expected += "|" + pictures / photo;
+    }
     ASSERT_TRUE(d.Open());
     AddFiles(Tab::Pictures, pictures / "a.jpg");
     EXPECT_EQ(d.ListItems(Tab::Pictures, IDC_PICTURES_LIST), pictures / "a.jpg");
 
-    // Bare names: the next dialog starts in the folder of the file chosen last.
-    AddFiles(Tab::Pictures, "\"a.jpg\" \"b.jpg\"");
-    EXPECT_EQ(d.ListItems(Tab::Pictures, IDC_PICTURES_LIST),
-              pictures / "a.jpg" + "|" + pictures / "a.jpg" + "|" + pictures / "b.jpg")
+    // The next dialog opens in the folder of the file chosen last, with an empty name.
+    HWND files = d.ClickOpening(Tab::Pictures, IDC_PICTURES_BUTTON_ADD);
+    ASSERT_NE(files, nullptr) << "no open-file dialog";
+    EXPECT_EQ(FileDialogName(files), "");
+    EXPECT_EQ(FileDialogFolder(files) + "\\", pictures.Path());
+    ASSERT_TRUE(ChooseInFileDialog(files, names));
+    EXPECT_EQ(SendMessageA(d.Control(Tab::Pictures, IDC_PICTURES_LIST), LB_GETCOUNT, 0, 0), PHOTO_COUNT + 2);
+    EXPECT_EQ(d.ListItems(Tab::Pictures, IDC_PICTURES_LIST), expected)
         << "no duplicate check; several files in the order the dialog gives them";
 
     EXPECT_EQ(d.Press(IDOK), SETTINGS_SAVED);
-    EXPECT_EQ(IniValue("Picture", "Count"), "3");
-    EXPECT_EQ(IniValue("FileList", "Picture2"), pictures / "b.jpg");
+    EXPECT_EQ(IniValue("Picture", "Count"), std::to_string(PHOTO_COUNT + 2));
+    EXPECT_EQ(IniValue("FileList", "Picture2"), pictures / "IMG_20240517_093000_0000_HDR_BURST.jpg");
 }
 
 TEST_F(ListPagesTest, AChosenFolderIsAppendedWithATrailingBackslashAndIsOfferedAgainNextTime) {

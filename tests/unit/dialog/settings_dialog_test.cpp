@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 
+#include "base/path_limits.h"
 #include "dialog_driver.h"
 #include "resources/resource_ids.h"
 #include "support/test_files.h"
@@ -98,6 +99,49 @@ TEST(SettingsDialog, EachTabShowsOnlyItsPageAndCancelLeavesTheFileByteForByte) {
     d.Click(Tab::Background, IDC_BACKGROUND_CHECK_SET);
     EXPECT_EQ(d.Press(IDCANCEL), SETTINGS_KEPT);
     EXPECT_EQ(ReadFileBytes(DialogIniPath()), EVERY_KEY_CHANGED);
+}
+
+// A file the dialog cannot write: OK says so in the one error box and keeps
+// the dialog, so that the user may still cancel; the file is left as it was.
+TEST(SettingsDialog, OkOnAFileThatCannotBeWrittenShowsTheErrorAndKeepsTheDialogOpen) {
+    DialogDriver d;
+    ASSERT_TRUE(d.Open(EVERY_KEY_CHANGED));
+    ASSERT_TRUE(SetFileAttributesA(DialogIniPath().c_str(), FILE_ATTRIBUTE_READONLY));
+    d.Click(Tab::Display, IDC_DISPLAY_CHECK_CENTER);
+
+    HWND box = d.PressOpening(IDOK);
+    SetFileAttributesA(DialogIniPath().c_str(), FILE_ATTRIBUTE_NORMAL);  // the save is over either way
+    ASSERT_NE(box, nullptr) << "the dialog ended without a word";
+    EXPECT_EQ(MessageBoxText(box), "Gleamo: " + InCodePage932(L"予期せぬエラーが発生しました。"));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(d.WaitClosed(box));
+    EXPECT_EQ(d.Press(IDCANCEL), SETTINGS_KEPT) << "the dialog stayed open";
+    EXPECT_EQ(ReadFileBytes(DialogIniPath()), EVERY_KEY_CHANGED);
+}
+
+WNDPROC listProcedure = nullptr;
+
+// Windows may report a double-byte item longer than LB_GETTEXT then gives, as
+// it allows for every character taking two bytes; Wine reports the exact
+// length. The list is made to answer as Windows may.
+LRESULT CALLBACK OverReportingList(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CallWindowProcA(listProcedure, list, message, wParam, lParam);
+    return message == LB_GETTEXTLEN && result > 0 ? result * 2 : result;
+}
+
+TEST(SettingsDialog, AnEntryOfTheLongestDoubleByteTextIsSavedWhateverLengthTheListReports) {
+    std::string entry = "C:\\";
+    while (entry.size() < static_cast<size_t>(MAX_PATH_CHARS)) {
+        entry += InCodePage932(L"写");
+    }
+    ASSERT_EQ(entry.size(), static_cast<size_t>(MAX_PATH_CHARS)) << "a lead byte would be cut off";
+    DialogDriver d;
+    ASSERT_TRUE(d.Open("[Picture]\r\nCount=1\r\n[FileList]\r\nPicture0=" + entry + "\r\n"));
+    HWND list = d.Control(Tab::Pictures, IDC_PICTURES_LIST);
+    listProcedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OverReportingList)));
+    EXPECT_EQ(d.Press(IDOK), SETTINGS_SAVED);
+    EXPECT_EQ(IniValue("FileList", "Picture0"), entry);
 }
 
 }  // namespace

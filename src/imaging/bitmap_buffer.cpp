@@ -17,6 +17,7 @@ constexpr UINT kHalftoneEntries = 256;
 constexpr DWORD kMasks16[3] = {0x7C00, 0x03E0, 0x001F};
 constexpr DWORD kMasks32[3] = {0x00FF0000, 0x0000FF00, 0x000000FF};
 constexpr int kMaxChannel = 255;
+constexpr WORD kMaxIndexedBits = 8;
 
 size_t FormatSizeOf(const BITMAPINFOHEADER& header) {
     return sizeof(BITMAPINFOHEADER) + (header.biCompression == BI_BITFIELDS ? kBmpMaskBytes : 0) +
@@ -501,8 +502,11 @@ BOOL BitmapBuffer::AdjustColors(int redDelta, int greenDelta, int blueDelta) {
         return FALSE;
     }
     const ChannelOffsets offsets(redDelta, greenDelta, blueDelta);
+    // Only pixels of 8 bits or fewer are indices into the table. A deeper
+    // image may carry one too (biClrUsed, a palette suggested for displays
+    // of 256 colours), but its pixels hold the colours themselves.
     const UINT count = ColorCount();
-    if (count != 0) {
+    if (count != 0 && BitCount() <= kMaxIndexedBits) {
         RGBQUAD* table = ColorTable();
         for (UINT i = 0; i < count; ++i) {
             table[i].rgbRed = offsets.red[table[i].rgbRed];

@@ -38,7 +38,8 @@ public:
     BOOL Scale(double scale);
 
     // Adds the offsets to every colour, clamped to 0..255: to the colour
-    // table when there is one, else to the pixels.
+    // table of an image of 8 bits or fewer, else to the pixels (leaving the
+    // table a deeper image may carry as it is).
     BOOL AdjustColors(int redDelta, int greenDelta, int blueDelta);
     BOOL AdjustBrightness(int delta) { return AdjustColors(delta, delta, delta); }
 

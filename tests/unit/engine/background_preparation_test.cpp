@@ -3,6 +3,7 @@
 #include "engine_fixture.h"
 #include "support/process_run.h"
 #include "support/test_pictures.h"
+#include "unit/imaging/pixels.h"
 
 namespace {
 
@@ -48,11 +49,28 @@ TEST_F(BackgroundPreparation, AStretchedPictureCoversTheAreaOnce) {
     EXPECT_EQ(BackgroundPixel(630, 470), Quadrant(3, 3, 4));
 }
 
-TEST_F(BackgroundPreparation, BrightnessShiftsThePicture) {
-    UsePicture("dim.bmp", SolidBmp24(10, 10, RGB(10, 20, 250)));
+// Files deeper than 8 bits may carry a colour table, a palette suggested for
+// 256-colour displays; their pixels hold the colours all the same.
+TEST_F(BackgroundPreparation, BrightnessShiftsThePictureWhateverTableItCarries) {
+    const COLORREF dim = RGB(10, 20, 250);
+    const std::string table = Bytes().U32(0x00FFFFFF).U32(0x00000000).text;
+    // Two lines of two dim pixels each, as the files store them.
+    const std::string line24 = Bytes().U8(250).U8(20).U8(10).U8(250).U8(20).U8(10).U16(0).text;
+    const std::string line32 = Bytes().U32(0x000A14FA).U32(0x000A14FA).text;
+    const struct {
+        const char* name;
+        std::string bytes;
+    } files[] = {
+        {"plain.bmp", SolidBmp24(10, 10, dim)},
+        {"table24.bmp", BmpFileBytes(Bytes().Info(2, 2, 24, BI_RGB, 0, 2).text + table + line24 + line24, 14 + 40 + 8)},
+        {"table32.bmp", BmpFileBytes(Bytes().Info(2, 2, 32, BI_RGB, 0, 2).text + table + line32 + line32, 14 + 40 + 8)},
+    };
     settings->backBright = 40;
-    ASSERT_TRUE(PrepareBackground(layer, *settings, window, 1.0));
-    EXPECT_EQ(BackgroundPixel(5, 5), RGB(50, 60, 255));
+    for (const auto& file : files) {
+        UsePicture(file.name, file.bytes);
+        ASSERT_TRUE(PrepareBackground(layer, *settings, window, 1.0)) << file.name;
+        EXPECT_EQ(BackgroundPixel(5, 5), RGB(50, 60, 255)) << file.name;
+    }
 }
 
 TEST_F(BackgroundPreparation, AMissingOrRefusedPictureFallsBackToWhiteNotTheColour) {

@@ -36,6 +36,12 @@ target_compile_options(frame_cost PRIVATE ${GLEAMO_WARNINGS} -O2)
 target_link_options(frame_cost PRIVATE ${GLEAMO_LINK_OPTIONS})
 target_link_libraries(frame_cost PRIVATE gleamo_lib)
 
+# The opaque-region benchmark: figures under Wine, never a test.
+add_executable(region_cost bench/region_cost.cpp)
+target_compile_options(region_cost PRIVATE ${GLEAMO_WARNINGS} -O2)
+target_link_options(region_cost PRIVATE ${GLEAMO_LINK_OPTIONS})
+target_link_libraries(region_cost PRIVATE gleamo_lib)
+
 # The first-frame benchmark: the time from starting gleamo.scr to its first
 # picture, with and without a large music folder (tools/first-frame runs it).
 add_executable(first_frame bench/first_frame.cpp tests/support/music_files.cpp tests/support/process_run.cpp

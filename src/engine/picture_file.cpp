@@ -19,5 +19,13 @@ bool LoadPictureFile(PictureBuffer& work, const char* moduleDir, const char* ent
         work.Release();
         return false;
     }
-    return work.LoadBmpFile(path) || LOWORD(work.LoadPicture(path, ICON_BACKDROP)) != 0;
+    if (work.LoadBmpFile(path)) {
+        return true;
+    }
+    // A bitmap refused for its size would ask the system's loader for the
+    // same gigabytes; other refusals may be formats only that loader reads.
+    if (GetLastError() == ERROR_NOT_ENOUGH_MEMORY) {
+        return false;
+    }
+    return LOWORD(work.LoadPicture(path, ICON_BACKDROP)) != 0;
 }

@@ -293,9 +293,11 @@ BOOL BitmapBuffer::LoadBmpFile(const char* path) {
     }
     BYTE fileHeader[kBmpFileHeaderSize];
     DWORD got = 0;
-    if (!ReadFile(file.Get(), fileHeader, sizeof fileHeader, &got, nullptr) || got != sizeof fileHeader ||
-        (fileHeader[0] | (fileHeader[1] << 8)) != kBmpSignature) {
+    if (!ReadFile(file.Get(), fileHeader, sizeof fileHeader, &got, nullptr)) {
         return Fail();
+    }
+    if (got != sizeof fileHeader || (fileHeader[0] | (fileHeader[1] << 8)) != kBmpSignature) {
+        return Fail(ERROR_INVALID_DATA);
     }
     DWORD fileSize = 0;
     std::memcpy(&fileSize, fileHeader + 2, sizeof fileSize);
@@ -305,9 +307,11 @@ BOOL BitmapBuffer::LoadBmpFile(const char* path) {
     // The header's own size claim decides how much is read. A claim the file
     // cannot back is a short read, found before anything is allocated for it.
     const DWORD actualSize = GetFileSize(file.Get(), nullptr);
-    if (fileSize <= kBmpFileHeaderSize || actualSize == INVALID_FILE_SIZE || fileSize > actualSize ||
-        fileSize - kBmpFileHeaderSize > kBmpMaxPixelBytes + kBmpMaxPixelBytes / 2) {
+    if (fileSize <= kBmpFileHeaderSize || actualSize == INVALID_FILE_SIZE || fileSize > actualSize) {
         return Fail(ERROR_INVALID_DATA);
+    }
+    if (fileSize - kBmpFileHeaderSize > kBmpMaxPixelBytes + kBmpMaxPixelBytes / 2) {
+        return Fail(ERROR_NOT_ENOUGH_MEMORY);
     }
     const DWORD blockSize = fileSize - kBmpFileHeaderSize;
     ScopedHeapBlock block(HeapBlockAlloc(blockSize));
@@ -318,8 +322,11 @@ BOOL BitmapBuffer::LoadBmpFile(const char* path) {
         return Fail();
     }
     BmpLayout layout;
-    if (got != blockSize || !CheckBmpLayout(block.Bytes(), blockSize, offBits, &layout)) {
+    if (got != blockSize) {
         return Fail(ERROR_INVALID_DATA);
+    }
+    if (!CheckBmpLayout(block.Bytes(), blockSize, offBits, &layout)) {
+        return Fail(layout.tooLarge ? ERROR_NOT_ENOUGH_MEMORY : ERROR_INVALID_DATA);
     }
     if (layout.topDown) {
         FlipBmpRows(layout, block.Bytes());

@@ -26,8 +26,9 @@ public:
     // Sizes must be positive, and the pixel block must fit in 2 GiB.
     BOOL CreateFromInfo(const BITMAPINFO* source, COLORREF fillColor);
     // Reads a .bmp file, converting 12-byte headers and top-down rows to the
-    // buffer's layout. Files whose parts do not lie inside what was read, or
-    // that describe absurd sizes, are refused.
+    // buffer's layout. Files whose parts do not lie inside what was read are
+    // refused with ERROR_INVALID_DATA; files too large to decode, with
+    // ERROR_NOT_ENOUGH_MEMORY.
     BOOL LoadBmpFile(const char* path);
     // Frees every object; always TRUE.
     BOOL Release();

@@ -146,6 +146,7 @@ bool CheckBmpLayout(const uint8_t* block, size_t blockSize, uint32_t offBits, Bm
     const uint64_t stride = (static_cast<uint64_t>(layout->bitCount) * static_cast<uint64_t>(layout->width) + 31) / 32 * 4;
     const uint64_t decodedBytes = stride * static_cast<uint64_t>(layout->height);
     if (decodedBytes > kBmpMaxPixelBytes) {
+        layout->tooLarge = true;
         return false;
     }
     layout->stride = static_cast<uint32_t>(stride);

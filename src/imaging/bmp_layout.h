@@ -18,8 +18,9 @@ constexpr uint32_t kBmpRle4 = 2;
 constexpr uint32_t kBmpBitfields = 3;
 
 // The most pixel memory a file may ask for once decoded. A run-length stream
-// of a few bytes can describe an enormous image; such a file is refused here
-// (and left to the general picture loader) rather than asking for gigabytes.
+// of a few bytes can describe an enormous image; such a file is refused
+// rather than asking for gigabytes (and no other loader is given it, as it
+// would ask for them all the same).
 constexpr uint64_t kBmpMaxPixelBytes = 256u << 20;
 
 // What CheckBmpLayout found; offsets count from the start of the block, which
@@ -42,12 +43,14 @@ struct BmpLayout {
     uint32_t colorEntrySize = 4;  // 3 for core headers
     uint32_t pixelOffset = 0;
     uint32_t stride = 0;  // bytes per decoded row, a multiple of 4
+    bool tooLarge = false;  // set when the check failed for the decoded size alone
 };
 
 // True when the block (blockSize bytes, the file from byte 14 on, with the
 // file header's bfOffBits) describes an image whose header, masks, colour
 // table and pixel data all lie inside the block, with sizes that neither
-// overflow nor exceed kBmpMaxPixelBytes. Fills layout on success.
+// overflow nor exceed kBmpMaxPixelBytes. Fills layout on success; on failure
+// only its tooLarge tells anything: whether the decoded size was the reason.
 bool CheckBmpLayout(const uint8_t* block, size_t blockSize, uint32_t offBits, BmpLayout* layout);
 
 // Bytes of the converted format block: 40 + masks + 4 × colour count.

@@ -109,11 +109,25 @@ TEST_F(BmpFile, BrokenFilesLeaveTheBufferEmpty) {
     };
     for (const std::string& bytes : cases) {
         ASSERT_TRUE(Load(valid));
+        SetLastError(0xdeadbeef);
         EXPECT_FALSE(Load(bytes)) << bytes.size();
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_DATA)) << bytes.size();
         EXPECT_EQ(buffer.Dc(), nullptr);
         EXPECT_EQ(buffer.Info(), nullptr);
     }
     EXPECT_FALSE(buffer.LoadBmpFile((folder / "missing.bmp").c_str()));
+}
+
+// A run-length stream of a few bytes that would decode to 400 MB is refused
+// for its size, which the picture loading tells from a broken file: such a
+// bitmap is not handed on to the system's loader.
+TEST_F(BmpFile, AFileTooLargeToDecodeIsRefusedForItsSize) {
+    const std::string head = Bytes().Info(20000, 20000, 8, BI_RLE8, 2).text;
+    const std::string table(4 * 256, '\0');
+    const std::string endOfBitmap("\0\1", 2);
+    SetLastError(0xdeadbeef);
+    EXPECT_FALSE(Load(BmpFileBytes(head + table + endOfBitmap, 14 + head.size() + table.size())));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
 }
 
 }  // namespace

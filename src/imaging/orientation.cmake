@@ -1,0 +1,4 @@
+gleamo_pure_sources(
+  exif_orientation.cpp
+  orientation_turn.cpp
+)

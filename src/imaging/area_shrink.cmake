@@ -1,0 +1,4 @@
+gleamo_pure_sources(
+  area_shrink.cpp
+  area_shrink_kernels.cpp
+)

@@ -1,5 +1,5 @@
-// Throughput of the fade blend and of the opaque-run scan, next to the
-// memory bound (read two buffers, write one) at the same sizes.
+// Throughput of the fade blend, of the opaque-run scan and of the area
+// shrink, next to the memory bound (read two buffers, write one).
 #include <benchmark/benchmark.h>
 
 #include <immintrin.h>
@@ -8,6 +8,7 @@
 #include <random>
 #include <vector>
 
+#include "imaging/area_shrink.h"
 #include "imaging/blend_area.h"
 #include "imaging/blend_kernels.h"
 #include "imaging/cpu_features.h"
@@ -138,6 +139,36 @@ void BM_OpaqueRuns(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * PixelBytes(state));
 }
 
+// A bottom-up 24-bit picture shrunk as the program hands it over: read from
+// its top line, through a negative stride. Counted in megapixels of source
+// per second ("MP/s") and source bytes read.
+void ShrinkWith(benchmark::State& state, AreaShrinkKernelSet set) {
+    const int sw = static_cast<int>(state.range(0)), sh = static_cast<int>(state.range(1));
+    const int dw = static_cast<int>(state.range(2)), dh = static_cast<int>(state.range(3));
+    Image source(sw, sh, 6), target(dw, dh, 7);
+    const SourceLines from = {source.rows.Line(0), sw, sh, -static_cast<ptrdiff_t>(source.rows.stride)};
+    const TargetLines to = {target.rows.Line(0), dw, dh, -static_cast<ptrdiff_t>(target.rows.stride)};
+    std::vector<uint8_t> scratch(AreaShrinkScratchBytes(sw, dw, kBytesPerPixel));
+    for (auto _ : state) {
+        ShrinkArea(from, to, kBytesPerPixel, set, scratch.data(), scratch.size());
+        benchmark::DoNotOptimize(target.bytes.data());
+        benchmark::ClobberMemory();
+    }
+    const double sourcePixels = static_cast<double>(sw) * sh;
+    state.counters["MP/s"] = benchmark::Counter(sourcePixels / 1e6, benchmark::Counter::kIsIterationInvariantRate);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(sourcePixels) *
+                            kBytesPerPixel);
+}
+
+void BM_AreaShrink(benchmark::State& state) { ShrinkWith(state, WidestAreaShrinkKernelSet()); }
+void BM_AreaShrinkSse2(benchmark::State& state) { ShrinkWith(state, AreaShrinkKernelSet::kSse2); }
+void BM_AreaShrinkScalar(benchmark::State& state) { ShrinkWith(state, AreaShrinkKernelSet::kScalar); }
+
+// A 24-megapixel camera picture and a full-HD frame, each to 640 columns.
+void ShrinkSizes(benchmark::internal::Benchmark* b) {
+    b->Args({6000, 4000, 640, 427})->Args({1920, 1080, 640, 360})->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+
 void Sizes(benchmark::internal::Benchmark* b) {
     b->Args({640, 640})->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond)->UseRealTime();
 }
@@ -156,5 +187,8 @@ BENCHMARK(BM_BlendPackedSse2)->Apply(SizesWithInCache);
 BENCHMARK(BM_BlendPackedScalar)->Apply(Sizes);
 BENCHMARK(BM_BlendBytewise)->Apply(Sizes);
 BENCHMARK(BM_OpaqueRuns)->Apply(Sizes)->Args({6000, 4000});
+BENCHMARK(BM_AreaShrink)->Apply(ShrinkSizes);
+BENCHMARK(BM_AreaShrinkSse2)->Apply(ShrinkSizes);
+BENCHMARK(BM_AreaShrinkScalar)->Apply(ShrinkSizes);
 
 }  // namespace

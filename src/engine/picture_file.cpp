@@ -4,12 +4,32 @@
 
 #include "base/path_limits.h"
 #include "base/paths.h"
+#include "base/process_heap.h"
+#include "imaging/exif_orientation.h"
 #include "imaging/picture_buffer.h"
 
 namespace {
 
 // Shown under the transparent parts of icons.
 constexpr COLORREF ICON_BACKDROP = RGB(255, 255, 255);
+
+// A JPEG's EXIF block is one segment of at most 64 KB, near the start.
+constexpr DWORD EXIF_SEARCH_BYTES = 0x10000 + 0x100;
+
+// The orientation the file's EXIF block records; as stored when the file has
+// none or cannot be read.
+ExifOrientation OrientationOf(const char* path) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return ExifOrientation::kAsStored;
+    }
+    ScopedHeapBlock start(HeapBlockAlloc(EXIF_SEARCH_BYTES));
+    DWORD got = 0;
+    const bool read = start.Get() != nullptr && ReadFile(file, start.Get(), EXIF_SEARCH_BYTES, &got, nullptr);
+    CloseHandle(file);
+    return read ? ReadJpegOrientation(start.Bytes(), got) : ExifOrientation::kAsStored;
+}
 
 }  // namespace
 
@@ -27,5 +47,11 @@ bool LoadPictureFile(PictureBuffer& work, const char* moduleDir, const char* ent
     if (GetLastError() == ERROR_NOT_ENOUGH_MEMORY) {
         return false;
     }
-    return LOWORD(work.LoadPicture(path, ICON_BACKDROP)) != 0;
+    if (LOWORD(work.LoadPicture(path, ICON_BACKDROP)) == 0) {
+        return false;
+    }
+    // Cameras store a photo as the sensor saw it and record in the EXIF block
+    // how to turn it. A photo that cannot be turned is shown as stored.
+    work.Turn(OrientationOf(path));
+    return true;
 }

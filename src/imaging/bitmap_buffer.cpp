@@ -97,6 +97,20 @@ BitmapBuffer::~BitmapBuffer() { Release(); }
 
 BOOL BitmapBuffer::Release() { return ResizeInfo(0); }
 
+void BitmapBuffer::TakeFrom(BitmapBuffer& other) {
+    Release();
+    info = other.info;
+    bits = other.bits;
+    dc = other.dc;
+    bitmap = other.bitmap;
+    palette = other.palette;
+    other.info = nullptr;
+    other.bits = nullptr;
+    other.dc = nullptr;
+    other.bitmap = nullptr;
+    other.palette = nullptr;
+}
+
 BOOL BitmapBuffer::Fail(DWORD error) {
     Release();
     if (error != ERROR_SUCCESS) {
@@ -496,6 +510,12 @@ BOOL BitmapBuffer::Scale(double scale) {
     if (info == nullptr) {
         SetLastError(ERROR_INVALID_FUNCTION);
         return FALSE;
+    }
+    int w = 0;
+    int h = 0;
+    if (scale < 1.0 && ScaleDimension(Width(), scale, &w) && ScaleDimension(Height(), scale, &h) && w >= 1 &&
+        h >= 1 && AssignShrunk(*this, w, h)) {
+        return TRUE;
     }
     if (!AssignScaled(*this, scale)) {
         return Fail();

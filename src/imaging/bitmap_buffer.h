@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "imaging/exif_orientation.h"
+
 // The colour table length of a header: biClrUsed (its low 16 bits) when
 // nonzero, else 2, 16 or 256 for 1, 4 and 8 bits, else 0. A null header gives
 // 0 with ERROR_INVALID_PARAMETER.
@@ -36,7 +38,20 @@ public:
     // Becomes a copy of source resized by scale (truncating), keeping its
     // depth, masks and colour table. An empty source empties this object.
     BOOL AssignScaled(const BitmapBuffer& source, double scale);
+    // Resizes by scale (truncating). Shrinking averages the source area each
+    // pixel covers and gives 24 bits; enlarging (or a shrink too large for
+    // that) stretches as AssignScaled does.
     BOOL Scale(double scale);
+
+    // Becomes a 24-bit image of width x height (each side at least 1 and at
+    // most the source's) whose every pixel is the mean of the source area it
+    // covers. Source may be this object. FALSE (ERROR_INVALID_PARAMETER for
+    // sizes it cannot shrink to) leaves this object as it was.
+    BOOL AssignShrunk(const BitmapBuffer& source, int width, int height);
+    // Turns or mirrors the image as an EXIF orientation prescribes (a photo
+    // taken with the camera on its side comes out upright); the result has
+    // 24 bits. FALSE leaves the image as it was.
+    BOOL Turn(ExifOrientation orientation);
 
     // Adds the offsets to every colour, clamped to 0..255: to the colour
     // table of an image of 8 bits or fewer, else to the pixels (leaving the
@@ -87,6 +102,8 @@ private:
     // (0 frees it), zero-filling any growth.
     BOOL ResizeInfo(size_t newSize);
     RGBQUAD* ColorTable() const;
+    // Releases this object and takes over other's image, leaving other empty.
+    void TakeFrom(BitmapBuffer& other);
 
     BITMAPINFO* info = nullptr;  // process-heap block: header, masks, colour table
     BYTE* bits = nullptr;        // pixel memory of the DIB section

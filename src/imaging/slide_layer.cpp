@@ -102,6 +102,16 @@ BOOL SlideLayer::SetBackground(const BitmapBuffer& source, int width, int height
         }
         return result;
     }
+    // A picture larger than the background both ways is shrunk by area
+    // averaging; otherwise, or when that cannot be done, it is stretched.
+    BitmapBuffer shrunk;
+    if (width <= sw && height <= sh && (width < sw || height < sh) && shrunk.AssignShrunk(source, width, height)) {
+        if (!shrunk.Draw(background.Dc(), 0, 0, width, height, 0, 0, width, height, SRCCOPY)) {
+            background.Release();
+            return FALSE;
+        }
+        return TRUE;
+    }
     if (!source.Draw(background.Dc(), 0, 0, width, height, 0, 0, sw, sh, SRCCOPY)) {
         background.Release();
         return FALSE;

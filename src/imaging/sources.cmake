@@ -13,4 +13,5 @@ gleamo_win32_sources(
   opaque_region.cpp
   picture_buffer.cpp
   slide_layer.cpp
+  true_color_copies.cpp
 )

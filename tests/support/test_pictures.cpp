@@ -1,5 +1,10 @@
 #include "support/test_pictures.h"
 
+#include <objbase.h>
+#include <wincodec.h>
+
+#include "support/test_files.h"
+
 namespace {
 
 void PutLittleEndian(std::string& out, unsigned long value, int bytes) {
@@ -8,7 +13,75 @@ void PutLittleEndian(std::string& out, unsigned long value, int bytes) {
     }
 }
 
+// The JPEG encoded by the platform, or an empty string.
+std::string EncodeJpeg(const std::string& path, int width, int height,
+                       const std::function<COLORREF(int x, int y)>& colorAt) {
+    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
+        return "";
+    }
+    bool written = false;
+    IWICImagingFactory* factory = nullptr;
+    IWICStream* stream = nullptr;
+    IWICBitmapEncoder* encoder = nullptr;
+    IWICBitmapFrameEncode* frame = nullptr;
+    std::wstring widePath(path.begin(), path.end());
+    if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                   reinterpret_cast<void**>(&factory))) &&
+        SUCCEEDED(factory->CreateStream(&stream)) &&
+        SUCCEEDED(stream->InitializeFromFilename(widePath.c_str(), GENERIC_WRITE)) &&
+        SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &encoder)) &&
+        SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
+        SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
+        SUCCEEDED(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height)))) {
+        WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+        std::string pixels;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const COLORREF color = colorAt(x, y);
+                pixels.push_back(static_cast<char>(GetBValue(color)));
+                pixels.push_back(static_cast<char>(GetGValue(color)));
+                pixels.push_back(static_cast<char>(GetRValue(color)));
+            }
+        }
+        written = SUCCEEDED(frame->SetPixelFormat(&format)) && IsEqualGUID(format, GUID_WICPixelFormat24bppBGR) &&
+                  SUCCEEDED(frame->WritePixels(static_cast<UINT>(height), static_cast<UINT>(width) * 3,
+                                               static_cast<UINT>(pixels.size()),
+                                               reinterpret_cast<BYTE*>(&pixels[0]))) &&
+                  SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
+    }
+    for (IUnknown* object : {static_cast<IUnknown*>(frame), static_cast<IUnknown*>(encoder),
+                             static_cast<IUnknown*>(stream), static_cast<IUnknown*>(factory)}) {
+        if (object != nullptr) object->Release();
+    }
+    CoUninitialize();
+    return written ? ReadFileBytes(path) : "";
+}
+
+// An APP1 segment holding an EXIF block (big-endian) whose first IFD has one
+// entry: the orientation.
+std::string ExifSegment(int orientation) {
+    const unsigned char segment[] = {0xFF, 0xE1, 0x00, 0x22, 'E', 'x', 'i', 'f', 0, 0,               // APP1, "Exif"
+                                     'M', 'M', 0x00, 0x2A, 0x00, 0x00, 0x00, 0x08,                   // TIFF header
+                                     0x00, 0x01,                                                     // one entry
+                                     0x01, 0x12, 0x00, 0x03, 0x00, 0x00, 0x00, 0x01,                 // SHORT, 1
+                                     0x00, static_cast<unsigned char>(orientation), 0x00, 0x00,      // the value
+                                     0x00, 0x00, 0x00, 0x00};                                        // no IFD1
+    return std::string(reinterpret_cast<const char*>(segment), sizeof segment);
+}
+
 }  // namespace
+
+bool WriteJpeg(const std::string& path, int width, int height,
+               const std::function<COLORREF(int x, int y)>& colorAt, int orientation) {
+    std::string jpeg = EncodeJpeg(path, width, height, colorAt);
+    if (jpeg.size() < 2) {
+        return false;
+    }
+    if (orientation != 0) {
+        jpeg.insert(2, ExifSegment(orientation));
+    }
+    return WriteFileBytes(path, jpeg);
+}
 
 std::string Bmp24(int width, int height, const std::function<COLORREF(int x, int y)>& colorAt) {
     const unsigned long stride = ((24ul * width + 31) / 32) * 4;

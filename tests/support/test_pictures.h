@@ -1,4 +1,5 @@
-// Picture files written by tests: uncompressed 24-bit .bmp files.
+// Picture files written by tests: uncompressed 24-bit .bmp files, and JPEG
+// files encoded by the platform's imaging component.
 #pragma once
 
 #include <windows.h>
@@ -12,3 +13,10 @@ std::string Bmp24(int width, int height, const std::function<COLORREF(int x, int
 
 // The same, every pixel one colour.
 std::string SolidBmp24(int width, int height, COLORREF color);
+
+// Writes a JPEG file of width x height whose pixel (x, y) is colorAt(x, y)
+// (as near as the encoder keeps it). With an orientation of 1 to 8, an EXIF
+// block recording it comes first after the start marker. False when the
+// platform has no JPEG encoder.
+bool WriteJpeg(const std::string& path, int width, int height,
+               const std::function<COLORREF(int x, int y)>& colorAt, int orientation = 0);

@@ -49,6 +49,17 @@ TEST_F(BackgroundPreparation, AStretchedPictureCoversTheAreaOnce) {
     EXPECT_EQ(BackgroundPixel(630, 470), Quadrant(3, 3, 4));
 }
 
+// Larger than the window both ways, a picture is shrunk by averaging: a
+// one-pixel checkerboard twice the window's size becomes an even grey.
+TEST_F(BackgroundPreparation, APictureLargerThanTheWindowIsShrunkByAveraging) {
+    settings->backTile = 0;
+    UsePicture("fine.bmp", Bmp24(1280, 960, [](int x, int y) { return (x + y) % 2 != 0 ? RGB(255, 255, 255) : 0; }));
+    ASSERT_TRUE(PrepareBackground(layer, *settings, window, 1.0));
+    for (const POINT p : {POINT{0, 0}, POINT{321, 123}, POINT{639, 479}}) {
+        EXPECT_EQ(BackgroundPixel(p.x, p.y), RGB(128, 128, 128)) << p.x << "," << p.y;
+    }
+}
+
 // Files deeper than 8 bits may carry a colour table, a palette suggested for
 // 256-colour displays; their pixels hold the colours all the same.
 TEST_F(BackgroundPreparation, BrightnessShiftsThePictureWhateverTableItCarries) {

@@ -51,6 +51,24 @@ TEST_F(SlidePreparation, GifAndUnreadableFilesCostOneCallEachThenTheNextFileIsSh
     EXPECT_EQ(layer.PictureHeight(), 30);
 }
 
+// A photo whose camera recorded "turn clockwise" is shown upright: what was
+// its left side is its top.
+TEST_F(SlidePreparation, APhotoIsTurnedAsItsExifOrientationSays) {
+    const std::string path = folder / "portrait.jpg";
+    if (!WriteJpeg(path, 32, 16, [](int x, int) { return x < 16 ? RGB(0, 0, 0) : RGB(255, 255, 255); }, 6)) {
+        GTEST_SKIP() << "no JPEG encoder on this platform";
+    }
+    ASSERT_TRUE(settings->pictureFiles.Add(path.c_str()));
+    ASSERT_TRUE(Prepare());
+    ASSERT_EQ(layer.PictureWidth(), 16);
+    ASSERT_EQ(layer.PictureHeight(), 32);
+    BitmapBuffer shown;
+    ASSERT_TRUE(shown.Create(16, 32, 24, RGB(128, 128, 128)));
+    ASSERT_TRUE(layer.DrawBlended(shown.Dc(), 0, 0, 0, SRCCOPY, 1.0));
+    EXPECT_LT(GetRValue(GetPixel(shown.Dc(), 8, 4)), 40);
+    EXPECT_GT(GetRValue(GetPixel(shown.Dc(), 8, 27)), 215);
+}
+
 // The limits shrink a picture keeping its shape; the preview shrinks it again,
 // and its steps with it.
 TEST_F(SlidePreparation, LimitsAndThePreviewShrinkPicturesAndSteps) {

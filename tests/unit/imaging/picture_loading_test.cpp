@@ -2,52 +2,15 @@
 
 #include <windows.h>
 
-#include <objbase.h>
-#include <wincodec.h>
-
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "support/test_files.h"
+#include "support/test_pictures.h"
 #include "unit/imaging/pixels.h"
 
 namespace {
-
-// A JPEG of width x height in one colour, encoded by the platform's imaging
-// component. False when the platform has no JPEG encoder.
-bool WriteJpeg(const std::string& path, UINT width, UINT height, BYTE gray) {
-    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
-        return false;
-    }
-    bool written = false;
-    IWICImagingFactory* factory = nullptr;
-    IWICStream* stream = nullptr;
-    IWICBitmapEncoder* encoder = nullptr;
-    IWICBitmapFrameEncode* frame = nullptr;
-    std::wstring widePath(path.begin(), path.end());
-    if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                   reinterpret_cast<void**>(&factory))) &&
-        SUCCEEDED(factory->CreateStream(&stream)) &&
-        SUCCEEDED(stream->InitializeFromFilename(widePath.c_str(), GENERIC_WRITE)) &&
-        SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &encoder)) &&
-        SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
-        SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
-        SUCCEEDED(frame->SetSize(width, height))) {
-        WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-        std::string pixels(width * height * 3, static_cast<char>(gray));
-        written = SUCCEEDED(frame->SetPixelFormat(&format)) && IsEqualGUID(format, GUID_WICPixelFormat24bppBGR) &&
-                  SUCCEEDED(frame->WritePixels(height, width * 3, static_cast<UINT>(pixels.size()),
-                                               reinterpret_cast<BYTE*>(&pixels[0]))) &&
-                  SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
-    }
-    for (IUnknown* object : {static_cast<IUnknown*>(frame), static_cast<IUnknown*>(encoder),
-                             static_cast<IUnknown*>(stream), static_cast<IUnknown*>(factory)}) {
-        if (object != nullptr) object->Release();
-    }
-    CoUninitialize();
-    return written;
-}
 
 // An .ico file with one 2 x 2 image: 32-bit colour with the AND mask making
 // the top-left pixel transparent, or a 1-bit (monochrome) image.
@@ -77,7 +40,7 @@ protected:
 
 TEST_F(PictureLoading, JpegBecomesATwentyFourBitBufferOfItsPixelSize) {
     const std::string path = folder / "photo.jpg";
-    if (!WriteJpeg(path, 37, 21, 200)) {
+    if (!WriteJpeg(path, 37, 21, [](int, int) { return RGB(200, 200, 200); })) {
         GTEST_SKIP() << "no JPEG encoder on this platform";
     }
     EXPECT_EQ(buffer.LoadPicture(path.c_str(), RGB(255, 255, 255)), PICTYPE_BITMAP);

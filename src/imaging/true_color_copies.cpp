@@ -1,0 +1,90 @@
+// Copies of an image made from its pixels directly rather than through GDI's
+// stretching: shrunk by area averaging, and turned or mirrored upright.
+#include "base/process_heap.h"
+#include "imaging/area_shrink.h"
+#include "imaging/bitmap_buffer.h"
+#include "imaging/orientation_turn.h"
+
+namespace {
+
+constexpr int kBytesPerPixel = 3;
+constexpr WORD kTrueColorDepth = 24;
+
+AreaShrinkKernelSet ShrinkKernels() {
+    static const AreaShrinkKernelSet kernels = WidestAreaShrinkKernelSet();
+    return kernels;
+}
+
+// The source's pixels at 24 bits: the source itself when it has them, else a
+// copy made in temporary. Null when the copy cannot be made.
+const BitmapBuffer* TrueColorPixels(const BitmapBuffer& source, BitmapBuffer& temporary) {
+    const BitmapBuffer* pixels = &source;
+    if (source.BitCount() != kTrueColorDepth) {
+        if (!temporary.Create(source.Width(), source.Height(), kTrueColorDepth, RGB(0, 0, 0)) ||
+            !source.DrawScaled(temporary.Dc(), 1.0, SRCCOPY)) {
+            return nullptr;
+        }
+        pixels = &temporary;
+    }
+    // GDI may still be drawing into the section.
+    GdiFlush();
+    return pixels;
+}
+
+PixelRows RowsOf(const BitmapBuffer& image) {
+    return BottomUpDibRows(image.Bits(), image.Width(), image.Height(), image.Stride());
+}
+
+}  // namespace
+
+BOOL BitmapBuffer::AssignShrunk(const BitmapBuffer& source, int width, int height) {
+    if (source.dc == nullptr || width < 1 || height < 1 || width > source.Width() || height > source.Height() ||
+        source.Width() > kMaxShrinkSide || source.Height() > kMaxShrinkSide) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    BitmapBuffer temporary;
+    const BitmapBuffer* pixels = TrueColorPixels(source, temporary);
+    const size_t scratchBytes = AreaShrinkScratchBytes(source.Width(), width, kBytesPerPixel);
+    ScopedHeapBlock scratch(scratchBytes != 0 ? HeapBlockAlloc(scratchBytes) : nullptr);
+    BitmapBuffer shrunk;
+    if (pixels == nullptr || scratch.Get() == nullptr || !shrunk.Create(width, height, kTrueColorDepth, RGB(0, 0, 0))) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return FALSE;
+    }
+    GdiFlush();
+    const PixelRows from = RowsOf(*pixels);
+    const PixelRows to = RowsOf(shrunk);
+    const SourceLines sourceLines = {from.top, from.width, from.height, from.stride};
+    const TargetLines targetLines = {to.top, to.width, to.height, to.stride};
+    if (!ShrinkArea(sourceLines, targetLines, kBytesPerPixel, ShrinkKernels(), scratch.Get(), scratchBytes)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    TakeFrom(shrunk);
+    return TRUE;
+}
+
+BOOL BitmapBuffer::Turn(ExifOrientation orientation) {
+    if (info == nullptr) {
+        SetLastError(ERROR_INVALID_FUNCTION);
+        return FALSE;
+    }
+    if (orientation == ExifOrientation::kAsStored) {
+        return TRUE;
+    }
+    BitmapBuffer temporary;
+    const BitmapBuffer* pixels = TrueColorPixels(*this, temporary);
+    const PixelSize size = TurnedSize(orientation, Width(), Height());
+    BitmapBuffer turned;
+    if (pixels == nullptr || !turned.Create(size.width, size.height, kTrueColorDepth, RGB(0, 0, 0))) {
+        return FALSE;
+    }
+    GdiFlush();
+    if (!TurnPixelRows(orientation, kBytesPerPixel, RowsOf(*pixels), RowsOf(turned))) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    TakeFrom(turned);
+    return TRUE;
+}

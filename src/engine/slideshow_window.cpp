@@ -59,6 +59,7 @@ SlideEngine& Engine() {
 volatile LONG tickBusy = 0;
 
 UnhandledMessageProc fallbackProc = DefWindowProcA;
+BeginTimerPeriodFn beginTimerPeriod = timeBeginPeriod;
 
 int DrawRandom() {
     return std::rand();
@@ -70,6 +71,13 @@ void CALLBACK TickTimerProc(UINT timerId, UINT, DWORD_PTR user, DWORD_PTR, DWORD
     }
 }
 
+void DeleteRegion(HRGN& region) {
+    if (region != nullptr) {
+        DeleteObject(region);
+        region = nullptr;
+    }
+}
+
 // Binds the frame clock's needs to this window, its layer and its regions.
 class WindowHooks : public FrameHooks {
 public:
@@ -77,8 +85,16 @@ public:
 
     bool PrepareSlide() override {
         SlideEngine& e = Engine();
-        return PrepareNextSlide(e.motion, e.layer, e.maskRegion, *e.settings, window_, e.previewScale,
-                                DrawRandom);
+        if (!PrepareNextSlide(e.motion, e.layer, e.maskRegion, *e.settings, window_, e.previewScale,
+                              DrawRandom)) {
+            return false;
+        }
+        // A picture whose opaque region could not be made is drawn whole; the
+        // clip would still hold the outline of the picture before it.
+        if (e.maskRegion == nullptr) {
+            DeleteRegion(e.clipRegion);
+        }
+        return true;
     }
 
     bool PictureSize(int& width, int& height) override {
@@ -148,9 +164,14 @@ bool Start(HWND window) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     std::rand();
 
+    // Only the preview, a child of the small monitor in the display settings,
+    // shrinks pictures to its share of the screen. The full-screen window may
+    // span several monitors and be taller than the screen: its pictures keep
+    // the size the user allowed.
     RECT client = {};
     GetClientRect(window, &client);
-    e.previewScale = static_cast<double>(client.bottom) / GetSystemMetrics(SM_CYSCREEN);
+    const bool preview = (GetWindowLongA(window, GWL_STYLE) & WS_CHILD) != 0;
+    e.previewScale = preview ? static_cast<double>(client.bottom) / GetSystemMetrics(SM_CYSCREEN) : 1.0;
 
     if (!e.settings->Load(false)) {
         return false;
@@ -169,28 +190,13 @@ bool Start(HWND window) {
         return false;
     }
     e.timerPeriod = caps.wPeriodMin;
-    if (timeBeginPeriod(e.timerPeriod) != TIMERR_NOERROR) {
+    if (beginTimerPeriod(e.timerPeriod) != TIMERR_NOERROR) {
         return false;
     }
     e.periodBegun = true;
     e.timerId = timeSetEvent(static_cast<UINT>(e.settings->tickPeriodMs), TIMER_RESOLUTION_MS, TickTimerProc,
                              reinterpret_cast<DWORD_PTR>(window), TIME_PERIODIC);
     return true;
-}
-
-LRESULT OnCreate(HWND window) {
-    // A window without height (a collapsed preview host) has nothing to show
-    // and no scale to move pictures by; it is refused quietly.
-    RECT client = {};
-    GetClientRect(window, &client);
-    if (client.bottom <= 0) {
-        return REFUSE_CREATION;
-    }
-    if (!Start(window)) {
-        ShowUnexpectedError(window);
-        return REFUSE_CREATION;
-    }
-    return 0;
 }
 
 void ReleaseFrame(OffscreenFrame& frame) {
@@ -223,14 +229,9 @@ HDC FrameDc(OffscreenFrame& frame, HDC screen, int width, int height) {
     return frame.dc;
 }
 
-void DeleteRegion(HRGN& region) {
-    if (region != nullptr) {
-        DeleteObject(region);
-        region = nullptr;
-    }
-}
-
-LRESULT OnDestroy() {
+// Releases everything Start made, whether it finished or not; a second call
+// finds nothing left.
+void Release() {
     SlideEngine& e = Engine();
     if (e.settings != nullptr) {
         if (e.timerId != 0) {
@@ -249,6 +250,28 @@ LRESULT OnDestroy() {
     DeleteRegion(e.maskRegion);
     ReleaseFrame(e.frame);
     e.music.Close();
+}
+
+LRESULT OnDestroy() {
+    Release();
+    return 0;
+}
+
+LRESULT OnCreate(HWND window) {
+    // A window without height (a collapsed preview host) has nothing to show
+    // and no scale to move pictures by; it is refused quietly.
+    RECT client = {};
+    GetClientRect(window, &client);
+    if (client.bottom <= 0) {
+        return REFUSE_CREATION;
+    }
+    if (!Start(window)) {
+        // Released before the box, so that no music plays behind it. The
+        // platform need not send WM_DESTROY to a window refused here.
+        Release();
+        ShowUnexpectedError(window);
+        return REFUSE_CREATION;
+    }
     return 0;
 }
 
@@ -329,7 +352,28 @@ void SetSlideshowFallback(UnhandledMessageProc fallback) {
 }
 
 SlideshowView SlideshowState() {
-    const SlideEngine& e = Engine();
-    return {e.timerId, e.previewScale, e.clock.fadeLevel, e.clock.posX, e.clock.posY, !e.layer.IsPictureEmpty(),
-            e.maskRegion != nullptr};
+    SlideEngine& e = Engine();
+    SlideshowView view = {};
+    view.timerId = e.timerId;
+    view.periodBegun = e.periodBegun;
+    view.hasSettings = e.settings != nullptr;
+    view.previewScale = e.previewScale;
+    view.fadeLevel = e.clock.fadeLevel;
+    view.zoom = e.clock.zoom;
+    view.posX = e.clock.posX;
+    view.posY = e.clock.posY;
+    view.pictureWidth = e.layer.PictureWidth();
+    view.pictureHeight = e.layer.PictureHeight();
+    view.hasMaskRegion = e.maskRegion != nullptr;
+    view.backgroundDc = e.layer.BackgroundDc();
+    DWORD_PTR length = 0;
+    if (e.music.IsOpen()) {
+        e.music.StatusItem(MCI_STATUS_LENGTH, length);
+    }
+    view.musicLength = static_cast<DWORD>(length);
+    return view;
+}
+
+void SetBeginTimerPeriodForTest(BeginTimerPeriodFn begin) {
+    beginTimerPeriod = begin != nullptr ? begin : timeBeginPeriod;
 }

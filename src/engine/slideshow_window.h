@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <mmsystem.h>
+
 // The tick: posted by the multimedia timer with the timer id in wParam.
 constexpr UINT WM_SLIDESHOW_TICK = WM_USER + 1;
 
@@ -19,11 +21,23 @@ void SetSlideshowFallback(UnhandledMessageProc fallback);
 // What a test may look at while the window runs.
 struct SlideshowView {
     UINT timerId;          // 0 when no timer runs
-    double previewScale;   // client height / screen height
+    bool periodBegun;      // the timer resolution is raised
+    bool hasSettings;      // from a successful start to the end
+    double previewScale;   // 1.0 full screen; client height / screen height in the preview
     int fadeLevel;
+    double zoom;
     int posX;
     int posY;
-    bool hasPicture;
+    int pictureWidth;      // 0 while the layer holds no picture
+    int pictureHeight;
     bool hasMaskRegion;
+    HDC backgroundDc;      // the layer's background, null once released
+    DWORD musicLength;     // of the track the player has open, 0 when none is
 };
 SlideshowView SlideshowState();
+
+// Tests put a stand-in for timeBeginPeriod in place (null restores the
+// platform's), to see a start refused at its last step, with the settings,
+// background and music made before it.
+typedef MMRESULT(WINAPI* BeginTimerPeriodFn)(UINT period);
+void SetBeginTimerPeriodForTest(BeginTimerPeriodFn begin);

@@ -1,5 +1,11 @@
 #include "imaging/mask_region.h"
 
+namespace {
+
+bool failOpaqueRegions = false;
+
+}  // namespace
+
 void BuildMaskRegion(const SaverSettings& settings, const BitmapBuffer& picture, HRGN& region) {
     if (settings.randomZoom || !settings.useMask) {
         return;
@@ -9,7 +15,7 @@ void BuildMaskRegion(const SaverSettings& settings, const BitmapBuffer& picture,
         DeleteObject(region);
         region = nullptr;
     }
-    region = picture.CreateOpaqueRegion(key);
+    region = failOpaqueRegions ? nullptr : picture.CreateOpaqueRegion(key);
 }
 
 void RefreshClipRegion(const SaverSettings& settings, HRGN mask, HRGN& clip) {
@@ -26,4 +32,8 @@ void RefreshClipRegion(const SaverSettings& settings, HRGN mask, HRGN& clip) {
         DeleteObject(clip);
         clip = nullptr;
     }
+}
+
+void SetOpaqueRegionFailureForTest(bool fail) {
+    failOpaqueRegions = fail;
 }

@@ -16,3 +16,7 @@ void BuildMaskRegion(const SaverSettings& settings, const BitmapBuffer& picture,
 // With useMask set, randomZoom clear and a mask: makes clip (creating it when
 // NULL) an exact copy of mask. A failed copy deletes clip and leaves it NULL.
 void RefreshClipRegion(const SaverSettings& settings, HRGN mask, HRGN& clip);
+
+// Tests: while set, BuildMaskRegion ends with no region, as when the system
+// cannot make one (out of memory or GDI objects).
+void SetOpaqueRegionFailureForTest(bool fail);

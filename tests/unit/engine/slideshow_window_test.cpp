@@ -2,41 +2,334 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
-#include "shell/saver_window.h"
+#include "imaging/mask_region.h"
+#include "support/music_files.h"
+#include "support/process_run.h"
 #include "support/test_files.h"
+#include "support/test_pictures.h"
 
 namespace {
 
-// The saver window made in this process, with gleamo.ini beside the test
-// executable as the saver reads it beside itself.
+constexpr char CLASS_NAME[] = "GleamoSlideshowTestWindow";
+constexpr int CLIENT_W = 640;
+constexpr int CLIENT_H = 480;
+constexpr DWORD RUN_LIMIT_MS = 10000;
+constexpr COLORREF BACK = RGB(0x20, 0x40, 0x60);
+constexpr COLORREF KEY = RGB(255, 0, 255);
+constexpr COLORREF RED = RGB(220, 0, 0);
+constexpr COLORREF GREEN = RGB(0, 200, 0);
+// The engine's message box has no class of its own: it is a dialog.
+constexpr char DIALOG_CLASS[] = "#32770";
+
+COLORREF WindowPixel(HWND window, int x, int y) {
+    HDC dc = GetDC(window);
+    const COLORREF color = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return color;
+}
+
+// What the window showed after each tick it handled, painted at once.
+struct TickSeen {
+    int fadeLevel;
+    int pictureWidth;
+    COLORREF centre;
+};
+std::vector<TickSeen> ticksSeen;
+
+LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = SlideshowWindowProc(window, message, wParam, lParam);
+    if (message == WM_SLIDESHOW_TICK) {
+        UpdateWindow(window);
+        const SlideshowView view = SlideshowState();
+        ticksSeen.push_back({view.fadeLevel, view.pictureWidth, WindowPixel(window, CLIENT_W / 2, CLIENT_H / 2)});
+    }
+    return result;
+}
+
+// Presses OK on every "Gleamo" message box of this thread, from a thread
+// timer that the box's own modal loop runs, and counts them.
+class ErrorBoxCloser {
+public:
+    ErrorBoxCloser() {
+        closed = 0;
+        timer_ = SetTimer(nullptr, 0, POLL_MS, Poll);
+    }
+    ~ErrorBoxCloser() { KillTimer(nullptr, timer_); }
+    ErrorBoxCloser(const ErrorBoxCloser&) = delete;
+    ErrorBoxCloser& operator=(const ErrorBoxCloser&) = delete;
+
+    static int closed;
+
+private:
+    static constexpr UINT POLL_MS = 20;
+
+    static void CALLBACK Poll(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), Close, 0); }
+
+    static BOOL CALLBACK Close(HWND window, LPARAM) {
+        char className[16] = {};
+        char title[16] = {};
+        GetClassNameA(window, className, sizeof className);
+        GetWindowTextA(window, title, sizeof title);
+        if (IsWindowVisible(window) && std::strcmp(className, DIALOG_CLASS) == 0 &&
+            std::strcmp(title, "Gleamo") == 0) {
+            SendMessageA(window, WM_COMMAND, IDOK, 0);
+            ++closed;
+        }
+        return TRUE;
+    }
+
+    UINT_PTR timer_;
+};
+int ErrorBoxCloser::closed = 0;
+
+MMRESULT WINAPI RefuseTimerPeriod(UINT) {
+    return TIMERR_NOCANDO;
+}
+
+// gleamo.ini with a BACK background and centred, still pictures (none
+// shrunk), in list order; `effect` and `picture` add keys to their sections,
+// `music` whole sections of its own.
+std::string Settings(const std::string& effect, const std::string& picture, const std::vector<std::string>& files,
+                     const std::string& music = "") {
+    std::string text = "[Back]\nScreen=0\nUsePic=0\nBackColor=" + std::to_string(BACK) + "\n[Effect]\n" + effect +
+                       "[Picture]\nCenter=1\nMove=0\nSuffle=0\nMaxWidth=0\nMaxHeight=0\nCount=" +
+                       std::to_string(files.size()) + "\n" + picture + music + "[FileList]\n";
+    for (size_t i = 0; i < files.size(); ++i) {
+        text += "Picture" + std::to_string(i) + "=" + files[i] + "\n";
+    }
+    return text;
+}
+
+// The picture shown over BACK at a fade level. The packed blend divides by 256
+// and the byte-wise one by 255; they differ by at most one.
+void ExpectBlend(COLORREF shown, COLORREF picture, int level) {
+    const auto channel = [level](int p, int b) { return p + (b - p) * level / 255; };
+    const COLORREF expected = RGB(channel(GetRValue(picture), GetRValue(BACK)),
+                                  channel(GetGValue(picture), GetGValue(BACK)),
+                                  channel(GetBValue(picture), GetBValue(BACK)));
+    EXPECT_NEAR(GetRValue(shown), GetRValue(expected), 1) << "level " << level;
+    EXPECT_NEAR(GetGValue(shown), GetGValue(expected), 1) << "level " << level;
+    EXPECT_NEAR(GetBValue(shown), GetBValue(expected), 1) << "level " << level;
+}
+
+// A band of the key colour across rows 20..27 of a 64 x 48 picture.
+COLORREF Banded(int x, int y) {
+    return y >= 20 && y < 28 ? KEY : RGB(x * 4, y * 5, 128);
+}
+
+// The engine's window made in this process, with its own class so that no
+// close rule of the shell ends it while a test runs. The engine reads
+// gleamo.ini beside the test executable, as the saver does beside itself.
 class SlideshowWindow : public testing::Test {
 protected:
+    void SetUp() override {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = TestWindowProc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = CLASS_NAME;
+        RegisterClassA(&windowClass);  // fails harmlessly when already registered
+        SetSlideshowFallback(nullptr);
+        ticksSeen.clear();
+    }
+
     void TearDown() override {
-        if (IsWindow(window)) {
-            DestroyWindow(window);
-        }
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        Close();
+        SetOpaqueRegionFailureForTest(false);
+        SetBeginTimerPeriodForTest(nullptr);
         DeleteFileA(iniPath.c_str());
     }
 
-    void Open(const std::string& settings) {
-        ASSERT_TRUE(WriteFileBytes(iniPath, settings));
-        window = CreateSaverWindow(nullptr);
-        ASSERT_NE(window, nullptr);
+    // A popup window of the given client size, as the full-screen saver is.
+    bool Open(const std::string& settings, int width = CLIENT_W, int height = CLIENT_H) {
+        EXPECT_TRUE(WriteFileBytes(iniPath, settings));
+        window = CreateWindowExA(0, CLASS_NAME, "", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+        return window != nullptr;
     }
 
+    // A child filling a host of the given client height, as the preview is.
+    bool OpenPreview(const std::string& settings, int height) {
+        EXPECT_TRUE(WriteFileBytes(iniPath, settings));
+        host = CreateWindowExA(0, "STATIC", "host", WS_POPUP | WS_VISIBLE, 0, 0, 200, height, nullptr, nullptr,
+                               nullptr, nullptr);
+        window = CreateWindowExA(0, CLASS_NAME, "", WS_CHILD | WS_VISIBLE, 0, 0, 200, height, host, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+        return window != nullptr;
+    }
+
+    void Close() {
+        if (IsWindow(window)) {
+            DestroyWindow(window);
+        }
+        if (host != nullptr) {
+            DestroyWindow(host);
+            host = nullptr;
+        }
+        window = nullptr;
+        // Ticks the timer posted are dropped, not handled by a later window.
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        }
+    }
+
+    // One tick handled and painted, whatever the timer does meanwhile: its
+    // own ticks wait in the queue, which these tests never pump.
+    void Tick() { SendMessageA(window, WM_SLIDESHOW_TICK, 0, 0); }
+
+    std::string Picture(const std::string& name, const std::string& bytes) {
+        const std::string path = folder / name;
+        EXPECT_TRUE(WriteFileBytes(path, bytes));
+        return path;
+    }
+
+    std::string Wave(const std::string& name, int milliseconds) { return Picture(name, WaveBytes(milliseconds)); }
+
     std::string iniPath = ExecutableFolder() + "gleamo.ini";
+    TempFolder folder;
     HWND window = nullptr;
+    HWND host = nullptr;
 };
 
-TEST_F(SlideshowWindow, WithoutPictureEntriesNoTimerRuns) {
-    Open("[Back]\nScreen=0\nUsePic=0\n");
+// A desktop of several monitors gives the full-screen window more than one
+// screen's height; its pictures must not grow with it.
+TEST_F(SlideshowWindow, FullScreenKeepsScaleOneHoweverTallAndThePreviewTakesItsShareOfTheScreen) {
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    ASSERT_TRUE(Open(Settings("", "", {}), GetSystemMetrics(SM_CXSCREEN), 2 * screenHeight));
+    RECT client = {};
+    GetClientRect(window, &client);
+    ASSERT_GT(client.bottom, screenHeight);
+    EXPECT_EQ(SlideshowState().previewScale, 1.0);
+
+    Close();
+    ASSERT_TRUE(OpenPreview(Settings("", "", {}), 150));
+    EXPECT_DOUBLE_EQ(SlideshowState().previewScale, 150.0 / screenHeight);
+}
+
+// On the real timer: a tick whose handling never let the next one be posted
+// would leave the first fade level for ever.
+TEST_F(SlideshowWindow, TheTimerCarriesASlideThroughItsFadeAndHoldAndBringsTheNext) {
+    ASSERT_TRUE(Open(Settings("Scale=4\nDelay=2\n", "",
+                              {Picture("red.bmp", SolidBmp24(40, 30, RED)),
+                               Picture("green.bmp", SolidBmp24(50, 20, GREEN))}) +
+                     "[Debug]\nUseElapse=1\nElapse=5\n"));
+    ASSERT_TRUE(WaitUntil(RUN_LIMIT_MS, [] { return ticksSeen.size() >= 14; }))
+        << "ticks handled: " << ticksSeen.size();
+
+    const std::vector<int> levels = {192, 128, 64, 0, 0, 0, 63, 127, 191, 255, 192, 128, 64, 0};
+    for (size_t i = 0; i < levels.size(); ++i) {
+        const bool first = i < 10;
+        EXPECT_EQ(ticksSeen[i].fadeLevel, levels[i]) << "tick " << i + 1;
+        EXPECT_EQ(ticksSeen[i].pictureWidth, first ? 40 : 50) << "tick " << i + 1;
+        ExpectBlend(ticksSeen[i].centre, first ? RED : GREEN, levels[i]);
+    }
+}
+
+// The first picture is cut by its band of the transparent colour; the
+// second one's region cannot be made, so it is drawn whole, not cut by the
+// first one's outline. Held, the window shows it; stamped (no fade-out), the
+// background keeps it.
+TEST_F(SlideshowWindow, TheKeyColourShowsTheBackgroundAndAPictureWithoutRegionIsDrawnWhole) {
+    const std::vector<std::string> files = {Picture("banded.bmp", Bmp24(64, 48, Banded)),
+                                            Picture("green.bmp", SolidBmp24(64, 48, GREEN))};
+    const int left = (CLIENT_W - 64) / 2;
+    const int top = (CLIENT_H - 48) / 2;
+    for (int noFadeout : {0, 1}) {
+        SCOPED_TRACE(noFadeout ? "stamped" : "held");
+        SetOpaqueRegionFailureForTest(false);
+        ASSERT_TRUE(Open(Settings("Scale=1\nDelay=0\n",
+                                  "UseMask=1\nUseColor=1\nMaskColor=" + std::to_string(KEY) +
+                                      "\nNoFadeout=" + std::to_string(noFadeout) + "\n",
+                                  files) +
+                         "[Debug]\nUseElapse=1\nElapse=1000\n"));
+        Tick();
+        ASSERT_TRUE(SlideshowState().hasMaskRegion);
+        HDC background = SlideshowState().backgroundDc;
+        for (POINT p : {POINT{5, 10}, POINT{40, 24}, POINT{63, 47}}) {
+            const COLORREF expected = Banded(p.x, p.y) == KEY ? BACK : Banded(p.x, p.y);
+            EXPECT_EQ(WindowPixel(window, left + p.x, top + p.y), expected) << p.x << "," << p.y;
+            EXPECT_EQ(GetPixel(background, left + p.x, top + p.y), noFadeout ? expected : BACK) << p.x << "," << p.y;
+        }
+
+        SetOpaqueRegionFailureForTest(true);
+        for (int tick = 0; tick < 4 && SlideshowState().hasMaskRegion; ++tick) {
+            Tick();
+        }
+        ASSERT_FALSE(SlideshowState().hasMaskRegion);
+        for (POINT p : {POINT{5, 10}, POINT{40, 24}, POINT{63, 47}}) {
+            EXPECT_EQ(WindowPixel(window, left + p.x, top + p.y), GREEN) << p.x << "," << p.y;
+            EXPECT_EQ(GetPixel(background, left + p.x, top + p.y), noFadeout ? GREEN : BACK) << p.x << "," << p.y;
+        }
+        Close();
+    }
+}
+
+// Drawn where the clock puts it, as wide as its zoom makes it.
+TEST_F(SlideshowWindow, RandomZoomDrawsThePictureAtTheZoomedWidth) {
+    constexpr int WIDTH = 100;
+    constexpr int HEIGHT = 60;
+    ASSERT_TRUE(Open(Settings("Scale=2\nDelay=0\n", "Stretch=1\n",
+                              {Picture("red.bmp", SolidBmp24(WIDTH, HEIGHT, RED))}) +
+                     "[Debug]\nUseElapse=1\nElapse=1000\n"));
+    // A zoom that changes no width is possible; a few slides give one that does.
+    for (int tick = 0; tick < 40; ++tick) {
+        Tick();
+        const SlideshowView view = SlideshowState();
+        const int width = static_cast<int>(WIDTH * view.zoom);
+        if (width == WIDTH || view.fadeLevel == 255) {
+            continue;
+        }
+        const int y = view.posY + static_cast<int>(HEIGHT * view.zoom) / 2;
+        int first = -1;
+        int drawn = 0;
+        for (int x = 0; x < CLIENT_W; ++x) {
+            if (WindowPixel(window, x, y) != BACK) {
+                first = first < 0 ? x : first;
+                ++drawn;
+            }
+        }
+        EXPECT_EQ(first, view.posX);
+        EXPECT_EQ(drawn, width) << "zoom " << view.zoom;
+        return;
+    }
+    FAIL() << "no slide was zoomed";
+}
+
+// Music plays without pictures, and without pictures no timer runs. A track
+// that ends moves the list on; a stopped, superseded or failed one does not.
+TEST_F(SlideshowWindow, OnlyATrackThatEndedSuccessfullyStartsTheNext) {
+    ASSERT_GT(waveOutGetNumDevs(), 0u) << "no audio device: is the PulseAudio sink up?";
+    ASSERT_TRUE(Open(Settings("", "", {}, "[Music]\nPlayMusic=1\nSuffle=0\nCount=2\n") + "Music0=" +
+                     Wave("first.wav", 3000) + "\nMusic1=" + Wave("second.wav", 4000) + "\n"));
     EXPECT_EQ(SlideshowState().timerId, 0u);
-    EXPECT_DOUBLE_EQ(SlideshowState().previewScale, 1.0);
+    EXPECT_EQ(SlideshowState().musicLength, 3000u);
+    for (WPARAM code : {MCI_NOTIFY_ABORTED, MCI_NOTIFY_SUPERSEDED, MCI_NOTIFY_FAILURE}) {
+        SendMessageA(window, MM_MCINOTIFY, code, 0);
+        EXPECT_EQ(SlideshowState().musicLength, 3000u) << code;
+    }
+    SendMessageA(window, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
+    EXPECT_EQ(SlideshowState().musicLength, 4000u);
+}
+
+// Refused at its last step, the start has made settings, a background and
+// music by then: the box is shown over none of them.
+TEST_F(SlideshowWindow, AFailedStartShowsTheErrorBoxAndLeavesNothingBehind) {
+    ASSERT_GT(waveOutGetNumDevs(), 0u) << "no audio device: is the PulseAudio sink up?";
+    SetBeginTimerPeriodForTest(RefuseTimerPeriod);
+    ErrorBoxCloser boxes;
+    EXPECT_FALSE(Open(Settings("", "", {Picture("red.bmp", SolidBmp24(8, 8, RED))},
+                               "[Music]\nPlayMusic=1\nCount=1\n") +
+                      "Music0=" + Wave("music.wav", 3000) + "\n"));
+    EXPECT_EQ(ErrorBoxCloser::closed, 1);
+    const SlideshowView view = SlideshowState();
+    EXPECT_FALSE(view.hasSettings);
+    EXPECT_EQ(view.timerId, 0u);
+    EXPECT_FALSE(view.periodBegun);
+    EXPECT_EQ(view.backgroundDc, nullptr);
+    EXPECT_EQ(view.musicLength, 0u);
 }
 
 }  // namespace

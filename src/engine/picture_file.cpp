@@ -6,6 +6,7 @@
 #include "base/paths.h"
 #include "base/process_heap.h"
 #include "imaging/exif_orientation.h"
+#include "imaging/gdi_guards.h"
 #include "imaging/picture_buffer.h"
 
 namespace {
@@ -19,16 +20,15 @@ constexpr DWORD EXIF_SEARCH_BYTES = 0x10000 + 0x100;
 // The orientation the file's EXIF block records; as stored when the file has
 // none or cannot be read.
 ExifOrientation OrientationOf(const char* path) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return ExifOrientation::kAsStored;
-    }
+    ScopedFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     ScopedHeapBlock start(HeapBlockAlloc(EXIF_SEARCH_BYTES));
     DWORD got = 0;
-    const bool read = start.Get() != nullptr && ReadFile(file, start.Get(), EXIF_SEARCH_BYTES, &got, nullptr);
-    CloseHandle(file);
-    return read ? ReadJpegOrientation(start.Bytes(), got) : ExifOrientation::kAsStored;
+    if (!file.IsOpen() || start.Get() == nullptr ||
+        !ReadFile(file.Get(), start.Get(), EXIF_SEARCH_BYTES, &got, nullptr)) {
+        return ExifOrientation::kAsStored;
+    }
+    return ReadJpegOrientation(start.Bytes(), got);
 }
 
 }  // namespace

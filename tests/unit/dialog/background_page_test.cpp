@@ -12,6 +12,7 @@
 #include "base/path_limits.h"
 #include "dialog/settings_dialog.h"
 #include "dialog_driver.h"
+#include "imaging/gdi_guards.h"
 #include "resources/resource_ids.h"
 #include "support/test_files.h"
 
@@ -19,14 +20,11 @@ namespace {
 
 // The top-left pixel of the browse button's glyph; CLR_INVALID without a glyph.
 COLORREF GlyphCorner(const DialogDriver& d) {
-    HBITMAP glyph = reinterpret_cast<HBITMAP>(
-        SendMessageA(d.Control(Tab::Background, IDC_BACKGROUND_BUTTON_BROWSE), BM_GETIMAGE, IMAGE_BITMAP, 0));
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ previous = SelectObject(dc, glyph);
-    const COLORREF corner = GetPixel(dc, 0, 0);
-    SelectObject(dc, previous);
-    DeleteDC(dc);
-    return corner;
+    const LRESULT glyph =
+        SendMessageA(d.Control(Tab::Background, IDC_BACKGROUND_BUTTON_BROWSE), BM_GETIMAGE, IMAGE_BITMAP, 0);
+    ScopedCreatedDc dc(CreateCompatibleDC(nullptr));
+    ScopedSelection selection(dc.Get(), reinterpret_cast<HGDIOBJ>(glyph));
+    return GetPixel(dc.Get(), 0, 0);
 }
 
 class BackgroundPageTest : public testing::Test {

@@ -1,9 +1,11 @@
 #include "dialog_driver.h"
 
+#include <colordlg.h>
 #include <commctrl.h>
 #include <dlgs.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "dialog/settings_dialog.h"
 #include "resources/resource_ids.h"
@@ -11,20 +13,13 @@
 
 namespace {
 
-// The colour dialog's red, green and blue edits and its add-to-custom button.
-constexpr int COLOR_RED_EDIT = 706;
-constexpr int COLOR_GREEN_EDIT = 707;
-constexpr int COLOR_BLUE_EDIT = 708;
-constexpr int COLOR_ADD_CUSTOM = 712;
-
-// Limits of the bounded waits: generous, since a first common dialog under
-// Wine takes a while to come up.
+// Generous: a first common dialog under Wine takes a while to come up.
 constexpr DWORD DRIVER_LIMIT_MS = 10000;
-constexpr DWORD CANCEL_LIMIT_MS = 5000;
 
 // Explorer-style dialogs name their file name box cmb13 on Windows and edt1 under Wine.
 HWND FileNameBox(HWND fileDialog) {
-    return GetDlgItem(fileDialog, cmb13) != nullptr ? GetDlgItem(fileDialog, cmb13) : GetDlgItem(fileDialog, edt1);
+    HWND combo = GetDlgItem(fileDialog, cmb13);
+    return combo != nullptr ? combo : GetDlgItem(fileDialog, edt1);
 }
 
 bool IsDialogWindow(HWND window) {
@@ -33,33 +28,26 @@ bool IsDialogWindow(HWND window) {
     return lstrcmpA(name, "#32770") == 0;
 }
 
-struct ThreadWindows {
-    HWND except;
-    HWND found;
-};
-
+// Looks for a visible dialog other than search->first and keeps it in search->second.
 BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM context) {
-    ThreadWindows* search = reinterpret_cast<ThreadWindows*>(context);
-    if (window != search->except && IsWindowVisible(window) && IsDialogWindow(window)) {
-        search->found = window;
-        return FALSE;
+    auto* search = reinterpret_cast<std::pair<HWND, HWND>*>(context);
+    if (window == search->first || !IsWindowVisible(window) || !IsDialogWindow(window)) {
+        return TRUE;
     }
-    return TRUE;
+    search->second = window;
+    return FALSE;
 }
 
 // Which page a child dialog is, told by a control only it has. Pages share
 // control ids, so the order of the marks matters.
 int PageIndexOf(HWND page) {
-    const struct {
-        Tab tab;
-        int mark;
-    } marks[] = {{Tab::Display, IDC_DISPLAY_CHECK_RANDOM_ZOOM},
-                 {Tab::Background, IDC_BACKGROUND_CHECK_SET},
-                 {Tab::Pictures, IDC_PICTURES_LIST},
-                 {Tab::Music, IDC_MUSIC_LIST}};
-    for (const auto& candidate : marks) {
-        if (GetDlgItem(page, candidate.mark) != nullptr) {
-            return static_cast<int>(candidate.tab);
+    const std::pair<Tab, int> marks[] = {{Tab::Display, IDC_DISPLAY_CHECK_RANDOM_ZOOM},
+                                         {Tab::Background, IDC_BACKGROUND_CHECK_SET},
+                                         {Tab::Pictures, IDC_PICTURES_LIST},
+                                         {Tab::Music, IDC_MUSIC_LIST}};
+    for (const auto& mark : marks) {
+        if (GetDlgItem(page, mark.second) != nullptr) {
+            return static_cast<int>(mark.first);
         }
     }
     return -1;
@@ -90,7 +78,7 @@ DialogDriver::~DialogDriver() {
             WaitClosed(modal);
         }
         PostMessageA(dialog_, WM_COMMAND, IDCANCEL, 0);
-        WaitUntil(CANCEL_LIMIT_MS, [this] { return Ended(); });
+        WaitUntil(DRIVER_LIMIT_MS, [this] { return Ended(); });
     }
     if (thread_ != nullptr) {
         CloseHandle(thread_);
@@ -103,10 +91,6 @@ DWORD WINAPI DialogDriver::Run(void* self) {
     driver->result_ = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETTINGS), nullptr,
                                       SettingsDialogProc, 0);
     return 0;
-}
-
-bool DialogDriver::Ended() const {
-    return WaitForSingleObject(thread_, 0) == WAIT_OBJECT_0;
 }
 
 bool DialogDriver::Open(const std::string& ini) {
@@ -139,10 +123,37 @@ INT_PTR DialogDriver::Press(int frameButton) {
 }
 
 HWND DialogDriver::PressOpening(int frameButton) {
-    PostMessageA(GetDlgItem(dialog_, frameButton), BM_CLICK, 0, 0);
+    return Opening(GetDlgItem(dialog_, frameButton));
+}
+
+HWND DialogDriver::ClickOpening(Tab tab, int id) {
+    return IsWindowEnabled(Control(tab, id)) ? Opening(Control(tab, id)) : nullptr;
+}
+
+// Posted, so that the test goes on while the dialog's thread runs the modal window.
+HWND DialogDriver::Opening(HWND control) {
+    // A swatch is a static control: it takes the mouse, not BM_CLICK.
+    char kind[16] = {};
+    GetClassNameA(control, kind, sizeof kind);
+    if (lstrcmpiA(kind, "Static") == 0) {
+        PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    } else {
+        PostMessageA(control, BM_CLICK, 0, 0);
+    }
     HWND modal = nullptr;
     WaitUntil(DRIVER_LIMIT_MS, [&] { return (modal = ModalWindow()) != nullptr || Ended(); });
     return modal;
+}
+
+HWND DialogDriver::ModalWindow() const {
+    std::pair<HWND, HWND> search = {dialog_, nullptr};
+    EnumThreadWindows(threadId_, FindVisibleDialog, reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
+bool DialogDriver::WaitClosed(HWND window) {
+    return WaitUntil(DRIVER_LIMIT_MS, [window] { return !IsWindow(window) || !IsWindowVisible(window); });
 }
 
 void DialogDriver::ChooseTab(Tab tab) {
@@ -158,45 +169,24 @@ void DialogDriver::SetFocusTo(HWND control) {
     SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
 }
 
-// A disabled control takes no click from the user, so none is sent to it.
 void DialogDriver::Click(Tab tab, int id) {
-    if (IsEnabled(tab, id)) {
+    if (IsWindowEnabled(Control(tab, id))) {
         SendMessageA(Control(tab, id), BM_CLICK, 0, 0);
     }
 }
 
-// Before the dialog is known, the dialog itself.
-HWND DialogDriver::ModalWindow() const {
-    ThreadWindows search = {dialog_, nullptr};
-    EnumThreadWindows(threadId_, FindVisibleDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HWND DialogDriver::ClickOpening(Tab tab, int id) {
-    HWND control = Control(tab, id);
-    if (!IsEnabled(tab, id)) {
-        return nullptr;
+void DialogDriver::Type(Tab tab, int id, const std::string& text) {
+    HWND edit = Control(tab, id);
+    SetFocusTo(edit);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    for (unsigned char c : text) {
+        SendMessageA(edit, WM_CHAR, c, 1);
     }
-    // A swatch is a static control: it takes the mouse, not BM_CLICK.
-    char kind[16] = {};
-    GetClassNameA(control, kind, sizeof kind);
-    if (lstrcmpiA(kind, "Static") == 0) {
-        PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-        PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-    } else {
-        PostMessageA(control, BM_CLICK, 0, 0);
-    }
-    HWND modal = nullptr;
-    WaitUntil(DRIVER_LIMIT_MS, [&] { return (modal = ModalWindow()) != nullptr; });
-    return modal;
 }
 
-bool DialogDriver::WaitClosed(HWND window) {
-    return WaitUntil(DRIVER_LIMIT_MS, [window] { return !IsWindow(window) || !IsWindowVisible(window); });
-}
-
-bool DialogDriver::IsEnabled(Tab tab, int id) const {
-    return IsWindowEnabled(Control(tab, id)) != FALSE;
+void DialogDriver::Key(Tab tab, int id, UINT virtualKey) {
+    SendMessageA(Control(tab, id), WM_KEYDOWN, virtualKey, 1);
+    SendMessageA(Control(tab, id), WM_KEYUP, virtualKey, 0xC0000001);
 }
 
 std::string DialogDriver::Checked(Tab tab, std::initializer_list<int> ids) const {
@@ -210,7 +200,7 @@ std::string DialogDriver::Checked(Tab tab, std::initializer_list<int> ids) const
 std::string DialogDriver::Enabled(Tab tab, std::initializer_list<int> ids) const {
     std::string states;
     for (int id : ids) {
-        states += IsEnabled(tab, id) ? '1' : '0';
+        states += IsWindowEnabled(Control(tab, id)) ? '1' : '0';
     }
     return states;
 }
@@ -221,39 +211,22 @@ std::string DialogDriver::Text(Tab tab, int id) const {
     return text;
 }
 
-void DialogDriver::Type(Tab tab, int id, const std::string& text) {
-    HWND edit = Control(tab, id);
-    SetFocusTo(edit);
-    SendMessageA(edit, EM_SETSEL, 0, -1);
-    for (unsigned char c : text) {
-        SendMessageA(edit, WM_CHAR, c, 1);
-    }
-}
-
-void DialogDriver::Key(Tab tab, int id, UINT virtualKey) {
-    HWND control = Control(tab, id);
-    SendMessageA(control, WM_KEYDOWN, virtualKey, 1);
-    SendMessageA(control, WM_KEYUP, virtualKey, 0xC0000001);
-}
-
 std::string DialogDriver::ListItems(Tab tab, int id) const {
-    HWND list = Control(tab, id);
     std::string joined;
-    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    const int count = static_cast<int>(SendMessageA(Control(tab, id), LB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         char item[1024] = {};
-        SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
+        SendMessageA(Control(tab, id), LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
         joined += (i > 0 ? "|" : "") + std::string(item);
     }
     return joined;
 }
 
 bool ChooseInFileDialog(HWND fileDialog, const std::string& names) {
-    HWND nameBox = FileNameBox(fileDialog);
-    if (nameBox == nullptr) {
+    if (FileNameBox(fileDialog) == nullptr) {
         return false;
     }
-    SendMessageA(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(names.c_str()));
+    SendMessageA(FileNameBox(fileDialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(names.c_str()));
     PostMessageA(GetDlgItem(fileDialog, IDOK), BM_CLICK, 0, 0);
     return WaitUntil(DRIVER_LIMIT_MS, [fileDialog] { return !IsWindow(fileDialog); });
 }
@@ -280,18 +253,18 @@ std::string MessageBoxText(HWND box) {
 }
 
 COLORREF ColorDialogColor(HWND colorDialog) {
-    return RGB(GetDlgItemInt(colorDialog, COLOR_RED_EDIT, nullptr, FALSE),
-               GetDlgItemInt(colorDialog, COLOR_GREEN_EDIT, nullptr, FALSE),
-               GetDlgItemInt(colorDialog, COLOR_BLUE_EDIT, nullptr, FALSE));
+    return RGB(GetDlgItemInt(colorDialog, COLOR_RED, nullptr, FALSE),
+               GetDlgItemInt(colorDialog, COLOR_GREEN, nullptr, FALSE),
+               GetDlgItemInt(colorDialog, COLOR_BLUE, nullptr, FALSE));
 }
 
 void AnswerColorDialog(HWND colorDialog, COLORREF color, bool addCustom, int button) {
-    SetDlgItemInt(colorDialog, COLOR_RED_EDIT, GetRValue(color), FALSE);
-    SetDlgItemInt(colorDialog, COLOR_GREEN_EDIT, GetGValue(color), FALSE);
-    SetDlgItemInt(colorDialog, COLOR_BLUE_EDIT, GetBValue(color), FALSE);
+    SetDlgItemInt(colorDialog, COLOR_RED, GetRValue(color), FALSE);
+    SetDlgItemInt(colorDialog, COLOR_GREEN, GetGValue(color), FALSE);
+    SetDlgItemInt(colorDialog, COLOR_BLUE, GetBValue(color), FALSE);
     if (addCustom) {
-        SendMessageA(colorDialog, WM_COMMAND, MAKEWPARAM(COLOR_ADD_CUSTOM, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(colorDialog, COLOR_ADD_CUSTOM)));
+        SendMessageA(colorDialog, WM_COMMAND, MAKEWPARAM(COLOR_ADD, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(colorDialog, COLOR_ADD)));
     }
     PostMessageA(colorDialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(colorDialog, button)));

@@ -11,9 +11,9 @@
 
 enum class Tab { Pictures = 0, Display = 1, Background = 2, Music = 3 };
 
-// The settings file the dialog reads and writes: gleamo.ini beside the test program.
+// The settings file the dialog reads and writes (gleamo.ini beside the test
+// program), and a value of it or "<absent>".
 std::string DialogIniPath();
-// A value of that file, or "<absent>".
 std::string IniValue(const char* section, const char* key);
 std::string InCodePage932(const wchar_t* text);
 
@@ -27,48 +27,39 @@ public:
     // Makes ini the settings file (none when empty), opens the dialog and
     // waits until it is shown with its four pages.
     bool Open(const std::string& ini = "");
-    // Presses a frame button (IDOK, IDCANCEL) and returns the dialog's result,
-    // or 0 when it did not end.
+    // Presses a frame button (IDOK, IDCANCEL); the dialog's result, or 0 when it did not end.
     INT_PTR Press(int frameButton);
-    // Presses a frame button that is to open a modal window, and returns that
-    // window; null when none came.
+    // Presses a frame button, or clicks an enabled button or swatch of a page,
+    // that is to open a modal window, and returns that window; null when none came.
     HWND PressOpening(int frameButton);
+    HWND ClickOpening(Tab tab, int id);
 
     HWND Page(Tab tab) const { return pages_[static_cast<int>(tab)]; }
     HWND Control(Tab tab, int id) const { return GetDlgItem(Page(tab), id); }
-
-    // Clicks the caption of a tab.
-    void ChooseTab(Tab tab);
+    void ChooseTab(Tab tab);  // clicks the caption of the tab
     void SetFocusTo(HWND control);
-
-    // A click on a check box, radio button or push button that returns at once.
+    // A click on a check box, radio button or push button; none on a disabled one.
     void Click(Tab tab, int id);
-    // A click on a button or a swatch that opens a modal window: posted, so
-    // that the test goes on while the dialog's thread runs it. Returns the
-    // new window, or null.
-    HWND ClickOpening(Tab tab, int id);
+    // Selects the edit's whole text and types text over it.
+    void Type(Tab tab, int id, const std::string& text);
+    void Key(Tab tab, int id, UINT virtualKey);
 
     // The check or enabled states of controls as a string of 0 and 1.
     std::string Checked(Tab tab, std::initializer_list<int> ids) const;
     std::string Enabled(Tab tab, std::initializer_list<int> ids) const;
     std::string Text(Tab tab, int id) const;
-    // Selects the edit's whole text and types text over it.
-    void Type(Tab tab, int id, const std::string& text);
-    // A key pressed and released on a control.
-    void Key(Tab tab, int id, UINT virtualKey);
-
     // The texts of a list box, one per item, joined with '|'.
     std::string ListItems(Tab tab, int id) const;
 
-    // A modal window of the dialog's thread other than the dialog itself.
-    HWND ModalWindow() const;
-    // Waits until window is gone.
     bool WaitClosed(HWND window);
 
 private:
     static DWORD WINAPI Run(void* self);
-    bool Ended() const;
-    bool IsEnabled(Tab tab, int id) const;
+    bool Ended() const { return WaitForSingleObject(thread_, 0) == WAIT_OBJECT_0; }
+    // A visible dialog of the dialog's thread other than the dialog itself;
+    // before the dialog is known, the dialog.
+    HWND ModalWindow() const;
+    HWND Opening(HWND control);
 
     HANDLE thread_ = nullptr;
     DWORD threadId_ = 0;
@@ -78,9 +69,8 @@ private:
 };
 
 // The open-file common dialog: types names (a full path, or several quoted
-// names of its current folder) and presses OK.
+// names of its current folder) and presses OK; its file name box and folder.
 bool ChooseInFileDialog(HWND fileDialog, const std::string& names);
-// The open-file common dialog's file name box and current folder.
 std::string FileDialogName(HWND fileDialog);
 std::string FileDialogFolder(HWND fileDialog);
 // The title and text of a message box, as "title: text".

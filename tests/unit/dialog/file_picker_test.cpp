@@ -16,12 +16,6 @@ namespace {
 
 constexpr DWORD MULTIPLE = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
 
-std::string EntryFor(const std::string& path, const std::string& programDirectory) {
-    char entry[PATH_BUFFER_SIZE] = {};
-    ListEntryForFile(path.c_str(), programDirectory.c_str(), entry);
-    return entry;
-}
-
 TEST(FilePicker, APathThatWouldNotFitIsRefusedWholeNeverCutShort) {
     FilePicker picker(nullptr, MULTIPLE, 4096);
     const std::string longest = "C:\\" + std::string(MAX_PATH_CHARS - 3, 'p');
@@ -46,30 +40,29 @@ TEST(FilePicker, APathThatWouldNotFitIsRefusedWholeNeverCutShort) {
     EXPECT_STREQ(multiple.FileName(), "");
     single.SetInitialFile((fits + "a").c_str());
     EXPECT_STREQ(single.FileName(), "") << "a path that does not fit leaves the buffer cleared";
+
+    FilePicker withoutBuffers(nullptr, OFN_FILEMUSTEXIST, PATH_BUFFER_SIZE - 1);
+    withoutBuffers.SetInitialFile("C:\\a.jpg");
+    EXPECT_EQ(withoutBuffers.SelectedCount(), 0);
+    EXPECT_FALSE(withoutBuffers.Run()) << "no dialog without its buffers";
 }
 
-TEST(FilePicker, WithoutItsBuffersItShowsNoDialog) {
-    FilePicker picker(nullptr, OFN_FILEMUSTEXIST, PATH_BUFFER_SIZE - 1);
-    picker.SetInitialFile("C:\\a.jpg");
-    EXPECT_FALSE(picker.Run());
-    EXPECT_EQ(picker.SelectedCount(), 0);
-}
-
+// 表 (0x95 0x5C) ends in the byte of the backslash, which is no separator there.
 TEST(ListEntries, AFileBesideTheProgramIsListedByItsBareNameInAnyLetterCase) {
-    EXPECT_EQ(EntryFor("C:\\Program\\a.jpg", "C:\\Program\\"), "a.jpg");
-    EXPECT_EQ(EntryFor("c:\\PROGRAM\\a.jpg", "C:\\Program\\"), "a.jpg");
-    EXPECT_EQ(EntryFor("C:\\Program\\sub\\a.jpg", "C:\\Program\\"), "C:\\Program\\sub\\a.jpg");
-    EXPECT_EQ(EntryFor("C:\\a.jpg", "C:\\Program\\"), "C:\\a.jpg");
-    EXPECT_EQ(EntryFor("a.jpg", "C:\\Program\\"), "a.jpg");
-    EXPECT_EQ(EntryFor("C:\\Program\\a.jpg", ""), "C:\\Program\\a.jpg");
-}
-
-TEST(ListEntries, ADoubleByteCharacterEndingIn0x5CIsNoSeparator) {
     ASSERT_EQ(GetACP(), 932u);
-    const std::string table = InCodePage932(L"表");  // 0x95 0x5C
-    ASSERT_EQ(table, "\x95\x5c");
-    EXPECT_EQ(EntryFor("C:\\dir\\" + table, "C:\\dir\\"), table);
-    EXPECT_EQ(EntryFor("C:\\" + table + "\\a.jpg", "C:\\" + table + "\\"), "a.jpg");
+    const struct {
+        const char *path, *programDirectory, *entry;
+    } cases[] = {
+        {"C:\\Program\\a.jpg", "C:\\Program\\", "a.jpg"},  {"c:\\PROGRAM\\a.jpg", "C:\\Program\\", "a.jpg"},
+        {"a.jpg", "C:\\Program\\", "a.jpg"},               {"C:\\Program\\a.jpg", "", "C:\\Program\\a.jpg"},
+        {"C:\\Program\\sub\\a.jpg", "C:\\Program\\", "C:\\Program\\sub\\a.jpg"},
+        {"C:\\dir\\\x95\x5c", "C:\\dir\\", "\x95\x5c"},    {"C:\\\x95\x5c\\a.jpg", "C:\\\x95\x5c\\", "a.jpg"},
+    };
+    for (const auto& c : cases) {
+        char entry[PATH_BUFFER_SIZE] = {};
+        ListEntryForFile(c.path, c.programDirectory, entry);
+        EXPECT_STREQ(entry, c.entry) << c.path;
+    }
 }
 
 TEST(ListEntries, FilterListsAreTheResourceStringsCutAtEachSlash) {

@@ -22,16 +22,8 @@ namespace {
 class ListPagesTest : public testing::Test {
 protected:
     void SetUp() override {
-        for (const char* name : {"a.jpg", "b.jpg"}) {
-            ASSERT_TRUE(WriteFileBytes(pictures / name, "x"));
-        }
-        CreateDirectoryA((pictures / "sub").c_str(), nullptr);
-    }
-    // Presses add-files on a page and answers the open-file dialog.
-    void AddFiles(Tab tab, const std::string& names) {
-        HWND files = d.ClickOpening(tab, IDC_PICTURES_BUTTON_ADD);
-        ASSERT_NE(files, nullptr) << "no open-file dialog";
-        ASSERT_TRUE(ChooseInFileDialog(files, names));
+        ASSERT_TRUE(WriteFileBytes(pictures / "a.jpg", "x"));
+        ASSERT_TRUE(CreateDirectoryA((pictures / "sub").c_str(), nullptr));
     }
 
     // Presses add-folder, selects folder when one is given, waits until the
@@ -47,11 +39,8 @@ protected:
                 SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
             }
             char text[MAX_PATH] = {};
-            TVITEMA item = {};
-            item.mask = TVIF_TEXT;
-            item.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-            item.pszText = text;
-            item.cchTextMax = sizeof text;
+            HTREEITEM caret = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+            TVITEMA item = {TVIF_TEXT, caret, 0, 0, text, sizeof text};
             return item.hItem != nullptr && SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) &&
                    std::string(text).find(shownName) != std::string::npos;
         });
@@ -79,11 +68,13 @@ TEST_F(ListPagesTest, ChosenFilesAreAppendedWithTheirFullPathsInTheOrderTheDialo
         expected += "|" + pictures / photo;
     }
     ASSERT_TRUE(d.Open());
-    AddFiles(Tab::Pictures, pictures / "a.jpg");
+    HWND files = d.ClickOpening(Tab::Pictures, IDC_PICTURES_BUTTON_ADD);
+    ASSERT_NE(files, nullptr) << "no open-file dialog";
+    ASSERT_TRUE(ChooseInFileDialog(files, pictures / "a.jpg"));
     EXPECT_EQ(d.ListItems(Tab::Pictures, IDC_PICTURES_LIST), pictures / "a.jpg");
 
     // The next dialog opens in the folder of the file chosen last, with an empty name.
-    HWND files = d.ClickOpening(Tab::Pictures, IDC_PICTURES_BUTTON_ADD);
+    files = d.ClickOpening(Tab::Pictures, IDC_PICTURES_BUTTON_ADD);
     ASSERT_NE(files, nullptr) << "no open-file dialog";
     EXPECT_EQ(FileDialogName(files), "");
     EXPECT_EQ(FileDialogFolder(files) + "\\", pictures.Path());

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "imaging/gdi_guards.h"
 #include "support/process_run.h"
 #include "support/test_files.h"
 #include "support/test_pictures.h"
@@ -29,10 +30,8 @@ COLORREF Pattern(int x, int y) {
 }
 
 COLORREF ScreenPixel(int x, int y) {
-    HDC screen = GetDC(nullptr);
-    const COLORREF color = GetPixel(screen, x, y);
-    ReleaseDC(nullptr, screen);
-    return color;
+    ScopedClientDc screen(nullptr);
+    return GetPixel(screen.Get(), x, y);
 }
 
 // The picture is shown centred, at once (one gradation step) and for long (the

@@ -85,3 +85,15 @@ bool RunningProcess::WaitForExit(DWORD timeoutMs, DWORD& exitCode) {
     exitCode = ExitCode();
     return true;
 }
+
+HWND VisibleWindowOf(const RunningProcess& process, const char* className, const char* title) {
+    for (HWND found = FindWindowExA(nullptr, nullptr, className, title); found != nullptr;
+         found = FindWindowExA(nullptr, found, className, title)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(found, &owner);
+        if (owner == process.Id() && IsWindowVisible(found)) {
+            return found;
+        }
+    }
+    return nullptr;
+}

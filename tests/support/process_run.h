@@ -41,6 +41,10 @@ private:
     DWORD id_ = 0;
 };
 
+// The visible top-level window of the process with the class (and title,
+// when given), or null.
+HWND VisibleWindowOf(const RunningProcess& process, const char* className, const char* title = nullptr);
+
 // Polls (pumping messages) until condition() holds or timeoutMs pass.
 template <typename Condition>
 bool WaitUntil(DWORD timeoutMs, Condition condition) {

@@ -50,41 +50,16 @@ LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return result;
 }
 
-// Presses OK on every "Gleamo" message box of this thread, from a thread
-// timer that the box's own modal loop runs, and counts them.
-class ErrorBoxCloser {
-public:
-    ErrorBoxCloser() {
-        closed = 0;
-        timer_ = SetTimer(nullptr, 0, POLL_MS, Poll);
+// Presses OK on a shown "Gleamo" message box and counts it; run from a
+// thread timer, which the box's own modal loop runs.
+int boxesClosed = 0;
+void CALLBACK CloseErrorBox(HWND, UINT, UINT_PTR, DWORD) {
+    HWND box = FindWindowA(DIALOG_CLASS, "Gleamo");
+    if (box != nullptr && IsWindowVisible(box)) {
+        SendMessageA(box, WM_COMMAND, IDOK, 0);
+        ++boxesClosed;
     }
-    ~ErrorBoxCloser() { KillTimer(nullptr, timer_); }
-    ErrorBoxCloser(const ErrorBoxCloser&) = delete;
-    ErrorBoxCloser& operator=(const ErrorBoxCloser&) = delete;
-
-    static int closed;
-
-private:
-    static constexpr UINT POLL_MS = 20;
-
-    static void CALLBACK Poll(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), Close, 0); }
-
-    static BOOL CALLBACK Close(HWND window, LPARAM) {
-        char className[16] = {};
-        char title[16] = {};
-        GetClassNameA(window, className, sizeof className);
-        GetWindowTextA(window, title, sizeof title);
-        if (IsWindowVisible(window) && std::strcmp(className, DIALOG_CLASS) == 0 &&
-            std::strcmp(title, "Gleamo") == 0) {
-            SendMessageA(window, WM_COMMAND, IDOK, 0);
-            ++closed;
-        }
-        return TRUE;
-    }
-
-    UINT_PTR timer_;
-};
-int ErrorBoxCloser::closed = 0;
+}
 
 MMRESULT WINAPI RefuseTimerPeriod(UINT) {
     return TIMERR_NOCANDO;
@@ -107,13 +82,11 @@ std::string Settings(const std::string& effect, const std::string& picture, cons
 // The picture shown over BACK at a fade level. The packed blend divides by 256
 // and the byte-wise one by 255; they differ by at most one.
 void ExpectBlend(COLORREF shown, COLORREF picture, int level) {
-    const auto channel = [level](int p, int b) { return p + (b - p) * level / 255; };
-    const COLORREF expected = RGB(channel(GetRValue(picture), GetRValue(BACK)),
-                                  channel(GetGValue(picture), GetGValue(BACK)),
-                                  channel(GetBValue(picture), GetBValue(BACK)));
-    EXPECT_NEAR(GetRValue(shown), GetRValue(expected), 1) << "level " << level;
-    EXPECT_NEAR(GetGValue(shown), GetGValue(expected), 1) << "level " << level;
-    EXPECT_NEAR(GetBValue(shown), GetBValue(expected), 1) << "level " << level;
+    for (int shift : {0, 8, 16}) {
+        const int p = picture >> shift & 0xFF;
+        const int b = BACK >> shift & 0xFF;
+        EXPECT_NEAR(shown >> shift & 0xFF, p + (b - p) * level / 255, 1) << "level " << level << ", bits " << shift;
+    }
 }
 
 // A band of the key colour across rows 20..27 of a 64 x 48 picture.
@@ -143,33 +116,18 @@ protected:
         DeleteFileA(iniPath.c_str());
     }
 
-    // A popup window of the given client size, as the full-screen saver is.
+    // A popup window of the given client size, as the full-screen saver is,
+    // or a child of that size in host, as the preview is.
     bool Open(const std::string& settings, int width = CLIENT_W, int height = CLIENT_H) {
         EXPECT_TRUE(WriteFileBytes(iniPath, settings));
-        window = CreateWindowExA(0, CLASS_NAME, "", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
-        return window != nullptr;
-    }
-
-    // A child filling a host of the given client height, as the preview is.
-    bool OpenPreview(const std::string& settings, int height) {
-        EXPECT_TRUE(WriteFileBytes(iniPath, settings));
-        host = CreateWindowExA(0, "STATIC", "host", WS_POPUP | WS_VISIBLE, 0, 0, 200, height, nullptr, nullptr,
-                               nullptr, nullptr);
-        window = CreateWindowExA(0, CLASS_NAME, "", WS_CHILD | WS_VISIBLE, 0, 0, 200, height, host, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
+        window = CreateWindowExA(0, CLASS_NAME, "", (host != nullptr ? WS_CHILD : WS_POPUP) | WS_VISIBLE, 0, 0, width,
+                                 height, host, nullptr, GetModuleHandleA(nullptr), nullptr);
         return window != nullptr;
     }
 
     void Close() {
-        if (IsWindow(window)) {
-            DestroyWindow(window);
-        }
-        if (host != nullptr) {
-            DestroyWindow(host);
-            host = nullptr;
-        }
-        window = nullptr;
+        DestroyWindow(host != nullptr ? host : window);  // a child goes with its host
+        host = window = nullptr;
         // Ticks the timer posted are dropped, not handled by a later window.
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -180,13 +138,11 @@ protected:
     // own ticks wait in the queue, which these tests never pump.
     void Tick() { SendMessageA(window, WM_SLIDESHOW_TICK, 0, 0); }
 
-    std::string Picture(const std::string& name, const std::string& bytes) {
+    std::string Write(const std::string& name, const std::string& bytes) {
         const std::string path = folder / name;
         EXPECT_TRUE(WriteFileBytes(path, bytes));
         return path;
     }
-
-    std::string Wave(const std::string& name, int milliseconds) { return Picture(name, WaveBytes(milliseconds)); }
 
     std::string iniPath = ExecutableFolder() + "gleamo.ini";
     TempFolder folder;
@@ -205,7 +161,9 @@ TEST_F(SlideshowWindow, FullScreenKeepsScaleOneHoweverTallAndThePreviewTakesItsS
     EXPECT_EQ(SlideshowState().previewScale, 1.0);
 
     Close();
-    ASSERT_TRUE(OpenPreview(Settings("", "", {}), 150));
+    host = CreateWindowExA(0, "STATIC", "host", WS_POPUP | WS_VISIBLE, 0, 0, 200, 150, nullptr, nullptr, nullptr,
+                           nullptr);
+    ASSERT_TRUE(Open(Settings("", "", {}), 200, 150));
     EXPECT_DOUBLE_EQ(SlideshowState().previewScale, 150.0 / screenHeight);
 }
 
@@ -213,8 +171,8 @@ TEST_F(SlideshowWindow, FullScreenKeepsScaleOneHoweverTallAndThePreviewTakesItsS
 // would leave the first fade level for ever.
 TEST_F(SlideshowWindow, TheTimerCarriesASlideThroughItsFadeAndHoldAndBringsTheNext) {
     ASSERT_TRUE(Open(Settings("Scale=4\nDelay=2\n", "",
-                              {Picture("red.bmp", SolidBmp24(40, 30, RED)),
-                               Picture("green.bmp", SolidBmp24(50, 20, GREEN))}) +
+                              {Write("red.bmp", SolidBmp24(40, 30, RED)),
+                               Write("green.bmp", SolidBmp24(50, 20, GREEN))}) +
                      "[Debug]\nUseElapse=1\nElapse=5\n"));
     ASSERT_TRUE(WaitUntil(RUN_LIMIT_MS, [] { return ticksSeen.size() >= 14; }))
         << "ticks handled: " << ticksSeen.size();
@@ -233,8 +191,8 @@ TEST_F(SlideshowWindow, TheTimerCarriesASlideThroughItsFadeAndHoldAndBringsTheNe
 // first one's outline. Held, the window shows it; stamped (no fade-out), the
 // background keeps it.
 TEST_F(SlideshowWindow, TheKeyColourShowsTheBackgroundAndAPictureWithoutRegionIsDrawnWhole) {
-    const std::vector<std::string> files = {Picture("banded.bmp", Bmp24(64, 48, Banded)),
-                                            Picture("green.bmp", SolidBmp24(64, 48, GREEN))};
+    const std::vector<std::string> files = {Write("banded.bmp", Bmp24(64, 48, Banded)),
+                                            Write("green.bmp", SolidBmp24(64, 48, GREEN))};
     const int left = (CLIENT_W - 64) / 2;
     const int top = (CLIENT_H - 48) / 2;
     for (int noFadeout : {0, 1}) {
@@ -272,7 +230,7 @@ TEST_F(SlideshowWindow, RandomZoomDrawsThePictureAtTheZoomedWidth) {
     constexpr int WIDTH = 100;
     constexpr int HEIGHT = 60;
     ASSERT_TRUE(Open(Settings("Scale=2\nDelay=0\n", "Stretch=1\n",
-                              {Picture("red.bmp", SolidBmp24(WIDTH, HEIGHT, RED))}) +
+                              {Write("red.bmp", SolidBmp24(WIDTH, HEIGHT, RED))}) +
                      "[Debug]\nUseElapse=1\nElapse=1000\n"));
     // A zoom that changes no width is possible; a few slides give one that does.
     for (int tick = 0; tick < 40; ++tick) {
@@ -303,7 +261,7 @@ TEST_F(SlideshowWindow, RandomZoomDrawsThePictureAtTheZoomedWidth) {
 TEST_F(SlideshowWindow, OnlyATrackThatEndedSuccessfullyStartsTheNext) {
     ASSERT_GT(waveOutGetNumDevs(), 0u) << "no audio device: is the PulseAudio sink up?";
     ASSERT_TRUE(Open(Settings("", "", {}, "[Music]\nPlayMusic=1\nSuffle=0\nCount=2\n") + "Music0=" +
-                     Wave("first.wav", 3000) + "\nMusic1=" + Wave("second.wav", 4000) + "\n"));
+                     Write("first.wav", WaveBytes(3000)) + "\nMusic1=" + Write("second.wav", WaveBytes(4000)) + "\n"));
     EXPECT_EQ(SlideshowState().timerId, 0u);
     EXPECT_EQ(SlideshowState().musicLength, 3000u);
     for (WPARAM code : {MCI_NOTIFY_ABORTED, MCI_NOTIFY_SUPERSEDED, MCI_NOTIFY_FAILURE}) {
@@ -319,11 +277,13 @@ TEST_F(SlideshowWindow, OnlyATrackThatEndedSuccessfullyStartsTheNext) {
 TEST_F(SlideshowWindow, AFailedStartShowsTheErrorBoxAndLeavesNothingBehind) {
     ASSERT_GT(waveOutGetNumDevs(), 0u) << "no audio device: is the PulseAudio sink up?";
     SetBeginTimerPeriodForTest(RefuseTimerPeriod);
-    ErrorBoxCloser boxes;
-    EXPECT_FALSE(Open(Settings("", "", {Picture("red.bmp", SolidBmp24(8, 8, RED))},
+    boxesClosed = 0;
+    const UINT_PTR closer = SetTimer(nullptr, 0, 20, CloseErrorBox);
+    EXPECT_FALSE(Open(Settings("", "", {Write("red.bmp", SolidBmp24(8, 8, RED))},
                                "[Music]\nPlayMusic=1\nCount=1\n") +
-                      "Music0=" + Wave("music.wav", 3000) + "\n"));
-    EXPECT_EQ(ErrorBoxCloser::closed, 1);
+                      "Music0=" + Write("music.wav", WaveBytes(3000)) + "\n"));
+    KillTimer(nullptr, closer);
+    EXPECT_EQ(boxesClosed, 1);
     const SlideshowView view = SlideshowState();
     EXPECT_FALSE(view.hasSettings);
     EXPECT_EQ(view.timerId, 0u);

@@ -11,13 +11,10 @@ namespace {
 class MusicPlayerTest : public MusicTest {
 protected:
     bool OpenAndPlay(MusicPlayer& player, const char* name, const std::string& bytes) {
-        return player.Open(window_.Handle(), Write(name, bytes).c_str()) == 0 && player.Play(1, 0, 0, 0, 0) == 0;
+        return player.Open(window_, Write(name, bytes).c_str()) == 0 && player.Play(1, 0, 0, 0, 0) == 0;
     }
-    int Successes() const {
-        const WPARAM success = MCI_NOTIFY_SUCCESSFUL;
-        return static_cast<int>(std::count(window_.notices.begin(), window_.notices.end(), success));
-    }
-    bool PumpUntilSuccess() { return window_.PumpUntil([&] { return Successes() > 0; }, NOTICE_TIMEOUT_MS); }
+    int Successes() const { return std::count(notices_.begin(), notices_.end(), WPARAM{MCI_NOTIFY_SUCCESSFUL}); }
+    bool WaitForSuccess() { return WaitUntil(NOTICE_TIMEOUT_MS, [&] { return Successes() > 0; }); }
 };
 
 // The mp3 file is written frame by frame (silence); playing it needs the
@@ -33,13 +30,13 @@ TEST_F(MusicPlayerTest, EachKindSendsOneSuccessNotificationAtItsEnd) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        window_.notices.clear();
+        notices_.clear();
         MusicPlayer player;
         ASSERT_TRUE(OpenAndPlay(player, c.name, c.bytes));
         EXPECT_EQ(player.DeviceType(), c.deviceType);
         EXPECT_TRUE(player.IsPlaying());
-        ASSERT_TRUE(PumpUntilSuccess()) << "no MM_MCINOTIFY arrived";
-        EXPECT_EQ(window_.notices, (std::vector<WPARAM>{MCI_NOTIFY_SUCCESSFUL}));
+        ASSERT_TRUE(WaitForSuccess()) << "no MM_MCINOTIFY arrived";
+        EXPECT_EQ(notices_, (std::vector<WPARAM>{MCI_NOTIFY_SUCCESSFUL}));
         EXPECT_FALSE(player.IsPlaying());
         EXPECT_EQ(player.Close(), 0u);
         EXPECT_FALSE(player.IsOpen());
@@ -75,7 +72,7 @@ TEST_F(MusicPlayerTest, CloseOrOpenDuringPlayBringsNoSuccessNotification) {
     MusicPlayer player;
     ASSERT_TRUE(OpenAndPlay(player, "replaced.wav", WaveBytes(800)));
     ASSERT_TRUE(OpenAndPlay(player, "last.wav", WaveBytes(1200)));
-    ASSERT_TRUE(PumpUntilSuccess());
+    ASSERT_TRUE(WaitForSuccess());
     EXPECT_EQ(Successes(), 1) << "only the last file's";
 }
 
@@ -84,13 +81,11 @@ TEST_F(MusicPlayerTest, UnplayableFilesAreRefusedAndLeaveThePlayerClosed) {
     const std::string refused[] = {
         Write("truncated.wav", wave.substr(0, 30)),
         Write("text.mp3", "this is a text file, not music\r\n"),
-        Write("unknown.xyz", wave),
-        temp_ / "missing.wav",
     };
     MusicPlayer player;
     for (const std::string& path : refused) {
-        ASSERT_EQ(player.Open(window_.Handle(), Write("good.wav", wave).c_str()), 0u);
-        EXPECT_NE(player.Open(window_.Handle(), path.c_str()), 0u) << path;
+        ASSERT_EQ(player.Open(window_, Write("good.wav", wave).c_str()), 0u);
+        EXPECT_NE(player.Open(window_, path.c_str()), 0u) << path;
         EXPECT_FALSE(player.IsOpen()) << path;
         EXPECT_FALSE(player.IsPlaying()) << path;
         EXPECT_EQ(player.Close(), 0u) << "nothing is open";

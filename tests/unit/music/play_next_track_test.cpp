@@ -17,7 +17,7 @@ protected:
         settings_.playMusic = 1;
         settings_.musicShuffle = 0;
         // As the saver's window procedure does: only a success moves on.
-        window_.onNotice = [this](WPARAM code) {
+        onNotice_ = [this](WPARAM code) {
             if (code == MCI_NOTIFY_SUCCESSFUL) {
                 Advance();
             }
@@ -30,7 +30,7 @@ protected:
 
     // One step of the playlist; records the length of what is now open.
     void Advance() {
-        PlayNextTrack(window_.Handle(), settings_, player_);
+        PlayNextTrack(window_, settings_, player_);
         DWORD_PTR length = 0;
         player_.StatusItem(MCI_STATUS_LENGTH, length);
         lengths_.push_back(player_.IsOpen() ? static_cast<int>(length) : -1);
@@ -79,8 +79,8 @@ TEST_F(MusicPlayerPlayNextTrack, AdvancesToNextTrackOnEachSuccessAndWraps) {
     Add("longer.wav", WaveBytes(500));
     Advance();
     EXPECT_TRUE(player_.IsPlaying());
-    ASSERT_TRUE(window_.PumpUntil([&] { return lengths_.size() >= 4; }, 4 * NOTICE_TIMEOUT_MS))
-        << "notices seen: " << window_.notices.size();
+    ASSERT_TRUE(WaitUntil(4 * NOTICE_TIMEOUT_MS, [&] { return lengths_.size() >= 4; }))
+        << "notices seen: " << notices_.size();
     player_.Close();
     EXPECT_EQ(std::vector<int>(lengths_.begin(), lengths_.begin() + 4), (std::vector<int>{300, 500, 300, 500}));
 }
@@ -90,11 +90,10 @@ TEST_F(MusicPlayerPlayNextTrack, AdvancesToNextTrackOnEachSuccessAndWraps) {
 // MP3, since its device looks for a bare name in the current directory only,
 // where the wave device also searches the program's folder.
 TEST_F(MusicPlayerPlayNextTrack, ASongBesideTheProgramIsListedAndPlayedByItsBareName) {
-    char name[64];
-    wsprintfA(name, "gleamo-bare-%lu.mp3", GetCurrentProcessId());
-    const std::string besideProgram = std::string(settings_.moduleDir) + name;
+    const std::string name = "gleamo-bare-" + std::to_string(GetCurrentProcessId()) + ".mp3";
+    const std::string besideProgram = settings_.moduleDir + name;
     ASSERT_TRUE(WriteFileBytes(besideProgram, Mp3Bytes(400)));
-    ASSERT_TRUE(settings_.musicEntries.Add(name));
+    ASSERT_TRUE(settings_.musicEntries.Add(name.c_str()));
 
     char previous[MAX_PATH] = {};
     GetCurrentDirectoryA(sizeof previous, previous);

@@ -35,18 +35,14 @@ TEST(BlendRange, KeepsOnlyThePartOnTheBackground) {
 
 // A bottom-up 24-bit block in an exactly sized heap vector.
 struct Image {
-    std::vector<uint8_t> bytes;
-    PixelRows rows;
-    Image(int width, int height, uint8_t seed) {
-        rows.width = width;
-        rows.height = height;
-        rows.stride = (static_cast<size_t>(width) * 24 + 31) / 32 * 4;
-        bytes.resize(rows.stride * height);
+    Image(int width, int height, uint8_t seed) : bytes((width * 3 + 3) / 4 * 4 * static_cast<size_t>(height)) {
         for (size_t i = 0; i < bytes.size(); ++i) {
             bytes[i] = static_cast<uint8_t>(i * 7 + seed);
         }
-        rows.bits = bytes.data();
+        rows = {bytes.data(), width, height, bytes.size() / height};
     }
+    std::vector<uint8_t> bytes;
+    PixelRows rows;
 };
 
 // The picture's pixel (c, y) must be blended with background (xBack + c,

@@ -37,14 +37,12 @@ struct Implementation {
 
 // The implementations this processor runs.
 std::vector<Implementation> Implementations() {
-    std::vector<Implementation> all = {
-        {"bytewise", BlendSpanBytewise, LightenSpanBytewise, false, true},
-        {"packed scalar", BlendSpanPackedScalar, LightenSpanPackedScalar, true, true},
-        {"packed SSE2", BlendSpanPackedSse2, LightenSpanPackedSse2, true, CpuHasSse2()},
-        {"packed AVX2", BlendSpanPackedAvx2, LightenSpanPackedAvx2, true, CpuHasAvx2()},
-    };
     std::vector<Implementation> runnable;
-    for (const Implementation& kernel : all) {
+    for (const Implementation& kernel : {
+             Implementation{"bytewise", BlendSpanBytewise, LightenSpanBytewise, false, true},
+             Implementation{"packed scalar", BlendSpanPackedScalar, LightenSpanPackedScalar, true, true},
+             Implementation{"packed SSE2", BlendSpanPackedSse2, LightenSpanPackedSse2, true, CpuHasSse2()},
+             Implementation{"packed AVX2", BlendSpanPackedAvx2, LightenSpanPackedAvx2, true, CpuHasAvx2()}}) {
         if (kernel.available) {
             runnable.push_back(kernel);
         } else {
@@ -111,17 +109,6 @@ TEST(BlendKernels, SpansOfEveryLengthAndAlignmentStayInside) {
                 }
             }
         }
-    }
-}
-
-TEST(BlendKernels, DispatchPicksTheWidestPackedSetTheProcessorRuns) {
-    const BlendKernelSet widest = WidestPackedKernelSet();
-    EXPECT_TRUE(BlendKernelsFor(widest).packed);
-    EXPECT_FALSE(BlendKernelsFor(BlendKernelSet::kBytewise).packed);
-    if (CpuHasAvx2()) {
-        EXPECT_EQ(widest, BlendKernelSet::kPackedAvx2);
-    } else if (CpuHasSse2()) {
-        EXPECT_EQ(widest, BlendKernelSet::kPackedSse2);
     }
 }
 

@@ -9,11 +9,9 @@
 namespace {
 
 // The file from byte 14 on, written field by field.
-class Block {
-public:
+struct Block {
     Block& U16(uint32_t v) {
-        bytes.push_back(static_cast<uint8_t>(v));
-        bytes.push_back(static_cast<uint8_t>(v >> 8));
+        bytes.insert(bytes.end(), {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)});
         return *this;
     }
     Block& U32(uint32_t v) { return U16(v & 0xFFFF).U16(v >> 16); }
@@ -120,37 +118,34 @@ TEST(BmpLayout, RunLengthStreamsMustLieInsideTheBlock) {
     EXPECT_EQ(layout.sizeImage, 6u);
 }
 
-TEST(BmpLayout, MasksComeFromInsideLongerHeaders) {
-    Block b;
-    // The three masks are the header's own fields at offset 40.
-    b.Info(2, 1, 16, 3, 0, 0, 40).U32(0xF800).U32(0x07E0).U32(0x001F).Fill(108 - 52, 0);
-    b.bytes[0] = 108;
-    const uint32_t off = b.OffBits();
-    b.Fill(4, 0);
-    BmpLayout layout;
-    ASSERT_TRUE(b.Check(off, &layout));
-    std::vector<uint8_t> format(BmpFormatSize(layout));
-    ASSERT_EQ(format.size(), 52u);
-    WriteBmpFormat(layout, b.bytes.data(), format.data());
-    EXPECT_EQ(format[0], 40);
-    EXPECT_EQ(std::vector<uint8_t>(format.begin() + 40, format.end()),
-              (std::vector<uint8_t>{0x00, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x1F, 0, 0, 0}))
-        << "the masks follow the 40-byte header";
-}
-
-TEST(BmpLayout, CoreHeadersBecomeInfoHeadersWithFourByteColours) {
-    Block b;
-    b.U32(12).U16(3).U16(2).U16(1).U16(1);
-    b.bytes.insert(b.bytes.end(), {1, 2, 3, 4, 5, 6});  // two 3-byte entries: blue, green, red
-    const uint32_t off = b.OffBits();
-    b.Fill(8, 0x80);
-    BmpLayout layout;
-    ASSERT_TRUE(b.Check(off, &layout));
-    std::vector<uint8_t> format(BmpFormatSize(layout));
-    WriteBmpFormat(layout, b.bytes.data(), format.data());
-    EXPECT_EQ(std::vector<uint8_t>(format.begin() + 4, format.begin() + 9), (std::vector<uint8_t>{3, 0, 0, 0, 2}));
-    const std::vector<uint8_t> table(format.begin() + 40, format.end());
-    EXPECT_EQ(table, (std::vector<uint8_t>{1, 2, 3, 0, 4, 5, 6, 0}));
+// A longer header's masks are its own fields at offset 40; a core header has
+// 16-bit sizes and 3-byte colours. Both come out as a 40-byte header with the
+// masks or the 4-byte colours after it.
+TEST(BmpLayout, LongerAndCoreHeadersBecomeInfoHeaders) {
+    Block masks;
+    masks.Info(2, 1, 16, 3, 0, 0, 40).U32(0xF800).U32(0x07E0).U32(0x001F).Fill(108 - 52, 0);
+    masks.bytes[0] = 108;
+    Block core;
+    core.U32(12).U16(3).U16(2).U16(1).U16(1);
+    core.bytes.insert(core.bytes.end(), {1, 2, 3, 4, 5, 6});  // two 3-byte entries: blue, green, red
+    const struct {
+        Block& block;
+        std::vector<uint8_t> sizes, after;  // biSize, biWidth, biHeight; what follows the header
+    } cases[] = {
+        {masks, {40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0}, {0x00, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x1F, 0, 0, 0}},
+        {core, {40, 0, 0, 0, 3, 0, 0, 0, 2, 0, 0, 0}, {1, 2, 3, 0, 4, 5, 6, 0}},
+    };
+    for (const auto& c : cases) {
+        const uint32_t off = c.block.OffBits();
+        c.block.Fill(8, 0x80);
+        BmpLayout layout;
+        ASSERT_TRUE(c.block.Check(off, &layout));
+        std::vector<uint8_t> format(BmpFormatSize(layout));
+        ASSERT_EQ(format.size(), 40 + c.after.size());
+        WriteBmpFormat(layout, c.block.bytes.data(), format.data());
+        EXPECT_EQ(std::vector<uint8_t>(format.begin(), format.begin() + 12), c.sizes);
+        EXPECT_EQ(std::vector<uint8_t>(format.begin() + 40, format.end()), c.after);
+    }
 }
 
 }  // namespace

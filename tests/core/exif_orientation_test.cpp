@@ -30,9 +30,7 @@ Bytes Tiff(bool big, uint16_t orientation, uint16_t thumbnail = 0) {
         u16(big ? v >> 16 : v & 0xFFFF);
         u16(big ? v & 0xFFFF : v >> 16);
     };
-    u16(42);
-    u32(8);
-    u16(3);
+    u16(42), u32(8), u16(3);  // IFD0 at 8, of three entries
     u16(0x0100), u16(kLong), u32(1), u32(640);
     u16(kOrientation), u16(kShort), u32(1), u16(orientation), u16(0);  // a SHORT fills the first half
     u16(0x011A), u16(kRational), u32(1), u32(80);
@@ -46,12 +44,9 @@ Bytes Tiff(bool big, uint16_t orientation, uint16_t thumbnail = 0) {
 }
 
 Bytes Segment(uint8_t code, const Bytes& body) {
-    Bytes s(4 + body.size());
-    s[0] = 0xFF;
-    s[1] = code;
-    s[2] = static_cast<uint8_t>((body.size() + 2) >> 8);
-    s[3] = static_cast<uint8_t>(body.size() + 2);
-    std::copy(body.begin(), body.end(), s.begin() + 4);
+    const size_t length = body.size() + 2;
+    Bytes s = body;
+    s.insert(s.begin(), {0xFF, code, static_cast<uint8_t>(length >> 8), static_cast<uint8_t>(length)});
     return s;
 }
 

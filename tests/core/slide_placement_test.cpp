@@ -50,33 +50,28 @@ TEST(SlidePlacement, PicturesNearAnEdgeMoveAwayFromIt) {
     EXPECT_DOUBLE_EQ(StepAwayFromNearEdge(-3.0, 400, 200, 1000), -3.0);
 }
 
+// The values the zoom draws in turn, and how many it took.
 std::vector<int> queued;
-size_t next = 0;
-int FromQueue() {
-    return queued[next++];
-}
+size_t used = 0;
+int FromQueue() { return queued[used++]; }
 
-double ZoomFor(std::vector<int> values, size_t* used) {
+double ZoomFor(const std::vector<int>& values) {
     queued = values;
-    next = 0;
-    const double zoom = DrawZoom(FromQueue);
-    *used = next;
-    return zoom;
+    used = 0;
+    return DrawZoom(FromQueue);
 }
 
 TEST(SlidePlacement, ZoomsNearOneAreDrawnAgainOnce) {
-    size_t used = 0;
-    EXPECT_DOUBLE_EQ(ZoomFor({0}, &used), 0.5);
+    EXPECT_DOUBLE_EQ(ZoomFor({0}), 0.5);
     EXPECT_EQ(used, 1u);
-    EXPECT_DOUBLE_EQ(ZoomFor({100}, &used), 1.5);
-    EXPECT_DOUBLE_EQ(ZoomFor({101 + 30}, &used), 0.8) << "80 percent is kept";
+    EXPECT_DOUBLE_EQ(ZoomFor({100}), 1.5);
+    EXPECT_DOUBLE_EQ(ZoomFor({101 + 30}), 0.8) << "80 percent is kept";
     EXPECT_EQ(used, 1u);
-    EXPECT_DOUBLE_EQ(ZoomFor({70, 55}, &used), 1.2) << "120 percent is kept";
+    EXPECT_DOUBLE_EQ(ZoomFor({70, 55}), 1.2) << "120 percent is kept";
     EXPECT_EQ(used, 1u);
     for (int percent = 81; percent <= 119; ++percent) {
-        const double zoom = ZoomFor({percent - 50, 50}, &used);
+        EXPECT_DOUBLE_EQ(ZoomFor({percent - 50, 50}), 1.0) << "the second draw is used whatever it is";
         EXPECT_EQ(used, 2u) << percent;
-        EXPECT_DOUBLE_EQ(zoom, 1.0) << "the second draw is used whatever it is";
     }
 }
 

@@ -1,5 +1,6 @@
 #include "imaging/area_shrink.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "imaging/cpu_features.h"
@@ -61,54 +62,161 @@ size_t AreaShrinkScratchBytes(int32_t sourceWidth, int32_t targetWidth, int byte
            (static_cast<size_t>(targetWidth) + 1) * sizeof(ColumnStart);
 }
 
-bool ShrinkArea(const SourceLines& source, const TargetLines& target, int bytesPerPixel,
-                AreaShrinkKernelSet kernelSet, void* scratch, size_t scratchBytes) {
-    const size_t needed = AreaShrinkScratchBytes(source.width, target.width, bytesPerPixel);
-    if (needed == 0 || scratchBytes < needed || !SideAccepted(source.height, target.height) ||
-        source.line0 == nullptr || target.line0 == nullptr || scratch == nullptr ||
-        Magnitude(source.stride) < RowBytes(source.width, bytesPerPixel) ||
-        Magnitude(target.stride) < RowBytes(target.width, bytesPerPixel)) {
-        return false;
-    }
-    const AreaShrinkKernels kernels = AreaShrinkKernelsFor(kernelSet);
-    const int32_t sw = source.width, sh = source.height, dw = target.width, dh = target.height;
-    const size_t sourceRowBytes = RowBytes(sw, bytesPerPixel);
+namespace {
 
+// The band of source lines a feed fills at a time: fewer, larger reads cost
+// a decoder less than one call per line. Two lines are the least a pair of
+// them needs.
+constexpr int32_t kBandLines = 32;
+
+int32_t BandLines(int32_t sourceHeight) { return sourceHeight < kBandLines ? sourceHeight : kBandLines; }
+
+// The sums and column starts ShrinkArea keeps in the caller's scratch.
+struct ShrinkWork {
+    AreaShrinkKernels kernels;
+    int32_t* sums;
+    ColumnReduction columns;
+    size_t sourceRowBytes;
+    int32_t sourceHeight;
+    int32_t targetHeight;
+};
+
+ShrinkWork PrepareWork(int32_t sw, int32_t sh, int32_t dw, int32_t dh, int bytesPerPixel,
+                       AreaShrinkKernelSet kernelSet, void* scratch) {
+    ShrinkWork work;
+    work.kernels = AreaShrinkKernelsFor(kernelSet);
+    work.sourceRowBytes = RowBytes(sw, bytesPerPixel);
+    work.sourceHeight = sh;
+    work.targetHeight = dh;
     const uintptr_t base = reinterpret_cast<uintptr_t>(scratch);
-    int32_t* sums = reinterpret_cast<int32_t*>((base + kSumsAlignment - 1) & ~(uintptr_t{kSumsAlignment} - 1));
-    memset(sums + sourceRowBytes, 0, kShrinkSumsPadding * sizeof(int32_t));
-    ColumnStart* starts = reinterpret_cast<ColumnStart*>(sums + sourceRowBytes + kShrinkSumsPadding);
+    work.sums = reinterpret_cast<int32_t*>((base + kSumsAlignment - 1) & ~(uintptr_t{kSumsAlignment} - 1));
+    memset(work.sums + work.sourceRowBytes, 0, kShrinkSumsPadding * sizeof(int32_t));
+    ColumnStart* starts = reinterpret_cast<ColumnStart*>(work.sums + work.sourceRowBytes + kShrinkSumsPadding);
     for (int32_t x = 0; x <= dw; ++x) {
         const int64_t unit = static_cast<int64_t>(x) * sw;
         starts[x].first = static_cast<int32_t>(unit / dw);
         starts[x].cut = static_cast<int32_t>(unit % dw);
     }
-    const ColumnReduction columns = {starts, dw, sw, sh, bytesPerPixel};
+    work.columns = {starts, dw, sw, sh, bytesPerPixel};
+    return work;
+}
 
+// Target line y spans the units [y * sh, (y + 1) * sh) of 1/dh source line:
+// source lines first up to, not including, end.
+struct CoveredRange {
+    int64_t first;
+    int64_t end;
+};
+
+CoveredRange CoveredBy(int32_t y, int32_t sh, int32_t dh) {
+    const int64_t top = static_cast<int64_t>(y) * sh;
+    return {top / dh, (top + sh + dh - 1) / dh};
+}
+
+// Writes target line y to out from the source lines it covers, which
+// lineAt(j) finds once holdPair(ja, jb) has made lines ja..jb available;
+// upward walks them bottom line first. False when holdPair fails.
+template <typename HoldPair, typename LineAt>
+bool ShrinkTargetLine(const ShrinkWork& work, int32_t y, bool upward, HoldPair holdPair, LineAt lineAt,
+                      uint8_t* out) {
+    const int32_t sh = work.sourceHeight, dh = work.targetHeight;
+    const int64_t top = static_cast<int64_t>(y) * sh;
+    const CoveredRange range = CoveredBy(y, sh, dh);
+    const int64_t lineCount = range.end - range.first;
+    for (int64_t pair = 0; pair < lineCount; pair += 2) {
+        // The lines in walking order; a lone last line is paired with itself
+        // at weight 0.
+        const int64_t ja = upward ? range.end - 1 - pair : range.first + pair;
+        const int64_t jb = pair + 1 < lineCount ? (upward ? ja - 1 : ja + 1) : ja;
+        const int32_t wa = LineWeight(ja, top, sh, dh);
+        const int32_t wb = jb != ja ? LineWeight(jb, top, sh, dh) : 0;
+        if (!holdPair(ja, jb)) {
+            return false;
+        }
+        work.kernels.addLinePair(lineAt(ja), wa, lineAt(jb), wb, work.sums, work.sourceRowBytes, pair == 0);
+    }
+    work.kernels.reduceLine(work.sums, work.columns, out);
+    return true;
+}
+
+bool TargetAccepted(const TargetLines& target, int bytesPerPixel) {
+    return target.line0 != nullptr && Magnitude(target.stride) >= RowBytes(target.width, bytesPerPixel);
+}
+
+}  // namespace
+
+bool ShrinkArea(const SourceLines& source, const TargetLines& target, int bytesPerPixel,
+                AreaShrinkKernelSet kernelSet, void* scratch, size_t scratchBytes) {
+    const size_t needed = AreaShrinkScratchBytes(source.width, target.width, bytesPerPixel);
+    if (needed == 0 || scratchBytes < needed || !SideAccepted(source.height, target.height) ||
+        source.line0 == nullptr || scratch == nullptr ||
+        Magnitude(source.stride) < RowBytes(source.width, bytesPerPixel) || !TargetAccepted(target, bytesPerPixel)) {
+        return false;
+    }
+    const ShrinkWork work =
+        PrepareWork(source.width, source.height, target.width, target.height, bytesPerPixel, kernelSet, scratch);
     // Walk the source forward in memory: top line first for a top-down
     // image, bottom line first for a bottom-up one (a negative stride). The
     // prefetchers follow a forward walk; the sums do not depend on the order.
     const bool upward = source.stride < 0;
-    for (int32_t step = 0; step < dh; ++step) {
-        const int32_t y = upward ? dh - 1 - step : step;
-        // Target line y spans the units [top, top + sh) of 1/dh source line:
-        // source lines firstLine up to, not including, endLine.
-        const int64_t top = static_cast<int64_t>(y) * sh;
-        const int64_t firstLine = top / dh;
-        const int64_t endLine = (top + sh + dh - 1) / dh;
-        const int64_t lineCount = endLine - firstLine;
-        for (int64_t pair = 0; pair < lineCount; pair += 2) {
-            // The lines in walking order; a lone last line is paired with
-            // itself at weight 0.
-            const int64_t ja = upward ? endLine - 1 - pair : firstLine + pair;
-            const int64_t jb = pair + 1 < lineCount ? (upward ? ja - 1 : ja + 1) : ja;
-            const int32_t wa = LineWeight(ja, top, sh, dh);
-            const int32_t wb = jb != ja ? LineWeight(jb, top, sh, dh) : 0;
-            kernels.addLinePair(source.line0 + static_cast<ptrdiff_t>(ja) * source.stride, wa,
-                                source.line0 + static_cast<ptrdiff_t>(jb) * source.stride, wb, sums, sourceRowBytes,
-                                pair == 0);
+    auto whole = [](int64_t, int64_t) { return true; };
+    auto lineAt = [&](int64_t j) { return source.line0 + static_cast<ptrdiff_t>(j) * source.stride; };
+    for (int32_t step = 0; step < target.height; ++step) {
+        const int32_t y = upward ? target.height - 1 - step : step;
+        ShrinkTargetLine(work, y, upward, whole, lineAt, target.line0 + static_cast<ptrdiff_t>(y) * target.stride);
+    }
+    return true;
+}
+
+size_t AreaShrinkFeedScratchBytes(int32_t sourceWidth, int32_t sourceHeight, int32_t targetWidth,
+                                  int32_t targetHeight, int bytesPerPixel) {
+    const size_t shrink = AreaShrinkScratchBytes(sourceWidth, targetWidth, bytesPerPixel);
+    if (shrink == 0 || !SideAccepted(sourceHeight, targetHeight)) {
+        return 0;
+    }
+    return shrink + RowBytes(sourceWidth, bytesPerPixel) * static_cast<size_t>(BandLines(sourceHeight));
+}
+
+bool ShrinkAreaFromFeed(int32_t sourceWidth, int32_t sourceHeight, SourceLineFeed& feed, const TargetLines& target,
+                        int bytesPerPixel, AreaShrinkKernelSet kernelSet, void* scratch, size_t scratchBytes) {
+    const size_t needed =
+        AreaShrinkFeedScratchBytes(sourceWidth, sourceHeight, target.width, target.height, bytesPerPixel);
+    if (needed == 0 || scratchBytes < needed || scratch == nullptr || !TargetAccepted(target, bytesPerPixel)) {
+        return false;
+    }
+    const ShrinkWork work =
+        PrepareWork(sourceWidth, sourceHeight, target.width, target.height, bytesPerPixel, kernelSet, scratch);
+    // The band holds source lines [bandFirst, bandEnd), at the end of scratch.
+    const size_t rowBytes = work.sourceRowBytes;
+    const ptrdiff_t bandStride = static_cast<ptrdiff_t>(rowBytes);
+    const int32_t bandLines = BandLines(sourceHeight);
+    uint8_t* band = static_cast<uint8_t*>(scratch) + (needed - rowBytes * static_cast<size_t>(bandLines));
+    int64_t bandFirst = 0;
+    int64_t bandEnd = 0;
+    auto lineAt = [&](int64_t j) { return band + static_cast<ptrdiff_t>(j - bandFirst) * bandStride; };
+    // The lines asked for only move down the picture: when a pair reaches
+    // past the band, the lines from its first on move to the band's top and
+    // the feed fills the rest.
+    auto holdPair = [&](int64_t ja, int64_t jb) {
+        if (jb < bandEnd) {
+            return true;
         }
-        kernels.reduceLine(sums, columns, target.line0 + static_cast<ptrdiff_t>(y) * target.stride);
+        const int64_t kept = bandEnd - ja;
+        memmove(band, lineAt(ja), static_cast<size_t>(kept) * rowBytes);
+        bandFirst = ja;
+        const int64_t fillEnd = std::min<int64_t>(sourceHeight, bandFirst + bandLines);
+        if (!feed.Read(static_cast<int32_t>(bandEnd), static_cast<int32_t>(fillEnd - bandEnd),
+                       band + static_cast<ptrdiff_t>(kept) * bandStride, bandStride)) {
+            return false;
+        }
+        bandEnd = fillEnd;
+        return true;
+    };
+    for (int32_t y = 0; y < target.height; ++y) {
+        if (!ShrinkTargetLine(work, y, false, holdPair, lineAt,
+                              target.line0 + static_cast<ptrdiff_t>(y) * target.stride)) {
+            return false;
+        }
     }
     return true;
 }

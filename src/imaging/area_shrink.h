@@ -74,6 +74,31 @@ size_t AreaShrinkScratchBytes(int32_t sourceWidth, int32_t targetWidth, int byte
 bool ShrinkArea(const SourceLines& source, const TargetLines& target, int bytesPerPixel,
                 AreaShrinkKernelSet kernelSet, void* scratch, size_t scratchBytes);
 
+// Source lines handed over a band at a time, top line first, for a picture
+// that is decoded piece by piece and never held whole.
+class SourceLineFeed {
+public:
+    // Writes `count` lines of the source, from line `first` on, into `lines`
+    // (line first + k at lines + k * stride; width * bytesPerPixel bytes
+    // each). Every call starts at the line after the previous call's last
+    // one. False stops the shrink.
+    virtual bool Read(int32_t first, int32_t count, uint8_t* lines, ptrdiff_t stride) = 0;
+
+protected:
+    ~SourceLineFeed() = default;
+};
+
+// The working memory ShrinkAreaFromFeed needs: ShrinkArea's, and a band of
+// up to 32 source lines. 0 for sizes ShrinkArea refuses.
+size_t AreaShrinkFeedScratchBytes(int32_t sourceWidth, int32_t sourceHeight, int32_t targetWidth,
+                                  int32_t targetHeight, int bytesPerPixel);
+
+// ShrinkArea over a source of sourceWidth x sourceHeight that feed hands
+// over, each line read once. False, with the target partly written, when the
+// feed fails; false with nothing written when ShrinkArea would refuse.
+bool ShrinkAreaFromFeed(int32_t sourceWidth, int32_t sourceHeight, SourceLineFeed& feed, const TargetLines& target,
+                        int bytesPerPixel, AreaShrinkKernelSet kernelSet, void* scratch, size_t scratchBytes);
+
 // The row kernels ShrinkArea runs, one of each per instruction set. The
 // shrink is separable: for each target line, the vertical pass weighs the
 // source lines it covers into one line of sums, sums[k] = the sum over j of

@@ -121,6 +121,60 @@ TEST(AreaShrink, EveryKernelSetEqualsTheReference) {
     }
 }
 
+// Hands the lines of a whole source over, checking the order the feed
+// promises: each read starts where the previous one ended.
+class VectorFeed : public SourceLineFeed {
+public:
+    explicit VectorFeed(const Lines& source, int failAtRead = -1) : source_(source), failAt_(failAtRead) {}
+    bool Read(int32_t first, int32_t count, uint8_t* lines, ptrdiff_t stride) override {
+        EXPECT_EQ(first, next_);
+        EXPECT_GT(count, 0);
+        if (reads_++ == failAt_) {
+            return false;
+        }
+        for (int32_t k = 0; k < count; ++k) {
+            std::copy(source_.Pixel(0, first + k), source_.Pixel(source_.width, first + k), lines + k * stride);
+        }
+        next_ = first + count;
+        return true;
+    }
+    int32_t next_ = 0;
+    int reads_ = 0;
+
+private:
+    const Lines& source_;
+    int failAt_;
+};
+
+// Fed a band at a time, the shrink gives what it gives from the whole
+// source, reads every line exactly once, and stops when the feed fails.
+TEST(AreaShrink, AFedSourceShrinksAsAWholeOneAndIsReadOnce) {
+    std::mt19937 random(20261207);
+    auto below = [&](int n) { return static_cast<int>(random() % n); };
+    for (int n = 0; n < 200; ++n) {
+        const int sw = 1 + below(90), sh = 1 + below(n % 4 == 0 ? 400 : 50);
+        const int dw = 1 + below(sw), dh = 1 + below(sh), bpp = 3 + below(2);
+        Lines source(sw, sh, bpp);
+        std::generate(source.memory.begin(), source.memory.end(), [&] { return static_cast<uint8_t>(random()); });
+        Lines whole(dw, dh, bpp), fed(dw, dh, bpp);
+        ASSERT_TRUE(Shrink(source, whole));
+        VectorFeed feed(source);
+        std::vector<uint8_t> scratch(AreaShrinkFeedScratchBytes(sw, sh, dw, dh, bpp));
+        ASSERT_TRUE(ShrinkAreaFromFeed(sw, sh, feed, {fed.line0, dw, dh, fed.stride}, bpp,
+                                       WidestAreaShrinkKernelSet(), scratch.data(), scratch.size()));
+        ASSERT_EQ(fed.memory, whole.memory) << sw << "x" << sh << " to " << dw << "x" << dh;
+        ASSERT_EQ(feed.next_, sh);
+    }
+    Lines source(10, 200, 3), target(5, 10, 3);
+    VectorFeed failing(source, 1);
+    std::vector<uint8_t> scratch(AreaShrinkFeedScratchBytes(10, 200, 5, 10, 3));
+    EXPECT_FALSE(ShrinkAreaFromFeed(10, 200, failing, {target.line0, 5, 10, 15}, 3, WidestAreaShrinkKernelSet(),
+                                    scratch.data(), scratch.size()));
+    EXPECT_EQ(failing.reads_, 2);
+    EXPECT_FALSE(ShrinkAreaFromFeed(10, 200, failing, {target.line0, 5, 10, 15}, 3, WidestAreaShrinkKernelSet(),
+                                    scratch.data(), scratch.size() - 1));
+}
+
 // A tall white source shrunk to two pixels: the sums of a target column pass
 // 2^31 and T passes 2^32, so a sum that wraps anywhere shows as a colour that
 // is not white.

@@ -23,6 +23,12 @@ public:
 
     void* Get() const { return block_; }
     unsigned char* Bytes() const { return static_cast<unsigned char*>(block_); }
+    // Hands the block on; the caller frees it.
+    void* Detach() {
+        void* block = block_;
+        block_ = nullptr;
+        return block;
+    }
 
 private:
     void* block_;

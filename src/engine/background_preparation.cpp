@@ -22,7 +22,7 @@ void SetPictureBackground(SlideLayer& layer, const SaverSettings& settings, int 
         return;
     }
     ScreenBuffer work;
-    if (!LoadPictureFile(work, settings.moduleDir, settings.backPath)) {
+    if (!LoadPictureFile(work, settings.moduleDir, settings.backPath, nullptr)) {
         return;
     }
     work.AdjustBrightness(settings.backBright);

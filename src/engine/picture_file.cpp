@@ -5,14 +5,17 @@
 #include "base/path_limits.h"
 #include "base/paths.h"
 #include "base/process_heap.h"
+#include "engine/slide_placement.h"
 #include "imaging/exif_orientation.h"
 #include "imaging/gdi_guards.h"
+#include "imaging/orientation_turn.h"
 #include "imaging/picture_buffer.h"
+#include "imaging/wic_picture.h"
 
 namespace {
 
-// Shown under the transparent parts of icons.
-constexpr COLORREF ICON_BACKDROP = RGB(255, 255, 255);
+// Shown under the transparent parts of icons and pictures.
+constexpr COLORREF TRANSPARENT_BACKDROP = RGB(255, 255, 255);
 
 // A JPEG's EXIF block is one segment of at most 64 KB, near the start.
 constexpr DWORD EXIF_SEARCH_BYTES = 0x10000 + 0x100;
@@ -31,27 +34,87 @@ ExifOrientation OrientationOf(const char* path) {
     return ReadJpegOrientation(start.Bytes(), got);
 }
 
+// Brings a picture at its own size to the size it is shown at: shrunk to the
+// limits, then scaled by the preview's share of the screen.
+bool FitToLimit(PictureBuffer& work, const PictureLimit* limit) {
+    if (limit == nullptr) {
+        return true;
+    }
+    const double fit = FitScale(work.Width(), work.Height(), limit->maxWidth, limit->maxHeight);
+    if (fit < 1.0) {
+        work.Scale(fit);
+    }
+    if (work.Dc() != nullptr && limit->previewScale != 1.0) {
+        work.Scale(limit->previewScale);
+    }
+    return work.Dc() != nullptr;
+}
+
+// What the imaging component made of a file.
+enum class Decoded {
+    kShown,     // work holds the picture, upright, at the size it is shown at
+    kNotRead,   // no imaging component, or none of its decoders reads the file
+    kRefused,   // read, but too large or broken: no other loader need try
+};
+
+// Decodes through the imaging component. Where the picture shrinks, it is
+// decoded straight to the size it is shown at, so the full size is never
+// held; otherwise at its own size, scaled afterwards.
+Decoded DecodeWithImagingComponent(PictureBuffer& work, const char* path, const PictureLimit* limit) {
+    WicPicture picture;
+    if (!picture.Open(path)) {
+        return Decoded::kNotRead;
+    }
+    const ExifOrientation orientation = OrientationOf(path);
+    const PixelSize upright = TurnedSize(orientation, picture.Width(), picture.Height());
+    PixelSize shown = upright;
+    if (limit != nullptr &&
+        !ShownSize(upright.width, upright.height, limit->maxWidth, limit->maxHeight, limit->previewScale,
+                   &shown.width, &shown.height)) {
+        return Decoded::kRefused;
+    }
+    const bool shrinks = shown.width <= upright.width && shown.height <= upright.height;
+    // The decoder works in the stored orientation: a quarter turn swaps the sides back.
+    const PixelSize decoded = shrinks ? TurnedSize(orientation, shown.width, shown.height)
+                                      : PixelSize{picture.Width(), picture.Height()};
+    if (!picture.Decode(work, decoded.width, decoded.height, TRANSPARENT_BACKDROP)) {
+        return Decoded::kRefused;
+    }
+    // A photo that cannot be turned is shown as stored.
+    work.Turn(orientation);
+    return shrinks || FitToLimit(work, limit) ? Decoded::kShown : Decoded::kRefused;
+}
+
 }  // namespace
 
-bool LoadPictureFile(PictureBuffer& work, const char* moduleDir, const char* entry) {
+bool LoadPictureFile(PictureBuffer& work, const char* moduleDir, const char* entry, const PictureLimit* limit) {
     char path[PATH_BUFFER_SIZE];
     if (!ResolveAgainstDir(moduleDir, entry, path) || IsGifFile(path)) {
         work.Release();
         return false;
     }
     if (work.LoadBmpFile(path)) {
-        return true;
+        return FitToLimit(work, limit);
     }
-    // A bitmap refused for its size would ask the system's loader for the
-    // same gigabytes; other refusals may be formats only that loader reads.
+    // A bitmap refused for its size would ask the other loaders for the same
+    // gigabytes; other refusals may be formats only they read.
     if (GetLastError() == ERROR_NOT_ENOUGH_MEMORY) {
         return false;
     }
-    if (LOWORD(work.LoadPicture(path, ICON_BACKDROP)) == 0) {
+    switch (DecodeWithImagingComponent(work, path, limit)) {
+        case Decoded::kShown:
+            return true;
+        case Decoded::kRefused:
+            work.Release();
+            return false;
+        case Decoded::kNotRead:
+            break;
+    }
+    if (LOWORD(work.LoadPicture(path, TRANSPARENT_BACKDROP)) == 0) {
         return false;
     }
     // Cameras store a photo as the sensor saw it and record in the EXIF block
     // how to turn it. A photo that cannot be turned is shown as stored.
     work.Turn(OrientationOf(path));
-    return true;
+    return FitToLimit(work, limit);
 }

@@ -3,10 +3,21 @@
 
 class PictureBuffer;
 
+// How large a slide may be shown: the size limit (0: none that way) and the
+// preview's share of the screen (1.0 full screen).
+struct PictureLimit {
+    int maxWidth;
+    int maxHeight;
+    double previewScale;
+};
+
 // Loads the picture an entry names into work: a bare file name means a file
 // beside the program (moduleDir). GIF files are refused by their content;
-// .bmp files are read directly (one refused for its size goes no further),
-// anything else through the system's picture loader, icons over white, and
-// photos turned upright as their EXIF orientation says. False, with work
-// empty, when the file is refused or cannot be read.
-bool LoadPictureFile(PictureBuffer& work, const char* moduleDir, const char* entry);
+// .bmp files are read directly (one refused for its size goes no further);
+// anything else through the system's imaging component where it has one,
+// else, or when it reads nothing, through the OLE picture loader; transparent
+// parts and icons over white, photos turned upright as their EXIF
+// orientation says. With a limit, the picture comes out at the size it is
+// shown at (decoded straight to it where it shrinks); without one, at its own
+// size. False, with work empty, when the file is refused or cannot be read.
+bool LoadPictureFile(PictureBuffer& work, const char* moduleDir, const char* entry, const PictureLimit* limit);

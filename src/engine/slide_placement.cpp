@@ -1,5 +1,7 @@
 #include "engine/slide_placement.h"
 
+#include "imaging/scale_math.h"
+
 namespace {
 
 constexpr int STEP_CHOICES = 7;  // steps -3..3
@@ -31,6 +33,21 @@ double FitScale(int width, int height, int maxWidth, int maxHeight) {
         return sx < sy ? sx : sy;
     }
     return 1.0;
+}
+
+bool ShownSize(int width, int height, int maxWidth, int maxHeight, double previewScale, int* shownWidth,
+               int* shownHeight) {
+    const double fit = FitScale(width, height, maxWidth, maxHeight);
+    if (fit < 1.0 && !(ScaleDimension(width, fit, &width) && ScaleDimension(height, fit, &height))) {
+        return false;
+    }
+    if (previewScale != 1.0 &&
+        !(ScaleDimension(width, previewScale, &width) && ScaleDimension(height, previewScale, &height))) {
+        return false;
+    }
+    *shownWidth = width;
+    *shownHeight = height;
+    return width >= 1 && height >= 1;
 }
 
 int CenteredStart(int clientSize, int pictureSize) {

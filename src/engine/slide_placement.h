@@ -13,6 +13,13 @@ constexpr int RANDOM_MAX = 32767;
 // (0 = no limit in that direction); 1.0 when it fits. Pictures are never enlarged.
 double FitScale(int width, int height, int maxWidth, int maxHeight);
 
+// The size a width x height picture is shown at: shrunk by FitScale, then
+// scaled by the preview's share of the screen (1.0 full screen), each side
+// truncated after each step. False when a side would come to less than 1
+// pixel or more than an int holds.
+bool ShownSize(int width, int height, int maxWidth, int maxHeight, double previewScale, int* shownWidth,
+               int* shownHeight);
+
 // Start of a picture of size pictureSize, centred in clientSize (truncated
 // toward zero, so negative when the picture is larger).
 int CenteredStart(int clientSize, int pictureSize);

@@ -15,17 +15,9 @@ constexpr double LARGEST_ZOOM = 1.5;
 // Loads the next picture into work, fitted to the limits and the preview.
 // False when the file is refused or cannot be read.
 bool LoadNextPicture(PictureBuffer& work, SaverSettings& settings, double previewScale) {
-    if (!LoadPictureFile(work, settings.moduleDir, settings.pictureFiles.Next(settings.pictureShuffle != 0))) {
-        return false;
-    }
-    const double fit = FitScale(work.Width(), work.Height(), settings.maxWidth, settings.maxHeight);
-    if (fit < 1.0) {
-        work.Scale(fit);
-    }
-    if (work.Dc() != nullptr && previewScale != 1.0) {
-        work.Scale(previewScale);
-    }
-    return work.Dc() != nullptr;
+    const PictureLimit limit = {settings.maxWidth, settings.maxHeight, previewScale};
+    return LoadPictureFile(work, settings.moduleDir, settings.pictureFiles.Next(settings.pictureShuffle != 0),
+                           &limit);
 }
 
 void ChooseSteps(SlideMotion& motion, const SaverSettings& settings, int clientWidth, int clientHeight,

@@ -1,4 +1,5 @@
 gleamo_pure_sources(
+  backdrop_compose.cpp
   bmp_layout.cpp
   blend_area.cpp
   blend_kernels.cpp
@@ -12,6 +13,7 @@ gleamo_win32_sources(
   ole_picture.cpp
   opaque_region.cpp
   picture_buffer.cpp
+  wic_picture.cpp
   slide_layer.cpp
   true_color_copies.cpp
 )

@@ -15,6 +15,22 @@ TEST(SlidePlacement, PicturesShrinkByOneFactorToFitAndAreNeverEnlarged) {
     EXPECT_DOUBLE_EQ(FitScale(2000, 1000, 1000, 0), 0.5);
 }
 
+// The size a decoder is asked for must be the one the fit and the preview
+// would leave, truncated after each step as the shrinks truncate.
+TEST(SlidePlacement, TheShownSizeTruncatesAfterTheFitAndAgainAfterThePreview) {
+    int w = 0, h = 0;
+    ASSERT_TRUE(ShownSize(6000, 4000, 640, 640, 1.0, &w, &h));
+    EXPECT_EQ(w, 640);
+    EXPECT_EQ(h, 426);
+    ASSERT_TRUE(ShownSize(6000, 4000, 640, 640, 0.3, &w, &h));
+    EXPECT_EQ(w, 192);
+    EXPECT_EQ(h, 127) << "426 * 0.3, not 4000 * 0.1066 * 0.3";
+    ASSERT_TRUE(ShownSize(100, 50, 640, 640, 1.0, &w, &h));
+    EXPECT_EQ(w, 100);
+    EXPECT_EQ(h, 50);
+    EXPECT_FALSE(ShownSize(3000, 2, 600, 0, 1.0, &w, &h)) << "a line thinner than a pixel";
+}
+
 TEST(SlidePlacement, CentringTruncatesTowardZero) {
     EXPECT_EQ(CenteredStart(801, 100), 350);
     EXPECT_EQ(CenteredStart(800, 1001), -100);

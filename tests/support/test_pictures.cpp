@@ -13,9 +13,11 @@ void PutLittleEndian(std::string& out, unsigned long value, int bytes) {
     }
 }
 
-// The JPEG encoded by the platform, or an empty string.
-std::string EncodeJpeg(const std::string& path, int width, int height,
-                       const std::function<COLORREF(int x, int y)>& colorAt) {
+}  // namespace
+
+bool WriteEncodedPicture(const std::string& path, const GUID& container, int width, int height,
+                         const std::function<COLORREF(int x, int y)>& colorAt,
+                         const std::function<BYTE(int x, int y)>& alphaAt) {
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
         return "";
     }
@@ -29,11 +31,13 @@ std::string EncodeJpeg(const std::string& path, int width, int height,
                                    reinterpret_cast<void**>(&factory))) &&
         SUCCEEDED(factory->CreateStream(&stream)) &&
         SUCCEEDED(stream->InitializeFromFilename(widePath.c_str(), GENERIC_WRITE)) &&
-        SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &encoder)) &&
+        SUCCEEDED(factory->CreateEncoder(container, nullptr, &encoder)) &&
         SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
         SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
         SUCCEEDED(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height)))) {
-        WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+        const GUID wanted = alphaAt ? GUID_WICPixelFormat32bppBGRA : GUID_WICPixelFormat24bppBGR;
+        const UINT bytesPerPixel = alphaAt ? 4 : 3;
+        WICPixelFormatGUID format = wanted;
         std::string pixels;
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x) {
@@ -41,10 +45,13 @@ std::string EncodeJpeg(const std::string& path, int width, int height,
                 pixels.push_back(static_cast<char>(GetBValue(color)));
                 pixels.push_back(static_cast<char>(GetGValue(color)));
                 pixels.push_back(static_cast<char>(GetRValue(color)));
+                if (alphaAt) {
+                    pixels.push_back(static_cast<char>(alphaAt(x, y)));
+                }
             }
         }
-        written = SUCCEEDED(frame->SetPixelFormat(&format)) && IsEqualGUID(format, GUID_WICPixelFormat24bppBGR) &&
-                  SUCCEEDED(frame->WritePixels(static_cast<UINT>(height), static_cast<UINT>(width) * 3,
+        written = SUCCEEDED(frame->SetPixelFormat(&format)) && IsEqualGUID(format, wanted) &&
+                  SUCCEEDED(frame->WritePixels(static_cast<UINT>(height), static_cast<UINT>(width) * bytesPerPixel,
                                                static_cast<UINT>(pixels.size()),
                                                reinterpret_cast<BYTE*>(&pixels[0]))) &&
                   SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
@@ -54,8 +61,10 @@ std::string EncodeJpeg(const std::string& path, int width, int height,
         if (object != nullptr) object->Release();
     }
     CoUninitialize();
-    return written ? ReadFileBytes(path) : "";
+    return written;
 }
+
+namespace {
 
 // An APP1 segment holding an EXIF block (big-endian) whose first IFD has one
 // entry: the orientation.
@@ -73,7 +82,10 @@ std::string ExifSegment(int orientation) {
 
 bool WriteJpeg(const std::string& path, int width, int height,
                const std::function<COLORREF(int x, int y)>& colorAt, int orientation) {
-    std::string jpeg = EncodeJpeg(path, width, height, colorAt);
+    if (!WriteEncodedPicture(path, GUID_ContainerFormatJpeg, width, height, colorAt)) {
+        return false;
+    }
+    std::string jpeg = ReadFileBytes(path);
     if (jpeg.size() < 2) {
         return false;
     }

@@ -1,5 +1,5 @@
-// Picture files written by tests: uncompressed 24-bit .bmp files, and JPEG
-// files encoded by the platform's imaging component.
+// Picture files written by tests: uncompressed 24-bit .bmp files, and JPEG,
+// PNG or TIFF files encoded by the platform's imaging component.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +13,14 @@ std::string Bmp24(int width, int height, const std::function<COLORREF(int x, int
 
 // The same, every pixel one colour.
 std::string SolidBmp24(int width, int height, COLORREF color);
+
+// Writes a file of width x height in the container format (a
+// GUID_ContainerFormat... of the platform's imaging component) whose pixel
+// (x, y) is colorAt(x, y), with the opacity alphaAt(x, y) when that is given.
+// False when the platform has no such encoder.
+bool WriteEncodedPicture(const std::string& path, const GUID& container, int width, int height,
+                         const std::function<COLORREF(int x, int y)>& colorAt,
+                         const std::function<BYTE(int x, int y)>& alphaAt = nullptr);
 
 // Writes a JPEG file of width x height whose pixel (x, y) is colorAt(x, y)
 // (as near as the encoder keeps it). With an orientation of 1 to 8, an EXIF

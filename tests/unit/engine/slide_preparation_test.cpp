@@ -3,7 +3,10 @@
 #include <cmath>
 #include <cstdlib>
 
+#include <wincodec.h>
+
 #include "engine_fixture.h"
+#include "imaging/wic_picture.h"
 #include "support/test_pictures.h"
 
 namespace {
@@ -51,21 +54,73 @@ TEST_F(SlidePreparation, AnEmptyListShowsNothingAndUnreadableFilesCostOneCallEac
 }
 
 // A photo whose camera recorded "turn clockwise" is shown upright: what was
-// its left side is its top.
+// its left side is its top. Over the limit, it is decoded straight to the
+// size it is shown at, which is the upright shape's, not the stored one's.
 TEST_F(SlidePreparation, APhotoIsTurnedAsItsExifOrientationSays) {
     const std::string path = folder / "portrait.jpg";
-    if (!WriteJpeg(path, 32, 16, [](int x, int) { return x < 16 ? RGB(0, 0, 0) : RGB(255, 255, 255); }, 6)) {
+    if (!WriteJpeg(path, 64, 32, [](int x, int) { return x < 32 ? RGB(0, 0, 0) : RGB(255, 255, 255); }, 6)) {
         GTEST_SKIP() << "no JPEG encoder on this platform";
     }
     ASSERT_TRUE(settings->pictureFiles.Add(path.c_str()));
-    ASSERT_TRUE(Prepare());
-    ASSERT_EQ(layer.PictureWidth(), 16);
-    ASSERT_EQ(layer.PictureHeight(), 32);
-    BitmapBuffer shown;
-    ASSERT_TRUE(shown.Create(16, 32, 24, RGB(128, 128, 128)));
-    ASSERT_TRUE(layer.DrawBlended(shown.Dc(), 0, 0, 0, SRCCOPY, 1.0));
-    EXPECT_LT(GetRValue(GetPixel(shown.Dc(), 8, 4)), 40);
-    EXPECT_GT(GetRValue(GetPixel(shown.Dc(), 8, 27)), 215);
+    for (int limit : {0, 48}) {
+        settings->maxWidth = settings->maxHeight = limit;
+        ASSERT_TRUE(Prepare());
+        const int width = limit == 0 ? 32 : 24, height = limit == 0 ? 64 : 48;
+        ASSERT_EQ(layer.PictureWidth(), width) << limit;
+        ASSERT_EQ(layer.PictureHeight(), height) << limit;
+        BitmapBuffer shown;
+        ASSERT_TRUE(shown.Create(width, height, 24, RGB(128, 128, 128)));
+        ASSERT_TRUE(layer.DrawBlended(shown.Dc(), 0, 0, 0, SRCCOPY, 1.0));
+        EXPECT_LT(GetRValue(GetPixel(shown.Dc(), width / 2, height / 8)), 40) << limit;
+        EXPECT_GT(GetRValue(GetPixel(shown.Dc(), width / 2, height * 7 / 8)), 215) << limit;
+    }
+}
+
+// PNG and TIFF come through the system's imaging component: Wine's OLE
+// loader refuses TIFF, so a TIFF shown proves that path. Transparent parts
+// lie over white, and a picture over the limit is shrunk by area (a
+// one-pixel checkerboard of black and white turns grey, not black or white).
+// Without the component the OLE loader still reads JPEG.
+TEST_F(SlidePreparation, OtherFormatsComeThroughTheImagingComponentWithTheOldLoaderAsFallback) {
+    const std::string tiff = folder / "red.tif", png = folder / "half.png", checks = folder / "checks.png";
+    const std::string jpeg = folder / "blue.jpg";
+    auto checkerboard = [](int x, int y) { return (x + y) % 2 != 0 ? RGB(255, 255, 255) : RGB(0, 0, 0); };
+    if (!WriteEncodedPicture(tiff, GUID_ContainerFormatTiff, 48, 32, [](int, int) { return RED; }) ||
+        !WriteEncodedPicture(png, GUID_ContainerFormatPng, 40, 20, [](int, int) { return RGB(0, 160, 0); },
+                             [](int x, int) { return static_cast<BYTE>(x < 20 ? 0 : 255); }) ||
+        !WriteEncodedPicture(checks, GUID_ContainerFormatPng, 300, 200, checkerboard) ||
+        !WriteJpeg(jpeg, 30, 30, [](int, int) { return RGB(0, 0, 255); })) {
+        GTEST_SKIP() << "the platform lacks an encoder";
+    }
+    auto shownPixel = [&](int x, int y) {
+        BitmapBuffer shown;
+        EXPECT_TRUE(shown.Create(layer.PictureWidth(), layer.PictureHeight(), 24, RGB(1, 2, 3)));
+        EXPECT_TRUE(layer.DrawBlended(shown.Dc(), 0, 0, 0, SRCCOPY, 1.0));
+        return GetPixel(shown.Dc(), x, y);
+    };
+    settings->maxWidth = settings->maxHeight = 150;
+    for (const std::string& entry : {tiff, png, checks, jpeg, tiff, jpeg}) {
+        ASSERT_TRUE(settings->pictureFiles.Add(entry.c_str()));
+    }
+    ASSERT_TRUE(Prepare()) << "TIFF";
+    EXPECT_EQ(layer.PictureWidth(), 48);
+    EXPECT_EQ(shownPixel(24, 16), RED);
+    ASSERT_TRUE(Prepare()) << "PNG";
+    EXPECT_EQ(shownPixel(5, 10), RGB(255, 255, 255));
+    EXPECT_EQ(shownPixel(35, 10), RGB(0, 160, 0));
+    ASSERT_TRUE(Prepare()) << "checkerboard";
+    EXPECT_EQ(layer.PictureWidth(), 150);
+    EXPECT_EQ(layer.PictureHeight(), 100);
+    EXPECT_EQ(shownPixel(75, 50), RGB(128, 128, 128));
+    ASSERT_TRUE(Prepare()) << "JPEG";
+
+    SetImagingComponentForTest(false);
+    EXPECT_FALSE(Prepare()) << "TIFF without the imaging component";
+    const bool oldLoaderRead = Prepare();
+    SetImagingComponentForTest(true);
+    ASSERT_TRUE(oldLoaderRead) << "JPEG without the imaging component";
+    EXPECT_EQ(layer.PictureWidth(), 30);
+    EXPECT_GT(GetBValue(shownPixel(15, 15)), 230);
 }
 
 // The limits shrink a picture keeping its shape; the preview shrinks it again,

@@ -15,7 +15,7 @@ constexpr double LARGEST_ZOOM = 1.5;
 // Loads the next picture into work, fitted to the limits and the preview.
 // False when the file is refused or cannot be read.
 bool LoadNextPicture(PictureBuffer& work, SaverSettings& settings, double previewScale) {
-    const PictureLimit limit = {settings.maxWidth, settings.maxHeight, previewScale};
+    const PictureLimit limit = SlideLimit(settings, previewScale);
     return LoadPictureFile(work, settings.moduleDir, settings.pictureFiles.Next(settings.pictureShuffle != 0),
                            &limit);
 }
@@ -37,27 +37,31 @@ void ChooseSteps(SlideMotion& motion, const SaverSettings& settings, int clientW
 
 }  // namespace
 
+PictureLimit SlideLimit(const SaverSettings& settings, double previewScale) {
+    return PictureLimit{settings.maxWidth, settings.maxHeight, previewScale};
+}
+
 bool PrepareNextSlide(SlideMotion& motion, SlideLayer& layer, HRGN& maskRegion, SaverSettings& settings,
                       HWND window, double previewScale, RandomDraw draw) {
-    motion.Reset();
-    bool prepared = false;
+    PictureBuffer work;
     if (settings.pictureFiles.Count() > 0) {
-        PictureBuffer work;
-        if (LoadNextPicture(work, settings, previewScale)) {
-            prepared = layer.SetPicture(work, settings.randomZoom ? LARGEST_ZOOM : 0.0) != FALSE;
-            if (prepared) {
-                BuildMaskRegion(settings, work, maskRegion);
-            }
-        }
+        LoadNextPicture(work, settings, previewScale);
     }
+    return PlaceNextSlide(motion, layer, maskRegion, settings, window, previewScale, draw, work);
+}
+
+bool PlaceNextSlide(SlideMotion& motion, SlideLayer& layer, HRGN& maskRegion, SaverSettings& settings,
+                    HWND window, double previewScale, RandomDraw draw, PictureBuffer& work) {
+    motion.Reset();
+    if (work.Dc() == nullptr || !layer.SetPicture(work, settings.randomZoom ? LARGEST_ZOOM : 0.0)) {
+        return false;
+    }
+    BuildMaskRegion(settings, work, maskRegion);
 
     RECT client = {};
     GetClientRect(window, &client);
     const int clientWidth = client.right;
     const int clientHeight = client.bottom;
-    if (!prepared) {
-        return false;
-    }
 
     const int width = layer.PictureWidth();
     const int height = layer.PictureHeight();

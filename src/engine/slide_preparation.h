@@ -4,11 +4,16 @@
 
 #include <windows.h>
 
+#include "engine/picture_file.h"
 #include "engine/slide_motion.h"
 #include "engine/slide_placement.h"
 
+class PictureBuffer;
 class SaverSettings;
 class SlideLayer;
+
+// How large the settings and the preview let a slide be shown.
+PictureLimit SlideLimit(const SaverSettings& settings, double previewScale);
 
 // Takes the next file of pictureFiles, loads it (GIF files refused, BMP read
 // directly, other formats through the system's picture loader), shrinks it to
@@ -17,3 +22,8 @@ class SlideLayer;
 // in the layer; motion is then reset. Random values come from draw.
 bool PrepareNextSlide(SlideMotion& motion, SlideLayer& layer, HRGN& maskRegion, SaverSettings& settings,
                       HWND window, double previewScale, RandomDraw draw);
+
+// PrepareNextSlide's second half, for a picture loaded already (work empty:
+// the file was refused): hands work to the layer and places it.
+bool PlaceNextSlide(SlideMotion& motion, SlideLayer& layer, HRGN& maskRegion, SaverSettings& settings,
+                    HWND window, double previewScale, RandomDraw draw, PictureBuffer& work);

@@ -7,10 +7,12 @@
 #include "base/unexpected_error.h"
 #include "engine/background_preparation.h"
 #include "engine/frame_clock.h"
+#include "engine/slide_loader.h"
 #include "engine/slide_motion.h"
 #include "engine/slide_preparation.h"
 #include "imaging/gdi_guards.h"
 #include "imaging/mask_region.h"
+#include "imaging/picture_buffer.h"
 #include "imaging/slide_layer.h"
 #include "music/music_player.h"
 #include "music/play_next_track.h"
@@ -20,6 +22,11 @@ namespace {
 
 constexpr LRESULT REFUSE_CREATION = -1;
 constexpr UINT TIMER_RESOLUTION_MS = 1;
+// How long a tick waits for the next picture before it gives up until the
+// next tick. Long enough for an ordinary picture to arrive on the tick that
+// asked for it; short enough that input meanwhile is answered at once to the
+// eye.
+constexpr DWORD PICTURE_WAIT_MS = 200;
 
 // The off-screen frame WM_PAINT composes in. It lives from the first paint
 // to WM_DESTROY: a client-sized bitmap made for every frame cost more than
@@ -37,6 +44,7 @@ struct SlideEngine {
     SaverSettings* settings = nullptr;  // owned, from WM_CREATE to WM_DESTROY
     SlideMotion motion;
     SlideLayer layer;
+    SlideLoader loader;
     MusicPlayer music;
     FrameClock clock;
     ClockSettings clockSettings;
@@ -83,10 +91,29 @@ class WindowHooks : public FrameHooks {
 public:
     explicit WindowHooks(HWND window) : window_(window) {}
 
+    // The picture comes from the loader's worker thread. The next one is
+    // asked for as soon as this one is placed, in the order the list gives
+    // them, and after this slide's random draws, so the values fall as they
+    // would if each picture were read when its slide begins.
     bool PrepareSlide() override {
         SlideEngine& e = Engine();
-        if (!PrepareNextSlide(e.motion, e.layer, e.maskRegion, *e.settings, window_, e.previewScale,
-                              DrawRandom)) {
+        MediaList& pictures = e.settings->pictureFiles;
+        const bool shuffle = e.settings->pictureShuffle != 0;
+        if (pictures.Count() == 0) {
+            e.motion.Reset();
+            return false;
+        }
+        if (!e.loader.Pending()) {
+            e.loader.Request(pictures.Next(shuffle));
+        }
+        PictureBuffer work;
+        if (e.loader.Take(work, PICTURE_WAIT_MS) == SlideLoader::Outcome::kNotReady) {
+            return false;
+        }
+        const bool placed = PlaceNextSlide(e.motion, e.layer, e.maskRegion, *e.settings, window_, e.previewScale,
+                                           DrawRandom, work);
+        e.loader.Request(pictures.Next(shuffle));
+        if (!placed) {
             return false;
         }
         // A picture whose opaque region could not be made is drawn whole; the
@@ -177,6 +204,7 @@ bool Start(HWND window) {
         return false;
     }
     e.clockSettings = ClockSettingsOf(*e.settings);
+    e.loader.Configure(e.settings->moduleDir, SlideLimit(*e.settings, e.previewScale));
     if (!PrepareBackground(e.layer, *e.settings, window, e.previewScale)) {
         return false;
     }
@@ -233,6 +261,7 @@ HDC FrameDc(OffscreenFrame& frame, HDC screen, int width, int height) {
 // finds nothing left.
 void Release() {
     SlideEngine& e = Engine();
+    e.loader.Stop();
     if (e.settings != nullptr) {
         if (e.timerId != 0) {
             timeKillEvent(e.timerId);

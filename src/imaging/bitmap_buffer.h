@@ -34,6 +34,8 @@ public:
     BOOL LoadBmpFile(const char* path);
     // Frees every object; always TRUE.
     BOOL Release();
+    // Releases this object and takes over other's image, leaving other empty.
+    void TakeFrom(BitmapBuffer& other);
 
     // Becomes a copy of source resized by scale (truncating), keeping its
     // depth, masks and colour table. An empty source empties this object.
@@ -102,8 +104,6 @@ private:
     // (0 frees it), zero-filling any growth.
     BOOL ResizeInfo(size_t newSize);
     RGBQUAD* ColorTable() const;
-    // Releases this object and takes over other's image, leaving other empty.
-    void TakeFrom(BitmapBuffer& other);
 
     BITMAPINFO* info = nullptr;  // process-heap block: header, masks, colour table
     BYTE* bits = nullptr;        // pixel memory of the DIB section

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/slide_loader.h"
 #include "imaging/mask_region.h"
 #include "support/music_files.h"
 #include "support/process_run.h"
@@ -113,6 +114,7 @@ protected:
         Close();
         SetOpaqueRegionFailureForTest(false);
         SetBeginTimerPeriodForTest(nullptr);
+        SetSlideLoadDelayForTest(0);
         DeleteFileA(iniPath.c_str());
     }
 
@@ -184,6 +186,31 @@ TEST_F(SlideshowWindow, TheTimerCarriesASlideThroughItsFadeAndHoldAndBringsTheNe
         EXPECT_EQ(ticksSeen[i].pictureWidth, first ? 40 : 50) << "tick " << i + 1;
         ExpectBlend(ticksSeen[i].centre, first ? RED : GREEN, levels[i]);
     }
+}
+
+// A picture that takes long to read (a large photo) is read beside the
+// window: the tick that asks for it comes back without it, ticks go on until
+// it arrives, and the pictures still come in the order of the list, the one
+// after a refused file included.
+TEST_F(SlideshowWindow, ASlowPictureIsReadBesideTheWindowAndTheOrderHolds) {
+    SetSlideLoadDelayForTest(1000);
+    ASSERT_TRUE(Open(Settings("Scale=1\nDelay=0\n", "",
+                              {Write("red.bmp", SolidBmp24(40, 30, RED)), Write("broken.jpg", "not a picture"),
+                               Write("green.bmp", SolidBmp24(50, 20, GREEN)),
+                               Write("blue.bmp", SolidBmp24(60, 10, RGB(0, 0, 200)))}) +
+                     "[Debug]\nUseElapse=1\nElapse=1000\n"));
+    Tick();
+    EXPECT_EQ(SlideshowState().pictureWidth, 0) << "the tick waited for the whole read";
+    SetSlideLoadDelayForTest(0);
+    std::vector<int> widths;
+    for (int tick = 0; tick < 200 && widths.size() < 4; ++tick) {
+        Tick();
+        const int width = SlideshowState().pictureWidth;
+        if (width != 0 && (widths.empty() || widths.back() != width)) {
+            widths.push_back(width);
+        }
+    }
+    EXPECT_EQ(widths, (std::vector<int>{40, 50, 60, 40}));
 }
 
 // The first picture is cut by its band of the transparent colour; the

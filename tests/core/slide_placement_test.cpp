@@ -22,9 +22,9 @@ TEST(SlidePlacement, TheShownSizeTruncatesAfterTheFitAndAgainAfterThePreview) {
     ASSERT_TRUE(ShownSize(6000, 4000, 640, 640, 1.0, &w, &h));
     EXPECT_EQ(w, 640);
     EXPECT_EQ(h, 426);
-    ASSERT_TRUE(ShownSize(6000, 4000, 640, 640, 0.3, &w, &h));
-    EXPECT_EQ(w, 192);
-    EXPECT_EQ(h, 127) << "426 * 0.3, not 4000 * 0.1066 * 0.3";
+    ASSERT_TRUE(ShownSize(6000, 4000, 640, 640, 0.375, &w, &h));
+    EXPECT_EQ(w, 240);
+    EXPECT_EQ(h, 159) << "426 * 0.375, not 4000 * 0.10666 * 0.375";
     ASSERT_TRUE(ShownSize(100, 50, 640, 640, 1.0, &w, &h));
     EXPECT_EQ(w, 100);
     EXPECT_EQ(h, 50);

@@ -17,7 +17,7 @@ BOOL FillWhole(HDC dc, int width, int height, HBRUSH brush) {
 }
 
 void SetPictureBackground(SlideLayer& layer, const SaverSettings& settings, int width, int height,
-                          double previewScale) {
+                          double tileScale) {
     if (settings.backPath[0] == '\0') {
         return;
     }
@@ -26,9 +26,10 @@ void SetPictureBackground(SlideLayer& layer, const SaverSettings& settings, int 
         return;
     }
     work.AdjustBrightness(settings.backBright);
-    // Tiles shrink with the preview so that it shows what the screen would;
-    // a stretched picture is stretched from its full size anyway.
-    if (settings.backTile && previewScale != 1.0 && !work.Scale(previewScale)) {
+    // Tiles shrink with the preview so that it shows what the screen would,
+    // and grow with the monitor's scale so that they look as large as at 96
+    // DPI; a stretched picture is stretched from its full size anyway.
+    if (settings.backTile && tileScale != 1.0 && !work.Scale(tileScale)) {
         work.Release();
     }
     layer.SetBackground(work, width, height, settings.backTile ? TRUE : FALSE);
@@ -45,13 +46,24 @@ void SetColorBackground(SlideLayer& layer, const SaverSettings& settings, int wi
     }
 }
 
-void SetFallbackBackground(SlideLayer& layer, const SaverSettings& settings, int width, int height) {
+void SetFallbackBackground(SlideLayer& layer, const SaverSettings& settings, HWND window, int width, int height) {
     ScreenBuffer work;
     if (!work.Create(width, height, TRUE_COLOR, BLACK)) {
         return;
     }
     if (settings.backScreen) {
-        if (work.CaptureWindow(nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN))) {
+        // The full-screen window, which may span several monitors, shows the
+        // desktop it covers at 1:1; the preview shows the primary screen in
+        // miniature.
+        POINT origin = {0, 0};
+        int captureWidth = GetSystemMetrics(SM_CXSCREEN);
+        int captureHeight = GetSystemMetrics(SM_CYSCREEN);
+        if ((GetWindowLongA(window, GWL_STYLE) & WS_CHILD) == 0) {
+            ClientToScreen(window, &origin);
+            captureWidth = width;
+            captureHeight = height;
+        }
+        if (work.CaptureWindow(nullptr, origin.x, origin.y, captureWidth, captureHeight)) {
             layer.SetBackground(work, width, height, FALSE);
         }
     } else if (FillWhole(work.Dc(), width, height, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)))) {
@@ -61,20 +73,21 @@ void SetFallbackBackground(SlideLayer& layer, const SaverSettings& settings, int
 
 }  // namespace
 
-bool PrepareBackground(SlideLayer& layer, const SaverSettings& settings, HWND window, double previewScale) {
+bool PrepareBackground(SlideLayer& layer, const SaverSettings& settings, HWND window, double previewScale,
+                       double dpiScale) {
     RECT client = {};
     GetClientRect(window, &client);
     const int width = client.right;
     const int height = client.bottom;
     if (!settings.backScreen) {
         if (settings.backUsePic) {
-            SetPictureBackground(layer, settings, width, height, previewScale);
+            SetPictureBackground(layer, settings, width, height, previewScale * dpiScale);
         } else {
             SetColorBackground(layer, settings, width, height);
         }
     }
     if (layer.IsBackgroundEmpty()) {
-        SetFallbackBackground(layer, settings, width, height);
+        SetFallbackBackground(layer, settings, window, width, height);
     }
     return !layer.IsBackgroundEmpty();
 }

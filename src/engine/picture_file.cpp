@@ -35,13 +35,14 @@ ExifOrientation OrientationOf(const char* path) {
 }
 
 // Brings a picture at its own size to the size it is shown at: shrunk to the
-// limits, then scaled by the preview's share of the screen.
+// limits and scaled to the monitor, then scaled by the preview's share of the
+// screen.
 bool FitToLimit(PictureBuffer& work, const PictureLimit* limit) {
     if (limit == nullptr) {
         return true;
     }
-    const double fit = FitScale(work.Width(), work.Height(), limit->maxWidth, limit->maxHeight);
-    if (fit < 1.0) {
+    const double fit = ShownScale(work.Width(), work.Height(), limit->maxWidth, limit->maxHeight, limit->dpiScale);
+    if (fit != 1.0) {
         work.Scale(fit);
     }
     if (work.Dc() != nullptr && limit->previewScale != 1.0) {
@@ -70,7 +71,7 @@ Decoded DecodeWithImagingComponent(PictureBuffer& work, const char* path, const 
     PixelSize shown = upright;
     if (limit != nullptr &&
         !ShownSize(upright.width, upright.height, limit->maxWidth, limit->maxHeight, limit->previewScale,
-                   &shown.width, &shown.height)) {
+                   limit->dpiScale, &shown.width, &shown.height)) {
         return Decoded::kRefused;
     }
     const bool shrinks = shown.width <= upright.width && shown.height <= upright.height;

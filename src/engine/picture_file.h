@@ -3,12 +3,14 @@
 
 class PictureBuffer;
 
-// How large a slide may be shown: the size limit (0: none that way) and the
-// preview's share of the screen (1.0 full screen).
+// How large a slide may be shown: the size limit in 96-DPI units (0: none
+// that way), the preview's share of the screen (1.0 full screen) and the
+// scale factor of the monitor it is shown on (1.0 at 96 DPI).
 struct PictureLimit {
     int maxWidth;
     int maxHeight;
     double previewScale;
+    double dpiScale;
 };
 
 // Loads the picture an entry names into work: a bare file name means a file

@@ -20,9 +20,9 @@ struct LoadSlot {
     HANDLE done = nullptr;       // auto-reset: the worker hands it back
     // Set by the window thread before its first request, then only read.
     char moduleDir[PATH_BUFFER_SIZE] = {};
-    PictureLimit limit = {0, 0, 1.0};
     // Written by the window thread before `requested`, read by the worker.
     char entry[PATH_BUFFER_SIZE] = {};
+    PictureLimit limit = {0, 0, 1.0, 1.0};
     // Written by the worker before `done`, taken by the window thread.
     PictureBuffer picture;
     bool loaded = false;
@@ -93,12 +93,9 @@ LoadSlot* StartWorker() {
 
 }  // namespace
 
-void SlideLoader::Configure(const char* moduleDir, const PictureLimit& limit) {
-    lstrcpynA(moduleDir_, moduleDir, PATH_BUFFER_SIZE);
-    limit_ = limit;
-}
+void SlideLoader::Configure(const char* moduleDir) { lstrcpynA(moduleDir_, moduleDir, PATH_BUFFER_SIZE); }
 
-void SlideLoader::Request(const char* entry) {
+void SlideLoader::Request(const char* entry, const PictureLimit& limit) {
     if (pending_ || entry == nullptr) {
         return;
     }
@@ -113,9 +110,9 @@ void SlideLoader::Request(const char* entry) {
             slot_->references = 1;
         }
         lstrcpyA(slot_->moduleDir, moduleDir_);
-        slot_->limit = limit_;
     }
     lstrcpynA(slot_->entry, entry, PATH_BUFFER_SIZE);
+    slot_->limit = limit;
     pending_ = true;
     if (slot_->requested != nullptr) {
         SetEvent(slot_->requested);

@@ -31,13 +31,12 @@ public:
     SlideLoader(const SlideLoader&) = delete;
     SlideLoader& operator=(const SlideLoader&) = delete;
 
-    // Where bare file names are looked for and how large pictures are shown,
-    // for every request until Stop.
-    void Configure(const char* moduleDir, const PictureLimit& limit);
-    // Starts loading entry (the worker starts with the first request). Where
-    // no worker can run, loads it here and now. Ignored while a request is
-    // out.
-    void Request(const char* entry);
+    // Where bare file names are looked for, for every request until Stop.
+    void Configure(const char* moduleDir);
+    // Starts loading entry, to be shown within limit (the worker starts with
+    // the first request). Where no worker can run, loads it here and now.
+    // Ignored while a request is out.
+    void Request(const char* entry, const PictureLimit& limit);
     // True from a Request until its Take gives more than kNotReady.
     bool Pending() const { return pending_; }
     // Waits at most waitMs for the requested picture; a loaded one moves into
@@ -50,7 +49,6 @@ public:
 private:
     LoadSlot* slot_ = nullptr;  // shared with the worker; null before the first request
     char moduleDir_[PATH_BUFFER_SIZE] = {};
-    PictureLimit limit_ = {0, 0, 1.0};
     bool pending_ = false;
 };
 

@@ -13,6 +13,8 @@ constexpr double PERCENT = 0.01;
 constexpr double NEAR_ONE_LOW = 0.8;
 constexpr double NEAR_ONE_HIGH = 1.2;
 constexpr double RANDOM_SCALE = 1.0 / RANDOM_MAX;
+// The resolution every size the user sets is given in.
+constexpr double BASE_DPI = 96.0;
 
 double ZoomFromRandom(int r) {
     return (r % ZOOM_CHOICES + ZOOM_LOWEST_PERCENT) * PERCENT;
@@ -35,10 +37,18 @@ double FitScale(int width, int height, int maxWidth, int maxHeight) {
     return 1.0;
 }
 
-bool ShownSize(int width, int height, int maxWidth, int maxHeight, double previewScale, int* shownWidth,
-               int* shownHeight) {
-    const double fit = FitScale(width, height, maxWidth, maxHeight);
-    if (fit < 1.0 && !(ScaleDimension(width, fit, &width) && ScaleDimension(height, fit, &height))) {
+double ScaleForDpi(int dpi) {
+    return dpi > 0 ? static_cast<double>(dpi) / BASE_DPI : 1.0;
+}
+
+double ShownScale(int width, int height, int maxWidth, int maxHeight, double dpiScale) {
+    return FitScale(width, height, maxWidth, maxHeight) * dpiScale;
+}
+
+bool ShownSize(int width, int height, int maxWidth, int maxHeight, double previewScale, double dpiScale,
+               int* shownWidth, int* shownHeight) {
+    const double scale = ShownScale(width, height, maxWidth, maxHeight, dpiScale);
+    if (scale != 1.0 && !(ScaleDimension(width, scale, &width) && ScaleDimension(height, scale, &height))) {
         return false;
     }
     if (previewScale != 1.0 &&
@@ -62,10 +72,13 @@ int RandomStart(int r, int clientSize, int pictureSize) {
     return static_cast<int>(fraction * static_cast<double>(clientSize - pictureSize));
 }
 
-double StepFromRandom(int r, double previewScale) {
+double StepFromRandom(int r, double previewScale, double dpiScale) {
     double step = r % STEP_CHOICES - STEP_OFFSET;
     if (previewScale < 1.0) {
         step *= previewScale;
+    }
+    if (dpiScale != 1.0) {
+        step *= dpiScale;
     }
     return step;
 }

@@ -15,30 +15,30 @@ constexpr double LARGEST_ZOOM = 1.5;
 // Loads the next picture into work, fitted to the limits and the preview.
 // False when the file is refused or cannot be read.
 bool LoadNextPicture(PictureBuffer& work, SaverSettings& settings, double previewScale) {
-    const PictureLimit limit = SlideLimit(settings, previewScale);
+    const PictureLimit limit = SlideLimit(settings, previewScale, 1.0);
     return LoadPictureFile(work, settings.moduleDir, settings.pictureFiles.Next(settings.pictureShuffle != 0),
                            &limit);
 }
 
-void ChooseSteps(SlideMotion& motion, const SaverSettings& settings, int clientWidth, int clientHeight,
-                 int pictureWidth, int pictureHeight, double previewScale, RandomDraw draw) {
+void ChooseSteps(SlideMotion& motion, const SaverSettings& settings, const SlideStage& stage, int pictureWidth,
+                 int pictureHeight, double previewScale, RandomDraw draw) {
     double stepX = 0.0;
     double stepY = 0.0;
     do {
-        stepX = StepFromRandom(draw(), previewScale);
-        stepY = StepFromRandom(draw(), previewScale);
+        stepX = StepFromRandom(draw(), previewScale, stage.dpiScale);
+        stepY = StepFromRandom(draw(), previewScale, stage.dpiScale);
     } while (stepX == 0.0 && stepY == 0.0);
     if (!settings.center && !settings.noFadeout) {
-        stepX = StepAwayFromNearEdge(stepX, motion.StartX(), pictureWidth, clientWidth);
-        stepY = StepAwayFromNearEdge(stepY, motion.StartY(), pictureHeight, clientHeight);
+        stepX = StepAwayFromNearEdge(stepX, motion.StartX() - stage.left, pictureWidth, stage.width);
+        stepY = StepAwayFromNearEdge(stepY, motion.StartY() - stage.top, pictureHeight, stage.height);
     }
     motion.SetStep(stepX, stepY);
 }
 
 }  // namespace
 
-PictureLimit SlideLimit(const SaverSettings& settings, double previewScale) {
-    return PictureLimit{settings.maxWidth, settings.maxHeight, previewScale};
+PictureLimit SlideLimit(const SaverSettings& settings, double previewScale, double dpiScale) {
+    return PictureLimit{settings.maxWidth, settings.maxHeight, previewScale, dpiScale};
 }
 
 bool PrepareNextSlide(SlideMotion& motion, SlideLayer& layer, HRGN& maskRegion, SaverSettings& settings,
@@ -47,35 +47,34 @@ bool PrepareNextSlide(SlideMotion& motion, SlideLayer& layer, HRGN& maskRegion, 
     if (settings.pictureFiles.Count() > 0) {
         LoadNextPicture(work, settings, previewScale);
     }
-    return PlaceNextSlide(motion, layer, maskRegion, settings, window, previewScale, draw, work);
+    RECT client = {};
+    GetClientRect(window, &client);
+    const SlideStage wholeClient = {0, 0, client.right, client.bottom, 1.0};
+    return PlaceNextSlide(motion, layer, maskRegion, settings, wholeClient, previewScale, draw, work);
 }
 
 bool PlaceNextSlide(SlideMotion& motion, SlideLayer& layer, HRGN& maskRegion, SaverSettings& settings,
-                    HWND window, double previewScale, RandomDraw draw, PictureBuffer& work) {
+                    const SlideStage& stage, double previewScale, RandomDraw draw, PictureBuffer& work) {
     motion.Reset();
     if (work.Dc() == nullptr || !layer.SetPicture(work, settings.randomZoom ? LARGEST_ZOOM : 0.0)) {
         return false;
     }
     BuildMaskRegion(settings, work, maskRegion);
 
-    RECT client = {};
-    GetClientRect(window, &client);
-    const int clientWidth = client.right;
-    const int clientHeight = client.bottom;
-
     const int width = layer.PictureWidth();
     const int height = layer.PictureHeight();
     if (settings.center) {
-        motion.SetStart(CenteredStart(clientWidth, width), CenteredStart(clientHeight, height));
+        motion.SetStart(stage.left + CenteredStart(stage.width, width), stage.top + CenteredStart(stage.height, height));
     } else {
         const int rx = draw();
         const int ry = draw();
-        motion.SetStart(RandomStart(rx, clientWidth, width), RandomStart(ry, clientHeight, height));
+        motion.SetStart(stage.left + RandomStart(rx, stage.width, width),
+                        stage.top + RandomStart(ry, stage.height, height));
     }
     // A preview without height has a scale of 0 and could never draw a step;
     // the window refuses to start at that size, so this guards only misuse.
     if (settings.move && previewScale > 0.0) {
-        ChooseSteps(motion, settings, clientWidth, clientHeight, width, height, previewScale, draw);
+        ChooseSteps(motion, settings, stage, width, height, previewScale, draw);
     }
     if (settings.randomZoom) {
         const double zoomIn = DrawZoom(draw);

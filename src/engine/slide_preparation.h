@@ -12,8 +12,9 @@ class PictureBuffer;
 class SaverSettings;
 class SlideLayer;
 
-// How large the settings and the preview let a slide be shown.
-PictureLimit SlideLimit(const SaverSettings& settings, double previewScale);
+// How large the settings, the preview and the monitor's scale factor let a
+// slide be shown.
+PictureLimit SlideLimit(const SaverSettings& settings, double previewScale, double dpiScale);
 
 // Takes the next file of pictureFiles, loads it (GIF files refused, BMP read
 // directly, other formats through the system's picture loader), shrinks it to
@@ -24,6 +25,7 @@ bool PrepareNextSlide(SlideMotion& motion, SlideLayer& layer, HRGN& maskRegion, 
                       HWND window, double previewScale, RandomDraw draw);
 
 // PrepareNextSlide's second half, for a picture loaded already (work empty:
-// the file was refused): hands work to the layer and places it.
+// the file was refused): hands work to the layer and places it on the stage,
+// which PrepareNextSlide makes the whole client at 96 DPI.
 bool PlaceNextSlide(SlideMotion& motion, SlideLayer& layer, HRGN& maskRegion, SaverSettings& settings,
-                    HWND window, double previewScale, RandomDraw draw, PictureBuffer& work);
+                    const SlideStage& stage, double previewScale, RandomDraw draw, PictureBuffer& work);

@@ -6,7 +6,9 @@
 
 #include "base/unexpected_error.h"
 #include "engine/background_preparation.h"
+#include "engine/display_stages.h"
 #include "engine/frame_clock.h"
+#include "engine/monitor_stages.h"
 #include "engine/slide_loader.h"
 #include "engine/slide_motion.h"
 #include "engine/slide_preparation.h"
@@ -49,6 +51,9 @@ struct SlideEngine {
     FrameClock clock;
     ClockSettings clockSettings;
     double previewScale = 0.0;
+    SlideStage stages[MAX_STAGES] = {};  // the monitors slides take in turn
+    int stageCount = 0;
+    unsigned slidesShown = 0;
     UINT timerId = 0;
     UINT timerPeriod = 0;
     bool periodBegun = false;
@@ -95,6 +100,7 @@ public:
     // asked for as soon as this one is placed, in the order the list gives
     // them, and after this slide's random draws, so the values fall as they
     // would if each picture were read when its slide begins.
+    // Each slide is shown on the next stage in turn, and read for its size.
     bool PrepareSlide() override {
         SlideEngine& e = Engine();
         MediaList& pictures = e.settings->pictureFiles;
@@ -104,15 +110,19 @@ public:
             return false;
         }
         if (!e.loader.Pending()) {
-            e.loader.Request(pictures.Next(shuffle));
+            e.loader.Request(pictures.Next(shuffle), LimitOnStage(e.slidesShown));
         }
         PictureBuffer work;
         if (e.loader.Take(work, PICTURE_WAIT_MS) == SlideLoader::Outcome::kNotReady) {
             return false;
         }
-        const bool placed = PlaceNextSlide(e.motion, e.layer, e.maskRegion, *e.settings, window_, e.previewScale,
+        const bool placed = PlaceNextSlide(e.motion, e.layer, e.maskRegion, *e.settings,
+                                           StageOfSlide(e.stages, e.stageCount, e.slidesShown), e.previewScale,
                                            DrawRandom, work);
-        e.loader.Request(pictures.Next(shuffle));
+        if (placed) {
+            ++e.slidesShown;
+        }
+        e.loader.Request(pictures.Next(shuffle), LimitOnStage(e.slidesShown));
         if (!placed) {
             return false;
         }
@@ -164,6 +174,11 @@ public:
     }
 
 private:
+    static PictureLimit LimitOnStage(unsigned slide) {
+        const SlideEngine& e = Engine();
+        return SlideLimit(*e.settings, e.previewScale, StageOfSlide(e.stages, e.stageCount, slide).dpiScale);
+    }
+
     HWND window_;
 };
 
@@ -204,8 +219,10 @@ bool Start(HWND window) {
         return false;
     }
     e.clockSettings = ClockSettingsOf(*e.settings);
-    e.loader.Configure(e.settings->moduleDir, SlideLimit(*e.settings, e.previewScale));
-    if (!PrepareBackground(e.layer, *e.settings, window, e.previewScale)) {
+    e.loader.Configure(e.settings->moduleDir);
+    e.stageCount = FindStages(window, e.stages, MAX_STAGES);
+    e.slidesShown = 0;
+    if (!PrepareBackground(e.layer, *e.settings, window, e.previewScale, e.stages[0].dpiScale)) {
         return false;
     }
     PlayNextTrack(window, *e.settings, e.music);

@@ -19,16 +19,46 @@ TEST(SlidePlacement, PicturesShrinkByOneFactorToFitAndAreNeverEnlarged) {
 // would leave, truncated after each step as the shrinks truncate.
 TEST(SlidePlacement, TheShownSizeTruncatesAfterTheFitAndAgainAfterThePreview) {
     int w = 0, h = 0;
-    ASSERT_TRUE(ShownSize(6000, 4000, 640, 640, 1.0, &w, &h));
+    ASSERT_TRUE(ShownSize(6000, 4000, 640, 640, 1.0, 1.0, &w, &h));
     EXPECT_EQ(w, 640);
     EXPECT_EQ(h, 426);
-    ASSERT_TRUE(ShownSize(6000, 4000, 640, 640, 0.375, &w, &h));
+    ASSERT_TRUE(ShownSize(6000, 4000, 640, 640, 0.375, 1.0, &w, &h));
     EXPECT_EQ(w, 240);
     EXPECT_EQ(h, 159) << "426 * 0.375, not 4000 * 0.10666 * 0.375";
-    ASSERT_TRUE(ShownSize(100, 50, 640, 640, 1.0, &w, &h));
+    ASSERT_TRUE(ShownSize(100, 50, 640, 640, 1.0, 1.0, &w, &h));
     EXPECT_EQ(w, 100);
     EXPECT_EQ(h, 50);
-    EXPECT_FALSE(ShownSize(3000, 2, 600, 0, 1.0, &w, &h)) << "a line thinner than a pixel";
+    EXPECT_FALSE(ShownSize(3000, 2, 600, 0, 1.0, 1.0, &w, &h)) << "a line thinner than a pixel";
+}
+
+// On a monitor scaled to 125, 150 or 200 %, the saver draws in physical
+// pixels and keeps what the user sees as large as at 100 %: the limit counts
+// in 96-DPI units times the scale, a picture inside it is enlarged by the
+// scale, a photo over it shrinks straight to the scaled limit, and the steps
+// grow with the scale (and still shrink in a preview).
+TEST(SlidePlacement, SizesAndStepsKeepTheirApparentSizeOnScaledMonitors) {
+    struct Row {
+        int dpi;
+        double scale;
+        int smallW, smallH, photoW, photoH;
+    };
+    for (const Row& row : {Row{96, 1.0, 300, 200, 640, 426}, Row{120, 1.25, 375, 250, 800, 533},
+                           Row{144, 1.5, 450, 300, 960, 640}, Row{192, 2.0, 600, 400, 1280, 853}}) {
+        SCOPED_TRACE(row.dpi);
+        EXPECT_DOUBLE_EQ(ScaleForDpi(row.dpi), row.scale);
+        int w = 0, h = 0;
+        ASSERT_TRUE(ShownSize(300, 200, 640, 640, 1.0, row.scale, &w, &h));
+        EXPECT_EQ(w, row.smallW);
+        EXPECT_EQ(h, row.smallH);
+        ASSERT_TRUE(ShownSize(6000, 4000, 640, 640, 1.0, row.scale, &w, &h));
+        EXPECT_EQ(w, row.photoW);
+        EXPECT_EQ(h, row.photoH);
+        ASSERT_TRUE(ShownSize(300, 200, 0, 0, 0.25, row.scale, &w, &h));
+        EXPECT_EQ(w, static_cast<int>(static_cast<int>(300 * row.scale) * 0.25));
+        EXPECT_DOUBLE_EQ(StepFromRandom(6, 1.0, row.scale), 3 * row.scale);
+        EXPECT_DOUBLE_EQ(StepFromRandom(0, 0.25, row.scale), -0.75 * row.scale);
+    }
+    EXPECT_DOUBLE_EQ(ScaleForDpi(0), 1.0) << "unknown";
 }
 
 TEST(SlidePlacement, CentringTruncatesTowardZero) {

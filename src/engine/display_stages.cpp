@@ -1,0 +1,104 @@
+#include "engine/display_stages.h"
+
+#include "engine/monitor_stages.h"
+
+namespace {
+
+// The monitor functions are looked up at run time: Windows 95 and NT 4 have
+// no several monitors, and a monitor's own resolution came with Windows 8.1.
+typedef BOOL(WINAPI* EnumDisplayMonitorsFn)(HDC, LPCRECT, MONITORENUMPROC, LPARAM);
+typedef BOOL(WINAPI* GetMonitorInfoFn)(HMONITOR, LPMONITORINFO);
+typedef BOOL(WINAPI* IsProcessDpiAwareFn)();
+typedef UINT(WINAPI* GetDpiForWindowFn)(HWND);
+typedef HRESULT(WINAPI* GetDpiForMonitorFn)(HMONITOR, int, UINT*, UINT*);
+
+constexpr int MDT_EFFECTIVE_DPI = 0;
+constexpr int BASE_DPI = 96;
+
+template <typename Fn>
+Fn Lookup(const char* module, const char* name) {
+    HMODULE handle = GetModuleHandleA(module);
+    return handle != nullptr ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(handle, name)))
+                             : nullptr;
+}
+
+// Whether the system draws this program at physical pixels: only then do
+// resolutions above 96 DPI call for larger pictures.
+bool DrawsInPhysicalPixels() {
+    const IsProcessDpiAwareFn isAware = Lookup<IsProcessDpiAwareFn>("user32.dll", "IsProcessDPIAware");
+    return isAware != nullptr && isAware();
+}
+
+int SystemDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : BASE_DPI;
+    if (screen != nullptr) {
+        ReleaseDC(nullptr, screen);
+    }
+    return dpi;
+}
+
+struct MonitorCollector {
+    GetMonitorInfoFn getInfo;
+    GetDpiForMonitorFn getDpi;  // null: every monitor at systemDpi
+    int systemDpi;
+    MonitorArea monitors[MAX_STAGES];
+    int count;
+};
+
+BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    MonitorCollector& collector = *reinterpret_cast<MonitorCollector*>(data);
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (collector.count < MAX_STAGES && collector.getInfo(monitor, &info)) {
+        UINT dpiX = 0;
+        UINT dpiY = 0;
+        int dpi = collector.systemDpi;
+        if (collector.getDpi != nullptr && SUCCEEDED(collector.getDpi(monitor, MDT_EFFECTIVE_DPI, &dpiX, &dpiY))) {
+            dpi = static_cast<int>(dpiX);
+        }
+        const RECT& r = info.rcMonitor;
+        collector.monitors[collector.count++] = {{r.left, r.top, r.right, r.bottom},
+                                                 (info.dwFlags & MONITORINFOF_PRIMARY) != 0, dpi};
+    }
+    return collector.count < MAX_STAGES;
+}
+
+}  // namespace
+
+int FindStages(HWND window, SlideStage* stages, int capacity) {
+    RECT client = {};
+    GetClientRect(window, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    const PixelRect area = {origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
+
+    const bool physical = DrawsInPhysicalPixels();
+    const int systemDpi = physical ? SystemDpi() : BASE_DPI;
+    MonitorCollector collector = {};
+    collector.systemDpi = systemDpi;
+    // The preview stands for the whole screen in miniature: one stage.
+    const bool preview = (GetWindowLongA(window, GWL_STYLE) & WS_CHILD) != 0;
+    const EnumDisplayMonitorsFn enumerate = Lookup<EnumDisplayMonitorsFn>("user32.dll", "EnumDisplayMonitors");
+    collector.getInfo = Lookup<GetMonitorInfoFn>("user32.dll", "GetMonitorInfoA");
+    HMODULE shcore = nullptr;
+    if (physical) {
+        shcore = LoadLibraryA("shcore.dll");
+        collector.getDpi = shcore != nullptr ? reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(
+                                                   GetProcAddress(shcore, "GetDpiForMonitor")))
+                                             : nullptr;
+        int windowDpi = systemDpi;
+        const GetDpiForWindowFn forWindow = Lookup<GetDpiForWindowFn>("user32.dll", "GetDpiForWindow");
+        if (forWindow != nullptr && forWindow(window) != 0) {
+            windowDpi = static_cast<int>(forWindow(window));
+        }
+        collector.systemDpi = preview ? windowDpi : systemDpi;
+    }
+    if (!preview && enumerate != nullptr && collector.getInfo != nullptr) {
+        enumerate(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&collector));
+    }
+    if (shcore != nullptr) {
+        FreeLibrary(shcore);
+    }
+    return ArrangeStages(collector.monitors, collector.count, area, collector.systemDpi, stages, capacity);
+}

@@ -166,14 +166,10 @@ double KeyLatency(const std::string& program, double pressSeconds, double& press
     if (GetForegroundWindow() != window) {
         SetForegroundWindow(window);
     }
-    INPUT key[2] = {};
-    key[0].type = key[1].type = INPUT_KEYBOARD;
-    key[0].ki.wVk = key[1].ki.wVk = VK_SHIFT;
-    key[1].ki.dwFlags = KEYEVENTF_KEYUP;
     LARGE_INTEGER press;
     QueryPerformanceCounter(&press);
     pressedAt = SecondsSince(start);
-    SendInput(2, key, sizeof(INPUT));
+    PressKey(VK_SHIFT);
     if (WaitForSingleObject(handle.Get(), END_LIMIT_MS) != WAIT_OBJECT_0) {
         return -1;
     }

@@ -89,11 +89,7 @@ void MeasureShown(const std::string& picture, int limit, int& width, int& height
     for (int y = 0; y < screenH; ++y) {
         height += ScreenPixel(screenW / 2, y) == PICTURE ? 1 : 0;
     }
-    INPUT key[2] = {};
-    key[0].type = key[1].type = INPUT_KEYBOARD;
-    key[0].ki.wVk = key[1].ki.wVk = VK_SHIFT;
-    key[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, key, sizeof(INPUT));
+    PressKey(VK_SHIFT);
     DWORD exitCode = 0;
     EXPECT_TRUE(saver.WaitForExit(END_LIMIT_MS, exitCode));
 }

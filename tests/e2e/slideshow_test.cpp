@@ -67,11 +67,7 @@ TEST(Slideshow, AHeldPictureShowsExactlyOverTheBackgroundWhichShowsThroughTheKey
     }
 
     // A key still ends it while a picture is held.
-    INPUT key[2] = {};
-    key[0].type = key[1].type = INPUT_KEYBOARD;
-    key[0].ki.wVk = key[1].ki.wVk = VK_SHIFT;
-    key[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, key, sizeof(INPUT));
+    PressKey(VK_SHIFT);
     DWORD exitCode = 0xDEAD;
     EXPECT_TRUE(saver.WaitForExit(END_LIMIT_MS, exitCode));
     EXPECT_EQ(exitCode, 0u);

@@ -97,3 +97,11 @@ HWND VisibleWindowOf(const RunningProcess& process, const char* className, const
     }
     return nullptr;
 }
+
+void PressKey(WORD virtualKey) {
+    INPUT key[2] = {};
+    key[0].type = key[1].type = INPUT_KEYBOARD;
+    key[0].ki.wVk = key[1].ki.wVk = virtualKey;
+    key[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, key, sizeof(INPUT));
+}

@@ -45,6 +45,9 @@ private:
 // when given), or null.
 HWND VisibleWindowOf(const RunningProcess& process, const char* className, const char* title = nullptr);
 
+// Presses and releases the key as real input does (to the foreground window).
+void PressKey(WORD virtualKey);
+
 // Polls (pumping messages) until condition() holds or timeoutMs pass.
 template <typename Condition>
 bool WaitUntil(DWORD timeoutMs, Condition condition) {

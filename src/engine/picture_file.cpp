@@ -34,6 +34,14 @@ ExifOrientation OrientationOf(const char* path) {
     return ReadJpegOrientation(start.Bytes(), got);
 }
 
+// Resizes by scale: by area averaging, or by keeping one pixel in n where the
+// pixels must stay exact.
+void ScaleBy(PictureBuffer& work, double scale, bool exactPixels) {
+    if (!(exactPixels ? work.AssignScaled(work, scale) : work.Scale(scale))) {
+        work.Release();
+    }
+}
+
 // Brings a picture at its own size to the size it is shown at: shrunk to the
 // limits and scaled to the monitor, then scaled by the preview's share of the
 // screen.
@@ -43,10 +51,10 @@ bool FitToLimit(PictureBuffer& work, const PictureLimit* limit) {
     }
     const double fit = ShownScale(work.Width(), work.Height(), limit->maxWidth, limit->maxHeight, limit->dpiScale);
     if (fit != 1.0) {
-        work.Scale(fit);
+        ScaleBy(work, fit, limit->exactPixels);
     }
     if (work.Dc() != nullptr && limit->previewScale != 1.0) {
-        work.Scale(limit->previewScale);
+        ScaleBy(work, limit->previewScale, limit->exactPixels);
     }
     return work.Dc() != nullptr;
 }
@@ -74,7 +82,9 @@ Decoded DecodeWithImagingComponent(PictureBuffer& work, const char* path, const 
                    limit->dpiScale, &shown.width, &shown.height)) {
         return Decoded::kRefused;
     }
-    const bool shrinks = shown.width <= upright.width && shown.height <= upright.height;
+    // Exact pixels are decoded whole and resized afterwards.
+    const bool shrinks = shown.width <= upright.width && shown.height <= upright.height &&
+                         (limit == nullptr || !limit->exactPixels);
     // The decoder works in the stored orientation: a quarter turn swaps the sides back.
     const PixelSize decoded = shrinks ? TurnedSize(orientation, shown.width, shown.height)
                                       : PixelSize{picture.Width(), picture.Height()};

@@ -5,12 +5,16 @@ class PictureBuffer;
 
 // How large a slide may be shown: the size limit in 96-DPI units (0: none
 // that way), the preview's share of the screen (1.0 full screen) and the
-// scale factor of the monitor it is shown on (1.0 at 96 DPI).
+// scale factor of the monitor it is shown on (1.0 at 96 DPI). A picture with
+// a transparent colour needs exactPixels: it is resized by keeping one pixel
+// in n, since averaging would mix the key colour into the pixels around it
+// and leave a fringe of it outside the transparent part.
 struct PictureLimit {
     int maxWidth;
     int maxHeight;
     double previewScale;
     double dpiScale;
+    bool exactPixels;
 };
 
 // Loads the picture an entry names into work: a bare file name means a file

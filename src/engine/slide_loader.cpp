@@ -22,7 +22,7 @@ struct LoadSlot {
     char moduleDir[PATH_BUFFER_SIZE] = {};
     // Written by the window thread before `requested`, read by the worker.
     char entry[PATH_BUFFER_SIZE] = {};
-    PictureLimit limit = {0, 0, 1.0, 1.0};
+    PictureLimit limit = {0, 0, 1.0, 1.0, false};
     // Written by the worker before `done`, taken by the window thread.
     PictureBuffer picture;
     bool loaded = false;

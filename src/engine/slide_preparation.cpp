@@ -38,7 +38,9 @@ void ChooseSteps(SlideMotion& motion, const SaverSettings& settings, const Slide
 }  // namespace
 
 PictureLimit SlideLimit(const SaverSettings& settings, double previewScale, double dpiScale) {
-    return PictureLimit{settings.maxWidth, settings.maxHeight, previewScale, dpiScale};
+    // The transparent colour is matched exactly, whenever a region is made of it.
+    const bool keyColor = settings.useMask && !settings.randomZoom;
+    return PictureLimit{settings.maxWidth, settings.maxHeight, previewScale, dpiScale, keyColor};
 }
 
 bool PrepareNextSlide(SlideMotion& motion, SlideLayer& layer, HRGN& maskRegion, SaverSettings& settings,

@@ -151,6 +151,34 @@ TEST_F(SlidePreparation, LimitsAndThePreviewShrinkPicturesAndSteps) {
     }
 }
 
+// With a transparent colour, a shrunk picture keeps exact pixels: averaging
+// would mix the key into its neighbours, and those pixels, matching neither,
+// would show as a fringe of the key colour around the transparent part.
+TEST_F(SlidePreparation, AKeyColouredPictureShrinksWithoutMixingTheKeyIntoItsNeighbours) {
+    constexpr COLORREF KEY = RGB(255, 0, 255);
+    auto stripes = [](int x, int) { return x % 3 == 0 ? KEY : RED; };
+    const std::string png = folder / "stripes.png";
+    ASSERT_TRUE(settings->pictureFiles.Add(Write("stripes.bmp", Bmp24(100, 60, stripes)).c_str()));
+    if (WriteEncodedPicture(png, GUID_ContainerFormatPng, 100, 60, stripes)) {
+        ASSERT_TRUE(settings->pictureFiles.Add(png.c_str()));
+    }
+    settings->maxWidth = settings->maxHeight = 40;
+    settings->useMask = 1;
+    settings->useColor = 1;
+    settings->maskColor = static_cast<int>(KEY);
+    for (int file = 0; file < settings->pictureFiles.Count(); ++file) {
+        ASSERT_TRUE(Prepare());
+        ASSERT_EQ(layer.PictureWidth(), 40);
+        BitmapBuffer shown;
+        ASSERT_TRUE(shown.Create(40, 24, 24, RGB(1, 2, 3)));
+        ASSERT_TRUE(layer.DrawBlended(shown.Dc(), 0, 0, 0, SRCCOPY, 1.0));
+        for (int x = 0; x < 40; ++x) {
+            const COLORREF pixel = GetPixel(shown.Dc(), x, 12);
+            ASSERT_TRUE(pixel == KEY || pixel == RED) << "file " << file << ", x " << x << ": " << std::hex << pixel;
+        }
+    }
+}
+
 TEST_F(SlidePreparation, RandomStartsKeepThePictureOnTheScreenAndMoveAwayFromNearEdges) {
     ASSERT_TRUE(settings->pictureFiles.Add(Write("r.bmp", SolidBmp24(100, 80, RED)).c_str()));
     settings->move = 1;

@@ -199,4 +199,34 @@ TEST_F(SlidePreparation, RandomStartsKeepThePictureOnTheScreenAndMoveAwayFromNea
     }
 }
 
+// On a stage (one monitor of several, here the right one of two, scaled to
+// 150 %) a picture is centred on that monitor or starts at random within it,
+// and turns away from that monitor's near edge, not the window's.
+TEST_F(SlidePreparation, APictureIsPlacedWithinItsStage) {
+    const SlideStage stage = {640, 100, 400, 300, 1.5};
+    settings->move = 1;
+    std::srand(5);
+    for (int center : {1, 0}) {
+        settings->center = center;
+        for (int i = 0; i < 30; ++i) {
+            PictureBuffer work;
+            ASSERT_TRUE(work.Create(100, 80, 24, RED));
+            ASSERT_TRUE(PlaceNextSlide(motion, layer, maskRegion, *settings, stage, 1.0, std::rand, work));
+            if (center) {
+                EXPECT_EQ(motion.StartX(), 640 + 150);
+                EXPECT_EQ(motion.StartY(), 100 + 110);
+            } else {
+                EXPECT_GE(motion.StartX(), 640);
+                EXPECT_LE(motion.StartX(), 640 + 300);
+                EXPECT_GE(motion.StartY(), 100);
+                EXPECT_LE(motion.StartY(), 100 + 220);
+                if (motion.StartX() - 640 < 100) {
+                    EXPECT_GE(motion.StepX(), 0.0) << "near the stage's left edge at " << motion.StartX();
+                }
+            }
+            EXPECT_DOUBLE_EQ(std::fmod(motion.StepX(), 1.5), 0.0) << "steps grow with the stage's scale";
+        }
+    }
+}
+
 }  // namespace

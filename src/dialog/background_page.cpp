@@ -4,12 +4,16 @@
 
 #include <new>
 
+#include "dialog/browse_glyph.h"
 #include "dialog/color_swatch.h"
 #include "dialog/file_picker.h"
 #include "dialog/list_entries.h"
-#include "imaging/gdi_guards.h"
 #include "resources/resource_ids.h"
 #include "settings/saver_settings.h"
+
+#ifndef WM_DPICHANGED_AFTERPARENT
+#define WM_DPICHANGED_AFTERPARENT 0x02E3
+#endif
 
 namespace {
 
@@ -18,10 +22,6 @@ constexpr int BRIGHTNESS_DARKEST = -255;
 constexpr int BRIGHTNESS_BRIGHTEST = 255;
 constexpr int BRIGHTNESS_PAGE = 32;
 constexpr int NUMBER_TEXT_SIZE = 16;
-
-// comctl32's bitmap of the standard small toolbar images, 16 x 16 each.
-constexpr UINT STANDARD_SMALL_IMAGES = 120;
-constexpr int GLYPH_SIZE = 16;
 
 struct BackgroundPage {
     SaverSettings* settings = nullptr;  // the frame's record, not owned
@@ -69,7 +69,7 @@ void RebuildBrowseGlyph(HWND page) {
         SendMessageA(button, BM_SETIMAGE, IMAGE_BITMAP, 0);
         DeleteObject(backgroundPage.browseGlyph);
     }
-    backgroundPage.browseGlyph = MakeBrowseGlyph(page, IsWindowEnabled(button) != FALSE);
+    backgroundPage.browseGlyph = MakeBrowseGlyph(button, IsWindowEnabled(button) != FALSE);
     SendMessageA(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(backgroundPage.browseGlyph));
 }
 
@@ -158,6 +158,13 @@ BOOL OnSysColorChange(HWND page) {
     return TRUE;
 }
 
+// Moved to a monitor of another scale, the page has its controls resized by
+// the system; the glyph is made again for the button's new size.
+BOOL OnDpiChangedAfterParent(HWND page) {
+    RebuildBrowseGlyph(page);
+    return TRUE;
+}
+
 BOOL OnDestroy(HWND page) {
     delete backgroundPage.filePicker;
     if (backgroundPage.browseGlyph != nullptr) {
@@ -170,46 +177,6 @@ BOOL OnDestroy(HWND page) {
 }
 
 }  // namespace
-
-HBITMAP MakeBrowseGlyph(HWND page, bool enabled) {
-    ScopedClientDc pageDc(page);
-    if (pageDc.Get() == nullptr) {
-        return nullptr;
-    }
-    HMODULE library = LoadLibraryA("comctl32.dll");
-    if (library == nullptr) {
-        return nullptr;
-    }
-    // The strip's standard grey, black and white become the current button colours.
-    ScopedBitmap strip(CreateMappedBitmap(library, STANDARD_SMALL_IMAGES, 0, nullptr, 0));
-    FreeLibrary(library);
-    if (strip.Get() == nullptr) {
-        return nullptr;
-    }
-    ScopedCreatedDc source(CreateCompatibleDC(nullptr));
-    ScopedCreatedDc target(CreateCompatibleDC(nullptr));
-    if (source.Get() == nullptr || target.Get() == nullptr) {
-        return nullptr;
-    }
-    ScopedBitmap glyph(CreateCompatibleBitmap(pageDc.Get(), GLYPH_SIZE, GLYPH_SIZE));
-    if (glyph.Get() == nullptr) {
-        return nullptr;
-    }
-    {
-        ScopedSelection stripSelected(source.Get(), strip.Get());
-        ScopedSelection glyphSelected(target.Get(), glyph.Get());
-        BitBlt(target.Get(), 0, 0, GLYPH_SIZE, GLYPH_SIZE, source.Get(), STD_FILEOPEN * GLYPH_SIZE, 0, SRCCOPY);
-        if (!enabled) {
-            // The surroundings of the image, reached from two opposite
-            // corners, turn white; the image keeps its own pixels.
-            ScopedSelection white(target.Get(), GetStockObject(WHITE_BRUSH));
-            const int last = GLYPH_SIZE - 1;
-            ExtFloodFill(target.Get(), 0, 0, GetPixel(target.Get(), 0, 0), FLOODFILLSURFACE);
-            ExtFloodFill(target.Get(), last, last, GetPixel(target.Get(), last, last), FLOODFILLSURFACE);
-        }
-    }
-    return glyph.Detach();
-}
 
 void UpdateBackgroundControls(HWND page) {
     const bool on = IsChecked(page, IDC_BACKGROUND_CHECK_SET);
@@ -241,6 +208,8 @@ INT_PTR CALLBACK BackgroundPageProc(HWND page, UINT message, WPARAM wParam, LPAR
             return OnCtlColorStatic(lParam);
         case WM_SYSCOLORCHANGE:
             return OnSysColorChange(page);
+        case WM_DPICHANGED_AFTERPARENT:
+            return OnDpiChangedAfterParent(page);
         case WM_DESTROY:
             return OnDestroy(page);
         default:

@@ -13,6 +13,7 @@
 #include "dialog/display_page.h"
 #include "dialog/music_page.h"
 #include "dialog/pictures_page.h"
+#include "dialog/tab_texture.h"
 #include "resources/resource_ids.h"
 #include "settings/saver_settings.h"
 
@@ -187,6 +188,7 @@ BOOL OnInitDialog(HWND dialog) {
         if (settingsDialog.pages[i] == nullptr) {
             return FailToStart(dialog);
         }
+        UseTabTexture(settingsDialog.pages[i]);
     }
     HWND tab = GetDlgItem(dialog, IDC_SETTINGS_TAB);
     InsertTabs(tab);

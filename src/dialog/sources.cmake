@@ -1,5 +1,6 @@
 gleamo_win32_sources(
   background_page.cpp
+  browse_glyph.cpp
   color_chooser.cpp
   color_swatch.cpp
   display_page.cpp
@@ -10,4 +11,6 @@ gleamo_win32_sources(
   music_page.cpp
   pictures_page.cpp
   settings_dialog.cpp
+  tab_texture.cpp
+  window_dpi.cpp
 )

@@ -27,6 +27,20 @@ COLORREF GlyphCorner(const DialogDriver& d) {
     return GetPixel(dc.Get(), 0, 0);
 }
 
+// How far the control's text, drawn in its own font, overruns its client
+// area; zero or less when it fits.
+int TextOverrun(HWND control) {
+    char text[64] = {};
+    const int length = GetWindowTextA(control, text, sizeof text);
+    ScopedClientDc dc(control);
+    ScopedSelection font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    SIZE extent = {};
+    GetTextExtentPoint32A(dc.Get(), text, length, &extent);
+    RECT client = {};
+    GetClientRect(control, &client);
+    return extent.cx - client.right;
+}
+
 class BackgroundPageTest : public testing::Test {
 protected:
     void TearDown() override { DeleteFileA(besideProgram.c_str()); }
@@ -59,7 +73,8 @@ TEST_F(BackgroundPageTest, TheControlsFollowTheCheckBoxAndTheRadioButtonsAndTheG
     d.Click(Tab::Background, IDC_BACKGROUND_CHECK_SET);
     EXPECT_EQ(Enabled(), "111111111100");
     // Windows maps the strip's grey background to the button face; Wine's
-    // strip has a black one. Either way the enabled look keeps it.
+    // strip has a transparent black one, painted with the face. Either way
+    // the enabled look is not white.
     EXPECT_NE(GlyphCorner(d), RGB(255, 255, 255)) << "the enabled look";
 
     d.Click(Tab::Background, IDC_BACKGROUND_RADIO_COLOR);
@@ -87,6 +102,16 @@ TEST_F(BackgroundPageTest, TheBrightnessNumberFollowsTheTrackbarInStepsAndPages)
     }
     EXPECT_EQ(d.Press(IDOK), SETTINGS_SAVED);
     EXPECT_EQ(IniValue("Back", "Bright"), "255");
+}
+
+// The box is sized in dialog units and the number in the dialog's font, so
+// the two grow together at any resolution; a box too narrow wraps the number
+// at its minus sign and shows "255".
+TEST_F(BackgroundPageTest, TheBrightnessBoxHoldsItsWidestNumber) {
+    StartWith("[Back]\nScreen=0\nBright=-255\n");
+    HWND box = d.Control(Tab::Background, IDC_BACKGROUND_TEXT_BRIGHTNESS);
+    ASSERT_EQ(d.Text(Tab::Background, IDC_BACKGROUND_TEXT_BRIGHTNESS), "-255");
+    EXPECT_LE(TextOverrun(box), 0);
 }
 
 TEST_F(BackgroundPageTest, BrowsingWritesTheBareNameBesideTheProgramAndTypedTextIsKeptUpToTheLongestPath) {

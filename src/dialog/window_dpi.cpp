@@ -1,0 +1,29 @@
+#include "dialog/window_dpi.h"
+
+#include "imaging/gdi_guards.h"
+
+namespace {
+
+constexpr int BASE_DPI = 96;
+
+typedef UINT(WINAPI* GetDpiForWindowFn)(HWND);
+
+}  // namespace
+
+int WindowDpi(HWND window) {
+    // Looked up at run time: user32 has it only from Windows 10 1607 on.
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    const GetDpiForWindowFn forWindow =
+        user32 != nullptr
+            ? reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")))
+            : nullptr;
+    if (forWindow != nullptr) {
+        const UINT dpi = forWindow(window);
+        if (dpi != 0) {
+            return static_cast<int>(dpi);
+        }
+    }
+    ScopedClientDc dc(window);
+    const int dpi = dc.Get() != nullptr ? GetDeviceCaps(dc.Get(), LOGPIXELSY) : 0;
+    return dpi > 0 ? dpi : BASE_DPI;
+}

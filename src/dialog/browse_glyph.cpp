@@ -4,7 +4,7 @@
 
 #include <initializer_list>
 
-#include "dialog/window_dpi.h"
+#include "imaging/window_dpi.h"
 #include "imaging/gdi_guards.h"
 
 namespace {

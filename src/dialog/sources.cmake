@@ -12,5 +12,4 @@ gleamo_win32_sources(
   pictures_page.cpp
   settings_dialog.cpp
   tab_texture.cpp
-  window_dpi.cpp
 )

@@ -1,6 +1,7 @@
 #include "engine/display_stages.h"
 
 #include "engine/monitor_stages.h"
+#include "imaging/window_dpi.h"
 
 namespace {
 
@@ -9,10 +10,12 @@ namespace {
 typedef BOOL(WINAPI* EnumDisplayMonitorsFn)(HDC, LPCRECT, MONITORENUMPROC, LPARAM);
 typedef BOOL(WINAPI* GetMonitorInfoFn)(HMONITOR, LPMONITORINFO);
 typedef BOOL(WINAPI* IsProcessDpiAwareFn)();
-typedef UINT(WINAPI* GetDpiForWindowFn)(HWND);
 typedef HRESULT(WINAPI* GetDpiForMonitorFn)(HMONITOR, int, UINT*, UINT*);
 
 constexpr int MDT_EFFECTIVE_DPI = 0;
+
+const SlideStage* testStages = nullptr;
+int testStageCount = 0;
 constexpr int BASE_DPI = 96;
 
 template <typename Fn>
@@ -29,19 +32,10 @@ bool DrawsInPhysicalPixels() {
     return isAware != nullptr && isAware();
 }
 
-int SystemDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : BASE_DPI;
-    if (screen != nullptr) {
-        ReleaseDC(nullptr, screen);
-    }
-    return dpi;
-}
-
 struct MonitorCollector {
     GetMonitorInfoFn getInfo;
-    GetDpiForMonitorFn getDpi;  // null: every monitor at systemDpi
-    int systemDpi;
+    GetDpiForMonitorFn getDpi;  // null: every monitor at windowDpi
+    int windowDpi;
     MonitorArea monitors[MAX_STAGES];
     int count;
 };
@@ -53,7 +47,7 @@ BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     if (collector.count < MAX_STAGES && collector.getInfo(monitor, &info)) {
         UINT dpiX = 0;
         UINT dpiY = 0;
-        int dpi = collector.systemDpi;
+        int dpi = collector.windowDpi;
         if (collector.getDpi != nullptr && SUCCEEDED(collector.getDpi(monitor, MDT_EFFECTIVE_DPI, &dpiX, &dpiY))) {
             dpi = static_cast<int>(dpiX);
         }
@@ -67,32 +61,30 @@ BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
 }  // namespace
 
 int FindStages(HWND window, SlideStage* stages, int capacity) {
+    if (testStages != nullptr) {
+        const int count = testStageCount < capacity ? testStageCount : capacity;
+        for (int i = 0; i < count; ++i) {
+            stages[i] = testStages[i];
+        }
+        return count;
+    }
     RECT client = {};
     GetClientRect(window, &client);
     POINT origin = {0, 0};
     ClientToScreen(window, &origin);
     const PixelRect area = {origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
 
-    const bool physical = DrawsInPhysicalPixels();
-    const int systemDpi = physical ? SystemDpi() : BASE_DPI;
     MonitorCollector collector = {};
-    collector.systemDpi = systemDpi;
+    const bool physical = DrawsInPhysicalPixels();
+    collector.windowDpi = physical ? WindowDpi(window) : BASE_DPI;
     // The preview stands for the whole screen in miniature: one stage.
     const bool preview = (GetWindowLongA(window, GWL_STYLE) & WS_CHILD) != 0;
     const EnumDisplayMonitorsFn enumerate = Lookup<EnumDisplayMonitorsFn>("user32.dll", "EnumDisplayMonitors");
     collector.getInfo = Lookup<GetMonitorInfoFn>("user32.dll", "GetMonitorInfoA");
-    HMODULE shcore = nullptr;
-    if (physical) {
-        shcore = LoadLibraryA("shcore.dll");
-        collector.getDpi = shcore != nullptr ? reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(
-                                                   GetProcAddress(shcore, "GetDpiForMonitor")))
-                                             : nullptr;
-        int windowDpi = systemDpi;
-        const GetDpiForWindowFn forWindow = Lookup<GetDpiForWindowFn>("user32.dll", "GetDpiForWindow");
-        if (forWindow != nullptr && forWindow(window) != 0) {
-            windowDpi = static_cast<int>(forWindow(window));
-        }
-        collector.systemDpi = preview ? windowDpi : systemDpi;
+    HMODULE shcore = physical ? LoadLibraryA("shcore.dll") : nullptr;
+    if (shcore != nullptr) {
+        collector.getDpi =
+            reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")));
     }
     if (!preview && enumerate != nullptr && collector.getInfo != nullptr) {
         enumerate(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&collector));
@@ -100,5 +92,10 @@ int FindStages(HWND window, SlideStage* stages, int capacity) {
     if (shcore != nullptr) {
         FreeLibrary(shcore);
     }
-    return ArrangeStages(collector.monitors, collector.count, area, collector.systemDpi, stages, capacity);
+    return ArrangeStages(collector.monitors, collector.count, area, collector.windowDpi, stages, capacity);
+}
+
+void SetStagesForTest(const SlideStage* stages, int count) {
+    testStages = count > 0 ? stages : nullptr;
+    testStageCount = count;
 }

@@ -14,6 +14,7 @@ gleamo_win32_sources(
   opaque_region.cpp
   picture_buffer.cpp
   wic_picture.cpp
+  window_dpi.cpp
   slide_layer.cpp
   true_color_copies.cpp
 )

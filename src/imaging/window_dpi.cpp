@@ -1,4 +1,4 @@
-#include "dialog/window_dpi.h"
+#include "imaging/window_dpi.h"
 
 #include "imaging/gdi_guards.h"
 

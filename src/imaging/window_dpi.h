@@ -1,4 +1,4 @@
-// The resolution a window of the settings dialog is drawn at.
+// The resolution a window is drawn at.
 #pragma once
 
 #include <windows.h>

@@ -91,6 +91,17 @@ void DeleteRegion(HRGN& region) {
     }
 }
 
+// On several monitors a picture stays on the monitor it was placed on: the
+// edge of its stage is the edge of its screen, however far it drifts or
+// however large it is. One stage is the whole client: nothing to cut.
+void ClipToStage(HDC dc) {
+    const SlideEngine& e = Engine();
+    if (e.stageCount > 1 && e.slidesShown > 0) {
+        const SlideStage& stage = StageOfSlide(e.stages, e.stageCount, e.slidesShown - 1);
+        IntersectClipRect(dc, stage.left, stage.top, stage.left + stage.width, stage.top + stage.height);
+    }
+}
+
 // Binds the frame clock's needs to this window, its layer and its regions.
 class WindowHooks : public FrameHooks {
 public:
@@ -167,10 +178,9 @@ public:
         if (e.clipRegion != nullptr) {
             SelectClipRgn(background, e.clipRegion);
         }
+        ClipToStage(background);
         e.layer.DrawBlended(background, 0, x, y, SRCCOPY, 1.0);
-        if (e.clipRegion != nullptr) {
-            SelectClipRgn(background, nullptr);
-        }
+        SelectClipRgn(background, nullptr);
     }
 
 private:
@@ -354,6 +364,7 @@ LRESULT OnPaint(HWND window) {
         if (e.clipRegion != nullptr) {
             SelectClipRgn(dc, e.clipRegion);
         }
+        ClipToStage(dc);
         if (!e.layer.IsPictureEmpty()) {
             e.layer.DrawBlended(dc, e.clock.fadeLevel, e.clock.posX, e.clock.posY, SRCCOPY, e.clock.zoom);
         }

@@ -29,12 +29,18 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 add_subdirectory(tests)
 
 # The frame-cost benchmark: figures under Wine, never a test (tools/frame-cost runs it).
-add_executable(frame_cost bench/frame_cost.cpp tests/support/test_files.cpp tests/support/test_pictures.cpp
-               src/resources/gleamo.rc)
+# It runs frame_floor, the least a double-buffered slideshow frame costs, beside the saver.
+add_executable(frame_cost bench/frame_cost.cpp tests/support/process_run.cpp tests/support/test_files.cpp
+               tests/support/test_pictures.cpp src/resources/gleamo.rc)
 target_include_directories(frame_cost PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_options(frame_cost PRIVATE ${GLEAMO_WARNINGS} -O2)
 target_link_options(frame_cost PRIVATE ${GLEAMO_LINK_OPTIONS})
 target_link_libraries(frame_cost PRIVATE gleamo_lib)
+add_executable(frame_floor bench/frame_floor.cpp)
+target_compile_options(frame_floor PRIVATE ${GLEAMO_WARNINGS} -O2)
+target_link_options(frame_floor PRIVATE ${GLEAMO_LINK_OPTIONS})
+target_link_libraries(frame_floor PRIVATE winmm gdi32 user32 kernel32)
+add_dependencies(frame_cost frame_floor)
 
 # The opaque-region benchmark: figures under Wine, never a test.
 add_executable(region_cost bench/region_cost.cpp)

@@ -267,13 +267,35 @@ void ReleaseFrame(OffscreenFrame& frame) {
 
 // The frame for a client of this size, made when there is none or the size
 // changed; null when GDI cannot make it.
+//
+// The frame has the layer's own format, 24 bits, so that the background and
+// the blended picture go into it as plain copies and the one conversion to
+// the display's format is the copy of the changed rectangle to the screen. A
+// frame in the display's format would convert both on every frame; on a
+// 32-bit display under Wine each of those conversions costs more than all the
+// rest of the paint.
+// On a palette display the frame stays compatible: its colours are matched to
+// the palette as they are drawn, as they always were.
 HDC FrameDc(OffscreenFrame& frame, HDC screen, int width, int height) {
+    constexpr WORD FRAME_BIT_COUNT = 24;
     if (frame.dc != nullptr && frame.width == width && frame.height == height) {
         return frame.dc;
     }
     ReleaseFrame(frame);
     frame.dc = CreateCompatibleDC(screen);
-    frame.bitmap = frame.dc != nullptr ? CreateCompatibleBitmap(screen, width, height) : nullptr;
+    if (frame.dc != nullptr && (GetDeviceCaps(screen, RASTERCAPS) & RC_PALETTE) != 0) {
+        frame.bitmap = CreateCompatibleBitmap(screen, width, height);
+    } else if (frame.dc != nullptr) {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = FRAME_BIT_COUNT;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        frame.bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    }
     if (frame.bitmap == nullptr) {
         ReleaseFrame(frame);
         return nullptr;

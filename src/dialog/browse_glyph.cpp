@@ -4,8 +4,9 @@
 
 #include <initializer_list>
 
-#include "imaging/window_dpi.h"
+#include "base/procedure_lookup.h"
 #include "imaging/gdi_guards.h"
+#include "imaging/window_dpi.h"
 
 namespace {
 
@@ -57,12 +58,7 @@ int RoomInside(HWND button) {
 typedef BOOL(WINAPI* GdiAlphaBlendFn)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
 
 // gdi32's alpha blend, looked up at run time: Windows 95, 98 and NT 4 lack it.
-GdiAlphaBlendFn AlphaBlender() {
-    HMODULE gdi32 = GetModuleHandleA("gdi32.dll");
-    return gdi32 != nullptr
-               ? reinterpret_cast<GdiAlphaBlendFn>(reinterpret_cast<void*>(GetProcAddress(gdi32, "GdiAlphaBlend")))
-               : nullptr;
-}
+GdiAlphaBlendFn AlphaBlender() { return LoadedProcedureOf<GdiAlphaBlendFn>("gdi32.dll", "GdiAlphaBlend"); }
 
 // The pixels of bitmap when it is a DIB section of 32 bits with an alpha
 // channel in use (one without any opaque pixel would blend into nothing);

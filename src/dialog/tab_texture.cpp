@@ -2,6 +2,8 @@
 
 #include <uxtheme.h>
 
+#include "base/procedure_lookup.h"
+
 namespace {
 
 typedef HRESULT(WINAPI* EnableThemeDialogTextureFn)(HWND, DWORD);
@@ -29,8 +31,8 @@ void UseTabTexture(HWND page) {
     if (library == nullptr) {
         return;
     }
-    const EnableThemeDialogTextureFn enableTexture = reinterpret_cast<EnableThemeDialogTextureFn>(
-        reinterpret_cast<void*>(GetProcAddress(library, "EnableThemeDialogTexture")));
+    const EnableThemeDialogTextureFn enableTexture =
+        ProcedureOf<EnableThemeDialogTextureFn>(library, "EnableThemeDialogTexture");
     if (enableTexture != nullptr) {
         enableTexture(page, ETDT_ENABLETAB);
     }

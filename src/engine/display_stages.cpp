@@ -1,5 +1,6 @@
 #include "engine/display_stages.h"
 
+#include "base/procedure_lookup.h"
 #include "engine/monitor_stages.h"
 #include "imaging/window_dpi.h"
 
@@ -18,17 +19,10 @@ const SlideStage* testStages = nullptr;
 int testStageCount = 0;
 constexpr int BASE_DPI = 96;
 
-template <typename Fn>
-Fn Lookup(const char* module, const char* name) {
-    HMODULE handle = GetModuleHandleA(module);
-    return handle != nullptr ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(handle, name)))
-                             : nullptr;
-}
-
 // Whether the system draws this program at physical pixels: only then do
 // resolutions above 96 DPI call for larger pictures.
 bool DrawsInPhysicalPixels() {
-    const IsProcessDpiAwareFn isAware = Lookup<IsProcessDpiAwareFn>("user32.dll", "IsProcessDPIAware");
+    const IsProcessDpiAwareFn isAware = LoadedProcedureOf<IsProcessDpiAwareFn>("user32.dll", "IsProcessDPIAware");
     return isAware != nullptr && isAware();
 }
 
@@ -79,12 +73,11 @@ int FindStages(HWND window, SlideStage* stages, int capacity) {
     collector.windowDpi = physical ? WindowDpi(window) : BASE_DPI;
     // The preview stands for the whole screen in miniature: one stage.
     const bool preview = (GetWindowLongA(window, GWL_STYLE) & WS_CHILD) != 0;
-    const EnumDisplayMonitorsFn enumerate = Lookup<EnumDisplayMonitorsFn>("user32.dll", "EnumDisplayMonitors");
-    collector.getInfo = Lookup<GetMonitorInfoFn>("user32.dll", "GetMonitorInfoA");
+    const EnumDisplayMonitorsFn enumerate = LoadedProcedureOf<EnumDisplayMonitorsFn>("user32.dll", "EnumDisplayMonitors");
+    collector.getInfo = LoadedProcedureOf<GetMonitorInfoFn>("user32.dll", "GetMonitorInfoA");
     HMODULE shcore = physical ? LoadLibraryA("shcore.dll") : nullptr;
     if (shcore != nullptr) {
-        collector.getDpi =
-            reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")));
+        collector.getDpi = ProcedureOf<GetDpiForMonitorFn>(shcore, "GetDpiForMonitor");
     }
     if (!preview && enumerate != nullptr && collector.getInfo != nullptr) {
         enumerate(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&collector));

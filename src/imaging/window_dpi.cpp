@@ -1,5 +1,6 @@
 #include "imaging/window_dpi.h"
 
+#include "base/procedure_lookup.h"
 #include "imaging/gdi_guards.h"
 
 namespace {
@@ -12,11 +13,7 @@ typedef UINT(WINAPI* GetDpiForWindowFn)(HWND);
 
 int WindowDpi(HWND window) {
     // Looked up at run time: user32 has it only from Windows 10 1607 on.
-    HMODULE user32 = GetModuleHandleA("user32.dll");
-    const GetDpiForWindowFn forWindow =
-        user32 != nullptr
-            ? reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")))
-            : nullptr;
+    const GetDpiForWindowFn forWindow = LoadedProcedureOf<GetDpiForWindowFn>("user32.dll", "GetDpiForWindow");
     if (forWindow != nullptr) {
         const UINT dpi = forWindow(window);
         if (dpi != 0) {

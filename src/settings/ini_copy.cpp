@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "base/procedure_lookup.h"
+
 namespace {
 
 // The same name with the extension "new" for "ini", so it fits wherever the
@@ -43,11 +45,7 @@ typedef BOOL(WINAPI* MoveFileExFn)(const char* from, const char* to, DWORD flags
 bool MoveOver(const char* copyPath, const char* path) {
     // The 95/98 family exports MoveFileExA only as a stub that fails with
     // ERROR_CALL_NOT_IMPLEMENTED; there the file is deleted, then the copy moved.
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    const MoveFileExFn moveFileEx =
-        kernel != nullptr
-            ? reinterpret_cast<MoveFileExFn>(reinterpret_cast<void*>(GetProcAddress(kernel, "MoveFileExA")))
-            : nullptr;
+    const MoveFileExFn moveFileEx = LoadedProcedureOf<MoveFileExFn>("kernel32.dll", "MoveFileExA");
     if (moveFileEx != nullptr) {
         if (moveFileEx(copyPath, path, MOVEFILE_REPLACE_EXISTING)) {
             return true;

@@ -1,5 +1,6 @@
 #include "shell/password_verifier.h"
 
+#include "base/procedure_lookup.h"
 #include "base/program_facts.h"
 
 namespace {
@@ -42,8 +43,7 @@ void LoadPasswordVerifier() {
     if (read == ERROR_SUCCESS && usePassword != 0) {
         Verifier().library = LoadLibraryA("PASSWORD.CPL");
         if (Verifier().library != nullptr) {
-            Verifier().verify = reinterpret_cast<VerifyPasswordFn>(
-                reinterpret_cast<void*>(GetProcAddress(Verifier().library, "VerifyScreenSavePwd")));
+            Verifier().verify = ProcedureOf<VerifyPasswordFn>(Verifier().library, "VerifyScreenSavePwd");
             if (Verifier().verify != nullptr) {
                 SetSaverRunning(TRUE);
             } else {

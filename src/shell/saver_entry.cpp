@@ -1,8 +1,9 @@
 #include "shell/saver_entry.h"
 
+#include "base/procedure_lookup.h"
+#include "base/program_facts.h"
 #include "dialog/settings_dialog.h"
 #include "shell/saver_window.h"
-#include "base/program_facts.h"
 #include "shell/switch_scan.h"
 
 namespace {
@@ -85,8 +86,7 @@ void ChangeSaverPassword(HWND parent) {
     if (library == nullptr) {
         return;
     }
-    auto change = reinterpret_cast<PwdChangePasswordFn>(
-        reinterpret_cast<void*>(GetProcAddress(library, "PwdChangePasswordA")));
+    const PwdChangePasswordFn change = ProcedureOf<PwdChangePasswordFn>(library, "PwdChangePasswordA");
     if (change != nullptr) {
         change("SCRSAVE", parent, 0, 0);
     }

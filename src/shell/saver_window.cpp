@@ -2,9 +2,10 @@
 
 #include <cstdlib>
 
+#include "base/procedure_lookup.h"
+#include "base/program_facts.h"
 #include "engine/slideshow_window.h"
 #include "shell/password_verifier.h"
-#include "base/program_facts.h"
 
 namespace {
 
@@ -92,8 +93,7 @@ LRESULT OnCreate(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     // is never loaded for this.
     s.imm = GetModuleHandleA("IMM32.DLL");
     if (s.imm != nullptr) {
-        s.immAssociate = reinterpret_cast<ImmAssociateContextFn>(
-            reinterpret_cast<void*>(GetProcAddress(s.imm, "ImmAssociateContext")));
+        s.immAssociate = ProcedureOf<ImmAssociateContextFn>(s.imm, "ImmAssociateContext");
         if (s.immAssociate != nullptr) {
             s.previousContext = s.immAssociate(window, nullptr);
         }

@@ -33,13 +33,10 @@ int32_t LineWeight(int64_t j, int64_t top, int32_t sourceSide, int32_t targetSid
 }  // namespace
 
 AreaShrinkKernelSet WidestAreaShrinkKernelSet() {
-    if (CpuHasAvx2()) {
-        return AreaShrinkKernelSet::kAvx2;
-    }
-    if (CpuHasSse2()) {
-        return AreaShrinkKernelSet::kSse2;
-    }
-    return AreaShrinkKernelSet::kScalar;
+    static const AreaShrinkKernelSet widest = CpuHasAvx2()   ? AreaShrinkKernelSet::kAvx2
+                                              : CpuHasSse2() ? AreaShrinkKernelSet::kSse2
+                                                             : AreaShrinkKernelSet::kScalar;
+    return widest;
 }
 
 AreaShrinkKernels AreaShrinkKernelsFor(AreaShrinkKernelSet set) {

@@ -57,7 +57,7 @@ enum class AreaShrinkKernelSet {
     kAvx2,
 };
 
-// The widest set this processor runs. Reads CPUID; call it once.
+// The widest set this processor runs, read from CPUID on the first call.
 AreaShrinkKernelSet WidestAreaShrinkKernelSet();
 
 // The working memory ShrinkArea needs for these widths (any alignment will

@@ -10,11 +10,6 @@ namespace {
 constexpr int kBytesPerPixel = 3;
 constexpr WORD kTrueColorDepth = 24;
 
-AreaShrinkKernelSet ShrinkKernels() {
-    static const AreaShrinkKernelSet kernels = WidestAreaShrinkKernelSet();
-    return kernels;
-}
-
 // The source's pixels at 24 bits: the source itself when it has them, else a
 // copy made in temporary. Null when the copy cannot be made.
 const BitmapBuffer* TrueColorPixels(const BitmapBuffer& source, BitmapBuffer& temporary) {
@@ -57,7 +52,7 @@ BOOL BitmapBuffer::AssignShrunk(const BitmapBuffer& source, int width, int heigh
     const PixelRows to = RowsOf(shrunk);
     const SourceLines sourceLines = {from.top, from.width, from.height, from.stride};
     const TargetLines targetLines = {to.top, to.width, to.height, to.stride};
-    if (!ShrinkArea(sourceLines, targetLines, kBytesPerPixel, ShrinkKernels(), scratch.Get(), scratchBytes)) {
+    if (!ShrinkArea(sourceLines, targetLines, kBytesPerPixel, WidestAreaShrinkKernelSet(), scratch.Get(), scratchBytes)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }

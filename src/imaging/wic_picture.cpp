@@ -54,11 +54,6 @@ private:
     T* object_ = nullptr;
 };
 
-AreaShrinkKernelSet ShrinkKernels() {
-    static const AreaShrinkKernelSet kernels = WidestAreaShrinkKernelSet();
-    return kernels;
-}
-
 BackdropColor BackdropOf(COLORREF color) {
     return BackdropColor{GetBValue(color), GetGValue(color), GetRValue(color)};
 }
@@ -167,7 +162,7 @@ bool ShrinkInto(BitmapBuffer& target, SourceLineFeed& feed, UINT sourceWidth, UI
     const PixelRows rows = BottomUpDibRows(target.Bits(), width, height, target.Stride());
     const TargetLines lines = {rows.top, rows.width, rows.height, rows.stride};
     if (!ShrinkAreaFromFeed(static_cast<int32_t>(sourceWidth), static_cast<int32_t>(sourceHeight), feed, lines,
-                            kBytesPerPixel, ShrinkKernels(), scratch.Get(), scratchBytes)) {
+                            kBytesPerPixel, WidestAreaShrinkKernelSet(), scratch.Get(), scratchBytes)) {
         target.Release();
         SetLastError(ERROR_INVALID_DATA);
         return false;

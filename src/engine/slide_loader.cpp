@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "base/path_limits.h"
 #include "imaging/picture_buffer.h"
 
 namespace {
@@ -18,9 +19,8 @@ struct LoadSlot {
     volatile LONG stopping = 0;
     HANDLE requested = nullptr;  // auto-reset: the window thread hands the slot over
     HANDLE done = nullptr;       // auto-reset: the worker hands it back
-    // Set by the window thread before its first request, then only read.
-    char moduleDir[PATH_BUFFER_SIZE] = {};
     // Written by the window thread before `requested`, read by the worker.
+    char moduleDir[PATH_BUFFER_SIZE] = {};
     char entry[PATH_BUFFER_SIZE] = {};
     PictureLimit limit = {0, 0, 1.0, 1.0, false};
     // Written by the worker before `done`, taken by the window thread.
@@ -93,9 +93,7 @@ LoadSlot* StartWorker() {
 
 }  // namespace
 
-void SlideLoader::Configure(const char* moduleDir) { lstrcpynA(moduleDir_, moduleDir, PATH_BUFFER_SIZE); }
-
-void SlideLoader::Request(const char* entry, const PictureLimit& limit) {
+void SlideLoader::Request(const char* moduleDir, const char* entry, const PictureLimit& limit) {
     if (pending_ || entry == nullptr) {
         return;
     }
@@ -109,8 +107,8 @@ void SlideLoader::Request(const char* entry, const PictureLimit& limit) {
             }
             slot_->references = 1;
         }
-        lstrcpyA(slot_->moduleDir, moduleDir_);
     }
+    lstrcpynA(slot_->moduleDir, moduleDir, PATH_BUFFER_SIZE);
     lstrcpynA(slot_->entry, entry, PATH_BUFFER_SIZE);
     slot_->limit = limit;
     pending_ = true;

@@ -12,7 +12,6 @@
 
 #include <windows.h>
 
-#include "base/path_limits.h"
 #include "engine/picture_file.h"
 
 class PictureBuffer;
@@ -31,12 +30,10 @@ public:
     SlideLoader(const SlideLoader&) = delete;
     SlideLoader& operator=(const SlideLoader&) = delete;
 
-    // Where bare file names are looked for, for every request until Stop.
-    void Configure(const char* moduleDir);
-    // Starts loading entry, to be shown within limit (the worker starts with
-    // the first request). Where no worker can run, loads it here and now.
-    // Ignored while a request is out.
-    void Request(const char* entry, const PictureLimit& limit);
+    // Starts loading entry (a bare file name means one in moduleDir), to be
+    // shown within limit; the worker starts with the first request. Where no
+    // worker can run, loads it here and now. Ignored while a request is out.
+    void Request(const char* moduleDir, const char* entry, const PictureLimit& limit);
     // True from a Request until its Take gives more than kNotReady.
     bool Pending() const { return pending_; }
     // Waits at most waitMs for the requested picture; a loaded one moves into
@@ -48,7 +45,6 @@ public:
 
 private:
     LoadSlot* slot_ = nullptr;  // shared with the worker; null before the first request
-    char moduleDir_[PATH_BUFFER_SIZE] = {};
     bool pending_ = false;
 };
 

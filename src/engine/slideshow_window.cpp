@@ -121,7 +121,7 @@ public:
             return false;
         }
         if (!e.loader.Pending()) {
-            e.loader.Request(pictures.Next(shuffle), LimitOnStage(e.slidesShown));
+            e.loader.Request(e.settings->moduleDir, pictures.Next(shuffle), LimitOnStage(e.slidesShown));
         }
         PictureBuffer work;
         if (e.loader.Take(work, PICTURE_WAIT_MS) == SlideLoader::Outcome::kNotReady) {
@@ -133,7 +133,7 @@ public:
         if (placed) {
             ++e.slidesShown;
         }
-        e.loader.Request(pictures.Next(shuffle), LimitOnStage(e.slidesShown));
+        e.loader.Request(e.settings->moduleDir, pictures.Next(shuffle), LimitOnStage(e.slidesShown));
         if (!placed) {
             return false;
         }
@@ -229,7 +229,6 @@ bool Start(HWND window) {
         return false;
     }
     e.clockSettings = ClockSettingsOf(*e.settings);
-    e.loader.Configure(e.settings->moduleDir);
     e.stageCount = FindStages(window, e.stages, MAX_STAGES);
     e.slidesShown = 0;
     if (!PrepareBackground(e.layer, *e.settings, window, e.previewScale, e.stages[0].dpiScale)) {

@@ -28,42 +28,41 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 add_subdirectory(tests)
 
-# The frame-cost benchmark: figures under Wine, never a test (tools/frame-cost runs it).
-# It runs frame_floor, the least a double-buffered slideshow frame costs, beside the saver.
-add_executable(frame_cost bench/frame_cost.cpp tests/support/process_run.cpp tests/support/test_files.cpp
-               tests/support/test_pictures.cpp src/resources/gleamo.rc)
-target_include_directories(frame_cost PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_compile_options(frame_cost PRIVATE ${GLEAMO_WARNINGS} -O2)
-target_link_options(frame_cost PRIVATE ${GLEAMO_LINK_OPTIONS})
-target_link_libraries(frame_cost PRIVATE gleamo_lib)
-add_executable(frame_floor bench/frame_floor.cpp)
-target_compile_options(frame_floor PRIVATE ${GLEAMO_WARNINGS} -O2)
-target_link_options(frame_floor PRIVATE ${GLEAMO_LINK_OPTIONS})
-target_link_libraries(frame_floor PRIVATE winmm gdi32 user32 kernel32)
+# The benchmarks: figures under Wine, never tests; each has a tools/ script.
+# Compiled as the product is, with the tests' support code at hand.
+function(gleamo_bench name)
+  cmake_parse_arguments(bench "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${bench_SOURCES})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_compile_options(${name} PRIVATE ${GLEAMO_WARNINGS} -O2)
+  target_link_options(${name} PRIVATE ${GLEAMO_LINK_OPTIONS})
+  target_link_libraries(${name} PRIVATE ${bench_LIBS})
+endfunction()
+
+# Frame cost (tools/frame-cost): the saver's window beside frame_floor, the
+# least a double-buffered slideshow frame costs.
+gleamo_bench(frame_cost
+  SOURCES bench/frame_cost.cpp tests/support/process_run.cpp tests/support/test_files.cpp
+          tests/support/test_pictures.cpp src/resources/gleamo.rc
+  LIBS gleamo_lib)
+gleamo_bench(frame_floor SOURCES bench/frame_floor.cpp LIBS winmm gdi32 user32 kernel32)
 add_dependencies(frame_cost frame_floor)
 
-# The opaque-region benchmark: figures under Wine, never a test.
-add_executable(region_cost bench/region_cost.cpp)
-target_compile_options(region_cost PRIVATE ${GLEAMO_WARNINGS} -O2)
-target_link_options(region_cost PRIVATE ${GLEAMO_LINK_OPTIONS})
-target_link_libraries(region_cost PRIVATE gleamo_lib)
+# The opaque-region benchmark (build/win32/region_cost.exe).
+gleamo_bench(region_cost SOURCES bench/region_cost.cpp LIBS gleamo_lib)
 
-# The first-frame benchmark: the time from starting gleamo.scr to its first
-# picture, with and without a large music folder (tools/first-frame runs it).
-add_executable(first_frame bench/first_frame.cpp tests/support/music_files.cpp tests/support/process_run.cpp
-               tests/support/test_files.cpp tests/support/test_pictures.cpp)
-target_include_directories(first_frame PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_compile_options(first_frame PRIVATE ${GLEAMO_WARNINGS} -O2)
-target_link_options(first_frame PRIVATE ${GLEAMO_LINK_OPTIONS})
-target_link_libraries(first_frame PRIVATE gleamo_lib)
+# First frame (tools/first-frame): the time from starting gleamo.scr to its
+# first frame, with many pictures or a large music folder.
+gleamo_bench(first_frame
+  SOURCES bench/first_frame.cpp tests/support/music_files.cpp tests/support/process_run.cpp
+          tests/support/test_files.cpp tests/support/test_pictures.cpp
+  LIBS gleamo_lib)
 add_dependencies(first_frame gleamo)
 
-# The photo-load benchmark: the saver's peak memory with 6000 x 4000 JPEGs and
-# the time a key takes to end it meanwhile (tools/photo-load runs it).
-add_executable(photo_load bench/photo_load.cpp tests/support/process_run.cpp tests/support/test_files.cpp
-               tests/support/test_pictures.cpp)
-target_include_directories(photo_load PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_compile_options(photo_load PRIVATE ${GLEAMO_WARNINGS} -O2)
-target_link_options(photo_load PRIVATE ${GLEAMO_LINK_OPTIONS})
-target_link_libraries(photo_load PRIVATE gleamo_lib psapi)
+# Photo load (tools/photo-load): the saver's peak memory with 6000 x 4000 JPEGs
+# and the time a key takes to end it meanwhile.
+gleamo_bench(photo_load
+  SOURCES bench/photo_load.cpp tests/support/process_run.cpp tests/support/test_files.cpp
+          tests/support/test_pictures.cpp
+  LIBS gleamo_lib psapi)
 add_dependencies(photo_load gleamo)

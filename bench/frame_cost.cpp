@@ -48,14 +48,6 @@ void WriteSettings(const std::string& path, bool randomZoom) {
                         (randomZoom ? "1" : "0") + "\n[FileList]\nPicture0=frame-cost.bmp\n");
 }
 
-ULONGLONG ProcessorTime100ns() {
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    const ULARGE_INTEGER k = {{kernel.dwLowDateTime, kernel.dwHighDateTime}};
-    const ULARGE_INTEGER u = {{user.dwLowDateTime, user.dwHighDateTime}};
-    return k.QuadPart + u.QuadPart;
-}
-
 // What the measured loop saw: the picture's rectangle after each tick it
 // handled, as the floor replays it, and the time spent in the window's
 // handlers (tick and paint).

@@ -23,6 +23,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "support/process_run.h"
+
 namespace {
 
 constexpr char CLASS_NAME[] = "GleamoFrameFloor";
@@ -156,14 +158,6 @@ std::vector<RECT> ReadTrack(const char* path) {
     }
     std::fclose(file);
     return track;
-}
-
-ULONGLONG ProcessorTime100ns() {
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    const ULARGE_INTEGER k = {{kernel.dwLowDateTime, kernel.dwHighDateTime}};
-    const ULARGE_INTEGER u = {{user.dwLowDateTime, user.dwHighDateTime}};
-    return k.QuadPart + u.QuadPart;
 }
 
 // Runs the message loop; the time spent in the window's handlers is added

@@ -45,7 +45,7 @@ gleamo_bench(frame_cost
   SOURCES bench/frame_cost.cpp tests/support/process_run.cpp tests/support/test_files.cpp
           tests/support/test_pictures.cpp src/resources/gleamo.rc
   LIBS gleamo_lib)
-gleamo_bench(frame_floor SOURCES bench/frame_floor.cpp LIBS winmm gdi32 user32 kernel32)
+gleamo_bench(frame_floor SOURCES bench/frame_floor.cpp tests/support/process_run.cpp LIBS winmm gdi32 user32 kernel32)
 add_dependencies(frame_cost frame_floor)
 
 # The opaque-region benchmark (build/win32/region_cost.exe).

@@ -107,11 +107,11 @@ class WindowHooks : public FrameHooks {
 public:
     explicit WindowHooks(HWND window) : window_(window) {}
 
-    // The picture comes from the loader's worker thread. The next one is
-    // asked for as soon as this one is placed, in the order the list gives
-    // them, and after this slide's random draws, so the values fall as they
-    // would if each picture were read when its slide begins.
-    // Each slide is shown on the next stage in turn, and read for its size.
+    // The picture comes from the loader's worker thread, read for the size of
+    // the stage (monitor) its slide takes in turn. The next one is asked for
+    // as soon as this one is placed, in the order the list gives them, and
+    // after this slide's random draws, so the values fall as they would if
+    // each picture were read when its slide begins.
     bool PrepareSlide() override {
         SlideEngine& e = Engine();
         MediaList& pictures = e.settings->pictureFiles;
@@ -264,37 +264,39 @@ void ReleaseFrame(OffscreenFrame& frame) {
     frame = OffscreenFrame();
 }
 
+// A bitmap for the frame. It has the layer's own format, 24 bits, so that the
+// background and the blended picture go into it as plain copies and the one
+// conversion to the display's format is the copy of the changed rectangle to
+// the screen. A frame in the display's format would convert both on every
+// frame; on a 32-bit display under Wine each of those conversions costs more
+// than all the rest of the paint. On a palette display the frame stays
+// compatible: its colours are matched to the palette as they are drawn, as
+// they always were.
+HBITMAP FrameBitmap(HDC screen, int width, int height) {
+    if ((GetDeviceCaps(screen, RASTERCAPS) & RC_PALETTE) != 0) {
+        return CreateCompatibleBitmap(screen, width, height);
+    }
+    constexpr WORD FRAME_BIT_COUNT = 24;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = FRAME_BIT_COUNT;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    return CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
 // The frame for a client of this size, made when there is none or the size
 // changed; null when GDI cannot make it.
-//
-// The frame has the layer's own format, 24 bits, so that the background and
-// the blended picture go into it as plain copies and the one conversion to
-// the display's format is the copy of the changed rectangle to the screen. A
-// frame in the display's format would convert both on every frame; on a
-// 32-bit display under Wine each of those conversions costs more than all the
-// rest of the paint.
-// On a palette display the frame stays compatible: its colours are matched to
-// the palette as they are drawn, as they always were.
 HDC FrameDc(OffscreenFrame& frame, HDC screen, int width, int height) {
-    constexpr WORD FRAME_BIT_COUNT = 24;
     if (frame.dc != nullptr && frame.width == width && frame.height == height) {
         return frame.dc;
     }
     ReleaseFrame(frame);
     frame.dc = CreateCompatibleDC(screen);
-    if (frame.dc != nullptr && (GetDeviceCaps(screen, RASTERCAPS) & RC_PALETTE) != 0) {
-        frame.bitmap = CreateCompatibleBitmap(screen, width, height);
-    } else if (frame.dc != nullptr) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = FRAME_BIT_COUNT;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        frame.bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    }
+    frame.bitmap = frame.dc != nullptr ? FrameBitmap(screen, width, height) : nullptr;
     if (frame.bitmap == nullptr) {
         ReleaseFrame(frame);
         return nullptr;

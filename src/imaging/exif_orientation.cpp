@@ -97,45 +97,90 @@ bool IsSegmentBeforeImageData(uint8_t code) {
     return code >= kFirstSegmentCode && (code < kFirstRestart || code > kStartOfScan);
 }
 
+// How much of a marker is read at once: its prefix, a few fill bytes, its
+// code and the segment's length.
+constexpr size_t kMarkerWindow = 16;
+
+// Bytes already in memory, read as a file.
+class MemoryBytes : public JpegByteSource {
+public:
+    MemoryBytes(const uint8_t* bytes, size_t size) : bytes_(bytes), size_(size) {}
+
+    const uint8_t* Read(uint64_t offset, size_t size, size_t* got) override {
+        if (offset >= size_) {
+            *got = 0;
+            return bytes_;
+        }
+        const size_t at = static_cast<size_t>(offset);
+        *got = size < size_ - at ? size : size_ - at;
+        return bytes_ + at;
+    }
+
+private:
+    const uint8_t* bytes_;
+    size_t size_;
+};
+
 }  // namespace
 
-ExifOrientation ReadJpegOrientation(const uint8_t* bytes, size_t size) {
-    if (bytes == nullptr || size < 2 || bytes[0] != kMarkerPrefix || bytes[1] != kStartOfImage) {
+ExifOrientation ReadJpegOrientation(JpegByteSource& source) {
+    size_t got = 0;
+    const uint8_t* start = source.Read(0, 2, &got);
+    if (got < 2 || start[0] != kMarkerPrefix || start[1] != kStartOfImage) {
         return ExifOrientation::kAsStored;
     }
-    size_t at = 2;
+    uint64_t at = 2;
     for (;;) {
-        if (at >= size || bytes[at] != kMarkerPrefix) {
+        const uint8_t* marker = source.Read(at, kMarkerWindow, &got);
+        if (got == 0 || marker[0] != kMarkerPrefix) {
             return ExifOrientation::kAsStored;
         }
         // Any number of 0xFF fill bytes may stand before a marker's code.
-        while (at < size && bytes[at] == kMarkerPrefix) {
-            ++at;
+        size_t code = 1;
+        while (code < got && marker[code] == kMarkerPrefix) {
+            ++code;
         }
-        if (at >= size || !IsSegmentBeforeImageData(bytes[at])) {
+        if (got - code < 1 + kSegmentLengthSize) {
+            if (got < kMarkerWindow) {
+                return ExifOrientation::kAsStored;  // the file ends inside the marker
+            }
+            // Fill bytes run past the window (code > 1 here): read on from the last of them.
+            at += code - 1;
+            continue;
+        }
+        if (!IsSegmentBeforeImageData(marker[code])) {
             return ExifOrientation::kAsStored;
         }
-        const uint8_t code = bytes[at++];
-        if (size - at < kSegmentLengthSize) {
-            return ExifOrientation::kAsStored;
-        }
-        const size_t length = static_cast<size_t>(bytes[at] << 8 | bytes[at + 1]);  // counts its own two bytes
+        const bool app1 = marker[code] == kApp1;
+        const size_t length = static_cast<size_t>(marker[code + 1] << 8 | marker[code + 2]);  // counts its own two bytes
         if (length < kSegmentLengthSize) {
             return ExifOrientation::kAsStored;
         }
-        const size_t body = at + kSegmentLengthSize;
+        const uint64_t body = at + code + 1 + kSegmentLengthSize;
         const size_t bodySize = length - kSegmentLengthSize;
-        const size_t present = bodySize < size - body ? bodySize : size - body;
-        if (code == kApp1 && present >= sizeof kExifSignature &&
-            std::memcmp(bytes + body, kExifSignature, sizeof kExifSignature) == 0) {
-            // The first EXIF block decides, even when it is damaged. A block
-            // cut short by the end of the bytes is read as far as it goes: its
-            // orientation sits near the start, before the thumbnail.
-            return ReadTiffOrientation(bytes + body + sizeof kExifSignature, present - sizeof kExifSignature);
-        }
-        if (present < bodySize) {
-            return ExifOrientation::kAsStored;
+        if (app1) {
+            const uint8_t* signature = source.Read(body, sizeof kExifSignature, &got);
+            if (got == sizeof kExifSignature &&
+                std::memcmp(signature, kExifSignature, sizeof kExifSignature) == 0) {
+                // The first EXIF block decides, even when it is damaged. A
+                // block cut short by the end of the file is read as far as it
+                // goes: its orientation sits near the start, before the
+                // thumbnail.
+                const uint8_t* block = source.Read(body, bodySize, &got);
+                if (got < sizeof kExifSignature) {
+                    return ExifOrientation::kAsStored;
+                }
+                return ReadTiffOrientation(block + sizeof kExifSignature, got - sizeof kExifSignature);
+            }
         }
         at = body + bodySize;
     }
+}
+
+ExifOrientation ReadJpegOrientation(const uint8_t* bytes, size_t size) {
+    if (bytes == nullptr) {
+        return ExifOrientation::kAsStored;
+    }
+    MemoryBytes source(bytes, size);
+    return ReadJpegOrientation(source);
 }

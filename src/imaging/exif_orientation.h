@@ -1,6 +1,8 @@
 // The orientation a camera records in a JPEG file's EXIF block: how the
-// stored pixels must be turned or mirrored to show the photo upright. Reading
-// it needs only the first bytes of the file. No Win32 here.
+// stored pixels must be turned or mirrored to show the photo upright. The
+// block may lie behind other segments (ICC profiles, XMP packets) of up to
+// 64 KB each, so the file is walked segment by segment up to it. No Win32
+// here.
 #pragma once
 
 #include <cstddef>
@@ -18,6 +20,30 @@ enum class ExifOrientation : uint8_t {
     kTransverse = 7,         // mirror along the top-right to bottom-left diagonal
     kTurnAnticlockwise = 8,  // a quarter turn
 };
+
+// Where the segment walk reads a file. It asks for a few bytes at a time (a
+// marker and its length) and for one segment's body at most.
+class JpegByteSource {
+public:
+    // The most bytes one Read asks for: the largest segment body.
+    static constexpr size_t kLargestRead = 0xFFFF;
+
+    // Up to size bytes of the file from offset: returns where they are (valid
+    // until the next Read) and sets *got to their count, which is below size
+    // only at the end of the file, and 0 past it or when the file cannot be
+    // read.
+    virtual const uint8_t* Read(uint64_t offset, size_t size, size_t* got) = 0;
+
+protected:
+    ~JpegByteSource() = default;
+};
+
+// The orientation of IFD0 in the first APP1 "Exif" segment among the
+// segments before the image data of the JPEG file source reads, however far
+// into the file it lies. Only the markers, the first bytes of each APP1
+// segment and the EXIF block itself are read. Anything that is not a JPEG
+// with a sound EXIF block and a SHORT orientation of 1..8 gives kAsStored.
+ExifOrientation ReadJpegOrientation(JpegByteSource& source);
 
 // The orientation of IFD0 in the first APP1 "Exif" segment among the segments
 // before the image data of a JPEG file. bytes holds the file's first size

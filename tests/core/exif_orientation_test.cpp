@@ -140,6 +140,48 @@ TEST(ExifOrientation, AbsentOrDamagedBlocksAndUnsoundValuesMeanAsStored) {
     }
 }
 
+// A file read through a source: each read is handed over as an exactly sized
+// copy, so that the sanitizer build sees any read past what was asked for,
+// and the bytes asked for are counted.
+class CountingSource : public JpegByteSource {
+public:
+    explicit CountingSource(const Bytes& file) : file_(file) {}
+
+    const uint8_t* Read(uint64_t offset, size_t size, size_t* got) override {
+        const size_t at = static_cast<size_t>(std::min<uint64_t>(offset, file_.size()));
+        EXPECT_LE(size, kLargestRead);
+        copy_.assign(file_.begin() + static_cast<ptrdiff_t>(at),
+                     file_.begin() + static_cast<ptrdiff_t>(std::min(file_.size(), at + size)));
+        asked += size;
+        *got = copy_.size();
+        return copy_.data();
+    }
+
+    size_t asked = 0;
+
+private:
+    const Bytes& file_;
+    Bytes copy_;
+};
+
+// Colour profiles and XMP packets of up to 64 KB each may come before the
+// EXIF block; only the markers, the start of each APP1 and the block are read.
+// (The first 64 KB hold none of the block.)
+TEST(ExifOrientation, TheWalkReachesAnExifBlockBehindLargeSegmentsReadingLittleElse) {
+    const Bytes icc = Segment(0xE2, Bytes(0xFFF0, 'c'));
+    Bytes xmpBody{'h', 't', 't', 'p', ':', '/', '/', 0};
+    xmpBody.resize(0xFFF0, 'x');
+    const Bytes xmp = Segment(0xE1, xmpBody);
+    Bytes exif = Exif(Tiff(false, 6));
+    exif.insert(exif.begin(), 40, 0xFF);  // fill bytes longer than a marker is read at once
+    const Bytes file = Jpeg({kJfif, icc, icc, xmp, exif});
+    ASSERT_GT(file.size(), 3u * 0xFFF0);
+    CountingSource source(file);
+    EXPECT_EQ(ReadJpegOrientation(source), ExifOrientation::kTurnClockwise);
+    EXPECT_LT(source.asked, exif.size() + 200) << "bytes asked for";
+    EXPECT_EQ(Read(file), 6);
+}
+
 TEST(ExifOrientation, APrefixGivesTheValueOnceIfd0IsWhollyInsideIt) {
     const Bytes file = Jpeg({kJfif, Exif(Tiff(true, 6, 3))});
     const size_t ifd0End = 2 + kJfif.size() + 4 + 6 + 8 + 2 + 3 * 12;  // SOI, APP0, APP1 header, "Exif\0\0", IFD0

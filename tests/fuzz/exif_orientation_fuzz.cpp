@@ -1,15 +1,54 @@
-// Arbitrary bytes as the start of a JPEG file: the orientation reader must
-// never read outside them and always answer one of the eight orientations.
+// Arbitrary bytes as a JPEG file: the orientation reader must never read
+// outside them, and always answer one of the eight orientations, the same
+// whether it has the file in memory or reads it piece by piece.
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 #include "imaging/exif_orientation.h"
+
+namespace {
+
+// Hands each read over as an exactly sized heap copy, so that any read past
+// what was asked for is a sanitizer report.
+class CopyingSource : public JpegByteSource {
+public:
+    CopyingSource(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+    ~CopyingSource() { std::free(copy_); }
+
+    const uint8_t* Read(uint64_t offset, size_t size, size_t* got) override {
+        if (size > kLargestRead) {
+            std::abort();
+        }
+        std::free(copy_);
+        *got = offset < size_ ? (size < size_ - offset ? size : static_cast<size_t>(size_ - offset)) : 0;
+        copy_ = static_cast<uint8_t*>(std::malloc(*got != 0 ? *got : 1));
+        if (copy_ == nullptr) {
+            std::abort();
+        }
+        if (*got != 0) {
+            std::memcpy(copy_, data_ + offset, *got);
+        }
+        return copy_;
+    }
+
+private:
+    const uint8_t* data_;
+    size_t size_;
+    uint8_t* copy_ = nullptr;
+};
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // libFuzzer hands over an exactly sized heap copy, so any read past it is
     // a sanitizer report.
     const ExifOrientation orientation = ReadJpegOrientation(data, size);
     if (orientation < ExifOrientation::kAsStored || orientation > ExifOrientation::kTurnAnticlockwise) {
+        std::abort();
+    }
+    CopyingSource source(data, size);
+    if (ReadJpegOrientation(source) != orientation) {
         std::abort();
     }
     return 0;

@@ -36,8 +36,8 @@ public:
     void Request(const char* moduleDir, const char* entry, const PictureLimit& limit);
     // True from a Request until its Take gives more than kNotReady.
     bool Pending() const { return pending_; }
-    // Waits at most waitMs for the requested picture; a loaded one moves into
-    // work.
+    // Waits at most waitMs for the requested picture, less when input or a
+    // message for this thread comes meanwhile; a loaded one moves into work.
     Outcome Take(PictureBuffer& work, DWORD waitMs);
     // Lets the worker go without waiting for a file in hand: it ends as soon
     // as that is read, and frees what it made.
@@ -48,5 +48,8 @@ private:
     bool pending_ = false;
 };
 
-// Tests make every load on the worker take this much longer (0: as it is).
+// Tests make every load on the worker take this much longer (0: as it is),
+// make the worker's thread fail to start, and count the load slots alive.
 void SetSlideLoadDelayForTest(DWORD delayMs);
+void SetSlideWorkerRefusedForTest(bool refused);
+LONG SlideLoadSlotsForTest();

@@ -116,6 +116,7 @@ protected:
         SetOpaqueRegionFailureForTest(false);
         SetBeginTimerPeriodForTest(nullptr);
         SetSlideLoadDelayForTest(0);
+        SetSlideWorkerRefusedForTest(false);
         SetStagesForTest(nullptr, 0);
         DeleteFileA(iniPath.c_str());
     }
@@ -213,6 +214,51 @@ TEST_F(SlideshowWindow, ASlowPictureIsReadBesideTheWindowAndTheOrderHolds) {
         }
     }
     EXPECT_EQ(widths, (std::vector<int>{40, 50, 60, 40}));
+}
+
+// Closed while the worker still reads a picture, the window goes without
+// waiting for the read; the slot they share outlives it until the worker has
+// done, and is then freed once.
+TEST_F(SlideshowWindow, ClosingDuringAReadGoesAtOnceAndTheWorkerFreesTheSlotOnce) {
+    constexpr DWORD READ_MS = 3000;
+    ASSERT_TRUE(WaitUntil(RUN_LIMIT_MS, [] { return SlideLoadSlotsForTest() == 0; })) << "an earlier window's slot";
+    SetSlideLoadDelayForTest(READ_MS);
+    ASSERT_TRUE(Open(Settings("Scale=1\nDelay=0\n", "", {Write("red.bmp", SolidBmp24(40, 30, RED))}) +
+                     "[Debug]\nUseElapse=1\nElapse=1000\n"));
+    Tick();
+    ASSERT_EQ(SlideshowState().pictureWidth, 0);
+    const DWORD closing = GetTickCount();
+    Close();
+    EXPECT_LT(GetTickCount() - closing, READ_MS / 2) << "the window waited for the read";
+    EXPECT_EQ(SlideLoadSlotsForTest(), 1) << "freed under the worker";
+    ASSERT_TRUE(WaitUntil(RUN_LIMIT_MS, [] { return SlideLoadSlotsForTest() <= 0; }));
+    EXPECT_EQ(SlideLoadSlotsForTest(), 0);
+}
+
+// A photo is decoded on the worker, in its multithreaded apartment (where the
+// decoder's own CoInitialize is refused and must not be undone), or, when no
+// worker thread can start, on the window's thread; either way it shows on the
+// tick that asked for it.
+TEST_F(SlideshowWindow, APhotoShowsWhetherTheWorkerOrTheWindowThreadReadsIt) {
+    constexpr COLORREF BLUE = RGB(0, 0, 255);
+    const std::string photo = folder / "blue.jpg";
+    if (!WriteJpeg(photo, 48, 32, [](int, int) { return BLUE; })) {
+        GTEST_SKIP() << "the platform has no JPEG encoder";
+    }
+    for (bool refused : {false, true}) {
+        SCOPED_TRACE(refused ? "no worker" : "worker");
+        SetSlideWorkerRefusedForTest(refused);
+        ASSERT_TRUE(Open(Settings("Scale=1\nDelay=0\n", "", {photo, photo}) + "[Debug]\nUseElapse=1\nElapse=1000\n"));
+        for (int slide = 0; slide < 2; ++slide) {
+            Tick();
+            ASSERT_EQ(SlideshowState().pictureWidth, 48) << "slide " << slide;
+            ExpectBlend(WindowPixel(window, CLIENT_W / 2, CLIENT_H / 2), BLUE, SlideshowState().fadeLevel);
+            for (int tick = 0; tick < 4 && SlideshowState().fadeLevel != 255; ++tick) {
+                Tick();
+            }
+        }
+        Close();
+    }
 }
 
 // Two monitors side by side: slides take them in turn, each centred on its

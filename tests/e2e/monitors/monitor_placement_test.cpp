@@ -1,0 +1,388 @@
+// The saver on a desktop of two monitors (tools/monitors-display): the primary
+// at the origin and a larger one left of it, at negative coordinates. The
+// arithmetic of stages is the core suite's; here the real program shows that
+// it reads the system's monitors and that what it draws keeps to them.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "e2e/monitors/screen_shot.h"
+#include "imaging/gdi_guards.h"
+#include "shell/saver_window.h"
+#include "support/process_run.h"
+#include "support/test_files.h"
+#include "support/test_pictures.h"
+
+namespace {
+
+constexpr DWORD SHOW_LIMIT_MS = 20000;
+constexpr DWORD END_LIMIT_MS = 10000;
+constexpr COLORREF BACK = RGB(0x20, 0x40, 0x60);
+constexpr COLORREF GREEN = RGB(0, 255, 0);
+constexpr COLORREF BLUE = RGB(0, 0, 255);
+constexpr char SAVER_CLASS[] = "WindowsScreenSaverClass";
+
+struct Monitors {
+    int count = 0;
+    RECT primary = {};
+    RECT other = {};
+};
+
+BOOL CALLBACK NoteMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    Monitors& monitors = *reinterpret_cast<Monitors*>(data);
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoA(monitor, &info)) {
+        ++monitors.count;
+        (info.dwFlags & MONITORINFOF_PRIMARY ? monitors.primary : monitors.other) = info.rcMonitor;
+    }
+    return TRUE;
+}
+
+bool Inside(const RECT& area, int x, int y) {
+    return x >= area.left && x < area.right && y >= area.top && y < area.bottom;
+}
+
+// The smallest rectangle around the pixels of one colour; empty when none.
+struct Box {
+    RECT area = {};
+    bool Empty() const { return IsRectEmpty(&area) != FALSE; }
+    void Add(int x, int y) {
+        const RECT pixel = {x, y, x + 1, y + 1};
+        UnionRect(&area, &area, &pixel);
+    }
+    bool Within(const RECT& outer) const {
+        return !Empty() && area.left >= outer.left && area.top >= outer.top && area.right <= outer.right &&
+               area.bottom <= outer.bottom;
+    }
+};
+
+// A copy of gleamo.scr in a folder of its own, beside its settings and pictures.
+class TwoMonitors : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(GleamoPath().empty()) << "GLEAMO_SCR is not set";
+        EnumDisplayMonitors(nullptr, nullptr, NoteMonitor, reinterpret_cast<LPARAM>(&monitors));
+        ASSERT_EQ(monitors.count, 2) << "not the display of two monitors that tools/monitors-display starts";
+        ASSERT_EQ(monitors.other.right, monitors.primary.left) << "the other monitor lies left of the primary";
+        ASSERT_TRUE(CopyFileA(GleamoPath().c_str(), program.c_str(), FALSE));
+        SetCursorPos(monitors.primary.left + 5, monitors.primary.top + 5);
+    }
+
+    // Settings at path with `back` as the [Back] section; pictures in list order,
+    // centred, shown at once (one gradation step) on a fast timer.
+    void WriteSettings(const std::string& path, const std::string& back, const std::string& pictureKeys,
+                       const std::vector<std::string>& pictures) {
+        std::string ini = "[Back]\n" + back + "[Effect]\nScale=1\nSpeed=1\n" +
+                          "[Picture]\nCenter=1\nStretch=0\nSuffle=0\nMaxWidth=0\nMaxHeight=0\nUseMask=0\n" +
+                          pictureKeys + "Count=" + std::to_string(pictures.size()) + "\n[FileList]\n";
+        for (size_t i = 0; i < pictures.size(); ++i) {
+            ini += "Picture" + std::to_string(i) + "=" + pictures[i] + "\n";
+        }
+        ASSERT_TRUE(WriteFileBytes(path, ini + "[Debug]\nUseElapse=1\nElapse=10\n"));
+    }
+
+    void WritePicture(const std::string& name, const std::string& bytes) {
+        ASSERT_TRUE(WriteFileBytes(folder / name, bytes));
+    }
+
+    // A key ends the full-screen saver.
+    static void EndWithKey(RunningProcess& saver) {
+        PressKey(VK_SHIFT);
+        DWORD exitCode = 0xDEAD;
+        EXPECT_TRUE(saver.WaitForExit(END_LIMIT_MS, exitCode));
+        EXPECT_EQ(exitCode, 0u);
+    }
+
+    TempFolder folder;
+    const std::string program = folder / "gleamo.scr";
+    Monitors monitors;
+};
+
+// Wider than three primary monitors, red, its columns numbered in green (x
+// mod 256) so that a drift sideways shows at the seam too.
+COLORREF Wide(int x, int) {
+    return RGB(255, x & 0xFF, 0);
+}
+
+bool IsWide(COLORREF c) {
+    return c != CLR_INVALID && GetRValue(c) == 255 && GetBValue(c) == 0;
+}
+
+// One screen read back: where each picture is.
+struct Frame {
+    Box green;
+    Box blue;
+    int wideOnOther = 0;  // pixels of the wide picture on the other monitor
+    int wideRows = 0;     // rows of the primary it covers from edge to edge
+    int wideTop = -1;     // the first of them
+    COLORREF wideAtSeam = CLR_INVALID;  // its pixel at the seam, on that row
+};
+
+Frame ReadFrame(const ScreenShot& shot, const Monitors& monitors) {
+    Frame frame;
+    const RECT& p = monitors.primary;
+    const RECT& o = monitors.other;
+    for (const RECT& monitor : {p, o}) {
+        for (int y = monitor.top; y < monitor.bottom; ++y) {
+            for (int x = monitor.left; x < monitor.right; ++x) {
+                const COLORREF c = shot.At(x, y);
+                if (c == GREEN) {
+                    frame.green.Add(x, y);
+                } else if (c == BLUE) {
+                    frame.blue.Add(x, y);
+                } else if (IsWide(c) && Inside(o, x, y)) {
+                    ++frame.wideOnOther;
+                }
+            }
+        }
+    }
+    for (int y = p.top; y < p.bottom; ++y) {
+        if (IsWide(shot.At(p.left, y)) && IsWide(shot.At(p.right - 1, y))) {
+            frame.wideTop = frame.wideTop < 0 ? y : frame.wideTop;
+            frame.wideAtSeam = frame.wideTop == y ? shot.At(p.left, y) : frame.wideAtSeam;
+            ++frame.wideRows;
+        }
+    }
+    return frame;
+}
+
+// Three slides, each stamped into the background (no fade-out) after a short
+// hold: a moving picture far wider than the primary monitor, then a green
+// square, then a blue one. They take the monitors in turn, the primary first;
+// the wide one is cut at the seam while it moves and when it is stamped.
+TEST_F(TwoMonitors, SlidesTakeTheMonitorsInTurnPrimaryFirstAndAWidePictureIsCutAtTheSeam) {
+    const int wideWidth = 3 * (monitors.primary.right - monitors.primary.left);
+    WritePicture("wide.bmp", Bmp24(wideWidth, 100, Wide));
+    WritePicture("green.bmp", SolidBmp24(40, 40, GREEN));
+    WritePicture("blue.bmp", SolidBmp24(40, 40, BLUE));
+    WriteSettings(folder / "gleamo.ini", "Screen=0\nUsePic=0\nBackColor=" + std::to_string(BACK) + "\n",
+                  "NoFadeout=1\nMove=1\nDelay=40\n", {"wide.bmp", "green.bmp", "blue.bmp"});
+    RunningProcess saver(program, "/s");
+    ASSERT_TRUE(saver.Started());
+
+    ScreenShot shot;
+    Frame firstWide;
+    bool moved = false;
+    bool greenSeen = false;
+    bool blueSeen = false;
+    int frames = 0;
+    std::string fault;  // the first thing seen wrong, which ends the watch
+    const auto check = [&](bool holds, const char* what) {
+        if (!holds && fault.empty()) {
+            fault = std::string(what) + " (frame " + std::to_string(frames) + ")";
+        }
+    };
+    WaitUntil(SHOW_LIMIT_MS, [&] {
+        if (!shot.Take()) {
+            return false;
+        }
+        const Frame frame = ReadFrame(shot, monitors);
+        ++frames;
+        check(frame.wideOnOther == 0, "the wide picture crossed the seam");
+        if (frame.wideRows > 0 && firstWide.wideRows == 0) {
+            check(!greenSeen && !blueSeen, "the primary monitor's slide was not the first");
+            firstWide = frame;
+        }
+        // Held, or stamped where it ended, it is elsewhere than it began.
+        moved = moved || (frame.wideRows > 0 && (frame.wideTop != firstWide.wideTop ||
+                                                 frame.wideAtSeam != firstWide.wideAtSeam));
+        if (!frame.green.Empty()) {
+            check(firstWide.wideRows > 0, "the second slide came first");
+            check(frame.green.Within(monitors.other), "the second slide is not on the other monitor");
+            check(frame.wideRows > 0, "the wide picture was not stamped into the background");
+            greenSeen = true;
+        }
+        if (!frame.blue.Empty()) {
+            check(greenSeen, "the third slide came before the second");
+            check(frame.blue.Within(monitors.primary), "the third slide is not back on the primary monitor");
+            blueSeen = true;
+        }
+        return blueSeen || !fault.empty();
+    });
+    ASSERT_EQ(fault, "");
+    EXPECT_TRUE(blueSeen) << "the slides never came round to the primary monitor again";
+    EXPECT_TRUE(moved) << "the wide picture did not move";
+    EndWithKey(saver);
+}
+
+// The desktop the test shows on both monitors: every pixel tells where it
+// is, (u, v) from the virtual screen's top-left corner.
+COLORREF DeskPattern(int u, int v) {
+    return RGB(u & 0xFF, v & 0xFF, (u >> 8) << 4 | (v >> 8));
+}
+
+// A window over the whole virtual screen that paints DeskPattern.
+class DeskWindow {
+public:
+    DeskWindow() {
+        const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+        const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+        const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+        ScopedClientDc screen(nullptr);
+        dc_ = CreateCompatibleDC(screen.Get());
+        bitmap_ = CreateCompatibleBitmap(screen.Get(), width, height);
+        previous_ = SelectObject(dc_, bitmap_);
+        std::vector<DWORD> row(width);
+        BITMAPINFO info = {};
+        info.bmiHeader = {sizeof info.bmiHeader, width, -1, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const COLORREF c = DeskPattern(x, y);
+                row[x] = GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
+            }
+            SetDIBitsToDevice(dc_, 0, y, width, 1, 0, 0, 0, 1, row.data(), &info, DIB_RGB_COLORS);
+        }
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = Paint;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "GleamoTestDesk";
+        RegisterClassA(&windowClass);
+        painter = dc_;
+        window_ = CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP | WS_VISIBLE, left, top, width, height,
+                                  nullptr, nullptr, windowClass.hInstance, nullptr);
+    }
+    ~DeskWindow() {
+        Close();
+        SelectObject(dc_, previous_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    DeskWindow(const DeskWindow&) = delete;
+    DeskWindow& operator=(const DeskWindow&) = delete;
+
+    bool Shown() const { return window_ != nullptr; }
+    void Close() {
+        if (window_ != nullptr) {
+            DestroyWindow(window_);
+            window_ = nullptr;
+        }
+    }
+
+private:
+    static LRESULT CALLBACK Paint(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_ERASEBKGND) {
+            return 1;
+        }
+        if (message == WM_PAINT) {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(window, &paint);
+            const RECT& r = paint.rcPaint;
+            BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, painter, r.left, r.top, SRCCOPY);
+            EndPaint(window, &paint);
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+
+    static HDC painter;
+    HWND window_ = nullptr;
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+};
+
+HDC DeskWindow::painter = nullptr;
+
+// The pixels of both monitors that differ from DeskPattern, and the first of them.
+int DeskMismatches(const ScreenShot& shot, const Monitors& monitors, POINT& first) {
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    int mismatches = 0;
+    for (const RECT& monitor : {monitors.primary, monitors.other}) {
+        for (int y = monitor.top; y < monitor.bottom; ++y) {
+            for (int x = monitor.left; x < monitor.right; ++x) {
+                if (shot.At(x, y) != DeskPattern(x - left, y - top) && mismatches++ == 0) {
+                    first = {x, y};
+                }
+            }
+        }
+    }
+    return mismatches;
+}
+
+// The saver covers both monitors with the desktop it captured, each pixel
+// where it was, on the monitor left of the origin too. The desktop is gone
+// by the time the saver paints: what shows is the saver's copy.
+TEST_F(TwoMonitors, TheDesktopIsCapturedOneToOneOnBothMonitors) {
+    WriteSettings(folder / "gleamo.ini", "Screen=1\n", "", {});
+    DeskWindow desk;
+    ASSERT_TRUE(desk.Shown());
+    ScreenShot shot;
+    POINT first = {};
+    ASSERT_TRUE(WaitUntil(SHOW_LIMIT_MS, [&] { return shot.Take() && DeskMismatches(shot, monitors, first) == 0; }))
+        << "the test's desktop never showed";
+
+    RunningProcess saver(program, "/s");
+    ASSERT_TRUE(saver.Started());
+    HWND window = nullptr;
+    ASSERT_TRUE(WaitUntil(SHOW_LIMIT_MS, [&] { return (window = VisibleWindowOf(saver, SAVER_CLASS)) != nullptr; }));
+    desk.Close();
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    int mismatches = 0;
+    WaitUntil(SHOW_LIMIT_MS, [&] {
+        return shot.Take() && (mismatches = DeskMismatches(shot, monitors, first)) == 0;
+    });
+    EXPECT_EQ(mismatches, 0) << "first at " << first.x << "," << first.y;
+    EndWithKey(saver);
+}
+
+// A preview whose host lies across the seam is one stage, as on one monitor:
+// its picture is centred in the whole host, not in the host's part on the
+// primary monitor. The preview window is the one /p makes, made in this
+// process: Wine shows no child window of another process, so what a
+// gleamo.scr started with /p draws in a host of ours never reaches the screen.
+TEST_F(TwoMonitors, APreviewAcrossTheSeamCentresItsPictureInTheWholeHost) {
+    WritePicture("green.bmp", SolidBmp24(80, 80, GREEN));
+    const std::string iniPath = ExecutableFolder() + "gleamo.ini";  // the engine reads it beside this program
+    WriteSettings(iniPath, "Screen=0\nUsePic=0\nBackColor=" + std::to_string(BACK) + "\n",
+                  "NoFadeout=0\nMove=0\nDelay=999\n", {folder / "green.bmp"});
+    WNDCLASSA hostClass = {};
+    hostClass.lpfnWndProc = DefWindowProcA;
+    hostClass.hInstance = GetModuleHandleA(nullptr);
+    hostClass.lpszClassName = "GleamoTestHost";
+    RegisterClassA(&hostClass);
+    const int hostWidth = 200;
+    const int hostHeight = 150;
+    HWND host = CreateWindowExA(0, hostClass.lpszClassName, "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+                                monitors.primary.left - hostWidth / 2, monitors.primary.top + 100, hostWidth,
+                                hostHeight, nullptr, nullptr, hostClass.hInstance, nullptr);
+    ASSERT_NE(host, nullptr);
+    ASSERT_NE(CreateSaverWindow(host), nullptr);
+
+    // Shrunk by the preview's share of the primary monitor's height.
+    const int shown = 80 * hostHeight / (monitors.primary.bottom - monitors.primary.top);
+    POINT origin = {0, 0};
+    ClientToScreen(host, &origin);
+    const RECT hostArea = {origin.x, origin.y, origin.x + hostWidth, origin.y + hostHeight};
+    ScreenShot shot;
+    Box green;
+    WaitUntil(SHOW_LIMIT_MS, [&] {
+        if (!shot.Take()) {
+            return false;
+        }
+        green = Box();
+        for (int y = hostArea.top; y < hostArea.bottom; ++y) {
+            for (int x = hostArea.left; x < hostArea.right; ++x) {
+                if (shot.At(x, y) == GREEN) {
+                    green.Add(x, y);
+                }
+            }
+        }
+        // Until the picture is painted whole.
+        return green.area.right - green.area.left == shown && green.area.bottom - green.area.top == shown;
+    });
+    DestroyWindow(host);
+    DeleteFileA(iniPath.c_str());
+    ASSERT_FALSE(green.Empty()) << "the preview never showed its picture";
+    EXPECT_EQ(green.area.left, origin.x + (hostWidth - shown) / 2);
+    EXPECT_EQ(green.area.top, origin.y + (hostHeight - shown) / 2);
+    EXPECT_EQ(green.area.right, origin.x + (hostWidth + shown) / 2);
+    EXPECT_EQ(green.area.bottom, origin.y + (hostHeight + shown) / 2);
+}
+
+}  // namespace

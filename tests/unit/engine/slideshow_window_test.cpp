@@ -1,6 +1,7 @@
 #include "engine/slideshow_window.h"
 
 #include <gtest/gtest.h>
+#include <wincodec.h>
 
 #include <cstring>
 #include <string>
@@ -9,6 +10,7 @@
 #include "engine/display_stages.h"
 #include "engine/slide_loader.h"
 #include "imaging/mask_region.h"
+#include "imaging/wic_picture.h"
 #include "support/music_files.h"
 #include "support/process_run.h"
 #include "support/test_files.h"
@@ -117,6 +119,7 @@ protected:
         SetBeginTimerPeriodForTest(nullptr);
         SetSlideLoadDelayForTest(0);
         SetSlideWorkerRefusedForTest(false);
+        SetImagingComponentForTest(true);
         SetStagesForTest(nullptr, 0);
         DeleteFileA(iniPath.c_str());
     }
@@ -235,20 +238,31 @@ TEST_F(SlideshowWindow, ClosingDuringAReadGoesAtOnceAndTheWorkerFreesTheSlotOnce
     EXPECT_EQ(SlideLoadSlotsForTest(), 0);
 }
 
-// A photo is decoded on the worker, in its multithreaded apartment (where the
-// decoder's own CoInitialize is refused and must not be undone), or, when no
-// worker thread can start, on the window's thread; either way it shows on the
-// tick that asked for it.
-TEST_F(SlideshowWindow, APhotoShowsWhetherTheWorkerOrTheWindowThreadReadsIt) {
+// A picture is decoded on the worker, in its multithreaded apartment, by the
+// imaging component (whose own CoInitialize there is refused) or by the OLE
+// picture loader; or, when no worker thread can start, on the window's
+// thread. Each way it shows on the tick that asked for it, the next one too.
+TEST_F(SlideshowWindow, APictureShowsWhetherTheWorkerOrTheWindowThreadReadsIt) {
     constexpr COLORREF BLUE = RGB(0, 0, 255);
-    const std::string photo = folder / "blue.jpg";
-    if (!WriteJpeg(photo, 48, 32, [](int, int) { return BLUE; })) {
-        GTEST_SKIP() << "the platform has no JPEG encoder";
+    const std::string png = folder / "blue.png", jpeg = folder / "blue.jpg";
+    if (!WriteEncodedPicture(png, GUID_ContainerFormatPng, 48, 32, [](int, int) { return BLUE; }) ||
+        !WriteJpeg(jpeg, 48, 32, [](int, int) { return BLUE; })) {
+        GTEST_SKIP() << "the platform lacks an encoder";
     }
-    for (bool refused : {false, true}) {
-        SCOPED_TRACE(refused ? "no worker" : "worker");
-        SetSlideWorkerRefusedForTest(refused);
-        ASSERT_TRUE(Open(Settings("Scale=1\nDelay=0\n", "", {photo, photo}) + "[Debug]\nUseElapse=1\nElapse=1000\n"));
+    const struct {
+        const char* reader;
+        bool workerRefused;
+        bool imagingComponent;
+        const std::string& picture;
+    } cases[] = {{"worker, imaging component", false, true, png},
+                 {"worker, OLE picture", false, false, jpeg},
+                 {"window thread", true, true, png}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reader);
+        SetSlideWorkerRefusedForTest(c.workerRefused);
+        SetImagingComponentForTest(c.imagingComponent);
+        ASSERT_TRUE(Open(Settings("Scale=1\nDelay=0\n", "", {c.picture, c.picture}) +
+                         "[Debug]\nUseElapse=1\nElapse=1000\n"));
         for (int slide = 0; slide < 2; ++slide) {
             Tick();
             ASSERT_EQ(SlideshowState().pictureWidth, 48) << "slide " << slide;

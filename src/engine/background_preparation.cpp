@@ -4,6 +4,7 @@
 #include "imaging/gdi_guards.h"
 #include "imaging/picture_buffer.h"
 #include "imaging/slide_layer.h"
+#include "imaging/smooth_resize.h"
 #include "settings/saver_settings.h"
 
 namespace {
@@ -29,7 +30,7 @@ void SetPictureBackground(SlideLayer& layer, const SaverSettings& settings, int 
     // Tiles shrink with the preview so that it shows what the screen would,
     // and grow with the monitor's scale so that they look as large as at 96
     // DPI; a stretched picture is stretched from its full size anyway.
-    if (settings.backTile && tileScale != 1.0 && !work.Scale(tileScale)) {
+    if (settings.backTile && tileScale != 1.0 && !ResizeSmoothly(work, tileScale)) {
         work.Release();
     }
     layer.SetBackground(work, width, height, settings.backTile ? TRUE : FALSE);

@@ -9,12 +9,15 @@ gleamo_pure_sources(
 
 gleamo_win32_sources(
   bitmap_buffer.cpp
+  jpeg_file_orientation.cpp
   mask_region.cpp
   ole_picture.cpp
   opaque_region.cpp
   picture_buffer.cpp
   wic_picture.cpp
+  wic_orientation.cpp
   window_dpi.cpp
   slide_layer.cpp
+  smooth_resize.cpp
   true_color_copies.cpp
 )

@@ -129,3 +129,52 @@ std::string Bmp24(int width, int height, const std::function<COLORREF(int x, int
 std::string SolidBmp24(int width, int height, COLORREF color) {
     return Bmp24(width, height, [color](int, int) { return color; });
 }
+
+std::string Tiff24(int width, int height, const std::function<COLORREF(int x, int y)>& colorAt, int orientation) {
+    constexpr int SHORT = 3, LONG = 4;
+    const struct {
+        int tag, type;
+        unsigned long count, value;
+    } entries[] = {
+        {256, LONG, 1, static_cast<unsigned long>(width)},   // ImageWidth
+        {257, LONG, 1, static_cast<unsigned long>(height)},  // ImageLength
+        {258, SHORT, 3, 0},                                    // BitsPerSample, at bitsAt
+        {259, SHORT, 1, 1},                                    // no compression
+        {262, SHORT, 1, 2},                                    // RGB
+        {273, LONG, 1, 0},                                     // StripOffsets, at pixelsAt
+        {274, SHORT, 1, static_cast<unsigned long>(orientation)},
+        {277, SHORT, 1, 3},                                    // SamplesPerPixel
+        {278, LONG, 1, static_cast<unsigned long>(height)},  // one strip
+        {279, LONG, 1, 3ul * width * height},                  // StripByteCounts
+    };
+    const int count = sizeof entries / sizeof entries[0];
+    const unsigned long bitsAt = 8 + 2 + 12 * count + 4;
+    const unsigned long pixelsAt = bitsAt + 6;
+    std::string file = "II";
+    PutLittleEndian(file, 42, 2);
+    PutLittleEndian(file, 8, 4);
+    PutLittleEndian(file, count, 2);
+    for (const auto& entry : entries) {
+        PutLittleEndian(file, entry.tag, 2);
+        PutLittleEndian(file, entry.type, 2);
+        PutLittleEndian(file, entry.count, 4);
+        const unsigned long value = entry.tag == 258 ? bitsAt : entry.tag == 273 ? pixelsAt : entry.value;
+        PutLittleEndian(file, value, entry.type == SHORT && entry.count == 1 ? 2 : 4);
+        if (entry.type == SHORT && entry.count == 1) {
+            PutLittleEndian(file, 0, 2);
+        }
+    }
+    PutLittleEndian(file, 0, 4);  // no further IFD
+    for (int i = 0; i < 3; ++i) {
+        PutLittleEndian(file, 8, 2);
+    }
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const COLORREF color = colorAt(x, y);
+            file.push_back(static_cast<char>(GetRValue(color)));
+            file.push_back(static_cast<char>(GetGValue(color)));
+            file.push_back(static_cast<char>(GetBValue(color)));
+        }
+    }
+    return file;
+}

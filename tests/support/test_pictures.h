@@ -1,4 +1,4 @@
-// Picture files written by tests: uncompressed 24-bit .bmp files, and JPEG,
+// Picture files written by tests: uncompressed 24-bit .bmp and .tif files, and JPEG,
 // PNG or TIFF files encoded by the platform's imaging component.
 #pragma once
 
@@ -13,6 +13,11 @@ std::string Bmp24(int width, int height, const std::function<COLORREF(int x, int
 
 // The same, every pixel one colour.
 std::string SolidBmp24(int width, int height, COLORREF color);
+
+// The bytes of an uncompressed width x height RGB .tif file whose pixel (x, y)
+// has the colour colorAt(x, y), recording the orientation (1 to 8) in its
+// first IFD.
+std::string Tiff24(int width, int height, const std::function<COLORREF(int x, int y)>& colorAt, int orientation);
 
 // Writes a file of width x height in the container format (a
 // GUID_ContainerFormat... of the platform's imaging component) whose pixel

@@ -1,0 +1,53 @@
+#include "imaging/jpeg_file_orientation.h"
+
+#include <windows.h>
+
+#include "base/process_heap.h"
+#include "imaging/gdi_guards.h"
+
+namespace {
+
+// Reads the file at the offsets the segment walk asks for into one block of
+// the largest read.
+class FileBytes : public JpegByteSource {
+public:
+    FileBytes(HANDLE file, BYTE* block) : file_(file), block_(block) {}
+
+    const uint8_t* Read(uint64_t offset, size_t size, size_t* got) override {
+        *got = 0;
+        LONG high = static_cast<LONG>(offset >> 32);
+        // INVALID_SET_FILE_POINTER is also the low half of some valid offsets:
+        // only the last error tells a failure.
+        SetLastError(NO_ERROR);
+        DWORD read = 0;
+        if ((SetFilePointer(file_, static_cast<LONG>(offset & MAXDWORD), &high, FILE_BEGIN) ==
+                 INVALID_SET_FILE_POINTER &&
+             GetLastError() != NO_ERROR) ||
+            !ReadFile(file_, block_, static_cast<DWORD>(size < kLargestRead ? size : kLargestRead), &read,
+                      nullptr)) {
+            return block_;
+        }
+        *got = read;
+        return block_;
+    }
+
+private:
+    HANDLE file_;
+    BYTE* block_;
+};
+
+}  // namespace
+
+ExifOrientation ReadJpegFileOrientation(const char* path) {
+    if (path == nullptr) {
+        return ExifOrientation::kAsStored;
+    }
+    ScopedFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    ScopedHeapBlock block(HeapBlockAlloc(JpegByteSource::kLargestRead));
+    if (!file.IsOpen() || block.Get() == nullptr) {
+        return ExifOrientation::kAsStored;
+    }
+    FileBytes source(file.Get(), block.Bytes());
+    return ReadJpegOrientation(source);
+}

@@ -1,0 +1,47 @@
+#include "imaging/smooth_resize.h"
+
+#include "imaging/bitmap_buffer.h"
+#include "imaging/gdi_guards.h"
+#include "imaging/scale_math.h"
+
+namespace {
+
+constexpr WORD kTrueColorDepth = 24;
+
+// Stretches the whole of source over the whole of target, blending.
+BOOL StretchBlending(const BitmapBuffer& source, const BitmapBuffer& target) {
+    ScopedSavedDc saved(target.Dc());
+    if (!saved.Saved()) {
+        return FALSE;
+    }
+    // 95, 98 and Me lack HALFTONE: there the pixels are repeated as before.
+    if (SetStretchBltMode(target.Dc(), HALFTONE) == 0) {
+        SetStretchBltMode(target.Dc(), COLORONCOLOR);
+    }
+    // Choosing HALFTONE leaves the brush origin undefined; the system asks
+    // for it to be set again.
+    SetBrushOrgEx(target.Dc(), 0, 0, nullptr);
+    const BOOL stretched = StretchBlt(target.Dc(), 0, 0, target.Width(), target.Height(), source.Dc(), 0, 0,
+                                      source.Width(), source.Height(), SRCCOPY);
+    GdiFlush();
+    return stretched;
+}
+
+}  // namespace
+
+BOOL ResizeSmoothly(BitmapBuffer& picture, double scale) {
+    if (!(scale > 1.0)) {
+        return picture.Scale(scale);
+    }
+    int width = 0;
+    int height = 0;
+    BitmapBuffer larger;
+    if (picture.Dc() == nullptr || !ScaleDimension(picture.Width(), scale, &width) ||
+        !ScaleDimension(picture.Height(), scale, &height) ||
+        !larger.Create(width, height, kTrueColorDepth, RGB(0, 0, 0)) || !StretchBlending(picture, larger)) {
+        picture.Release();
+        return FALSE;
+    }
+    picture.TakeFrom(larger);
+    return TRUE;
+}

@@ -1,0 +1,15 @@
+// Resizing a picture to the size it is shown at without blocks of uneven
+// width: at factors such as 1.25 and 1.5, repeating pixels makes some one
+// pixel wide and others two, which shows in photos.
+#pragma once
+
+#include <windows.h>
+
+class BitmapBuffer;
+
+// Resizes picture by scale, each side truncated. Shrinking averages the area
+// each pixel covers (BitmapBuffer::Scale); enlarging blends neighbouring
+// pixels with the system's HALFTONE stretch and gives 24 bits. Pictures whose
+// pixels must stay exact (a transparent colour) are not for this. FALSE
+// leaves picture empty.
+BOOL ResizeSmoothly(BitmapBuffer& picture, double scale);

@@ -17,7 +17,9 @@ target_link_libraries(gleamo_lib PUBLIC ${GLEAMO_WIN32_LIBS})
 add_executable(gleamo WIN32 src/shell/process_entry.cpp src/resources/gleamo.rc)
 set_target_properties(gleamo PROPERTIES SUFFIX ".scr")
 target_compile_options(gleamo PRIVATE ${GLEAMO_WARNINGS} -O2)
-target_link_options(gleamo PRIVATE ${GLEAMO_LINK_OPTIONS} -s)
+# Large address aware: on a 64-bit system a 32-bit program so marked has 4 GB
+# of address space, room for several large pictures decoded at once.
+target_link_options(gleamo PRIVATE ${GLEAMO_LINK_OPTIONS} -s -Wl,--large-address-aware)
 target_link_libraries(gleamo PRIVATE gleamo_lib)
 
 # GoogleTest, cross-built from the Debian sources.

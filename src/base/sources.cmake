@@ -5,6 +5,8 @@ gleamo_pure_sources(
 gleamo_win32_sources(
   process_heap.cpp
   program_facts.cpp
+  system_library.cpp
+  winmm_functions.cpp
   unexpected_error.cpp
   owned_string.cpp
   object_array.cpp

@@ -148,6 +148,11 @@ HBITMAP MakeBrowseGlyph(HWND button, bool enabled) {
         return nullptr;
     }
     const GlyphSource source = ChooseSource(WindowDpi(button), RoomInside(button));
+    // By its bare name, not by the system folder's path: the name is
+    // redirected to the common controls 6 the manifest binds, the ones the
+    // dialog is drawn with, and a full path would bypass that and load the
+    // older ones as well. Nothing is read from disk for it: the program
+    // imports comctl32, so it is loaded already.
     HMODULE library = LoadLibraryA("comctl32.dll");
     if (library == nullptr) {
         return nullptr;

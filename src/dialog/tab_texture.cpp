@@ -3,31 +3,19 @@
 #include <uxtheme.h>
 
 #include "base/procedure_lookup.h"
+#include "base/system_library.h"
 
 namespace {
 
 typedef HRESULT(WINAPI* EnableThemeDialogTextureFn)(HWND, DWORD);
 
-constexpr int SYSTEM_PATH_SIZE = MAX_PATH + 16;
-
-// uxtheme.dll from the system folder, or null where there is none. Named by
-// its full path so that a file of that name beside the program is never
-// loaded in its place. The module stays loaded for the life of the process:
-// the pages it has marked consult it whenever they paint.
-HMODULE ThemeLibrary() {
-    char path[SYSTEM_PATH_SIZE] = {};
-    const UINT length = GetSystemDirectoryA(path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        return nullptr;
-    }
-    lstrcatA(path, "\\uxtheme.dll");
-    return LoadLibraryA(path);
-}
-
 }  // namespace
 
 void UseTabTexture(HWND page) {
-    static HMODULE library = ThemeLibrary();
+    // Null where the system has none (before Windows XP). The module stays
+    // loaded for the life of the process: the pages it has marked consult it
+    // whenever they paint.
+    static HMODULE library = LoadSystemLibrary("uxtheme.dll");
     if (library == nullptr) {
         return;
     }

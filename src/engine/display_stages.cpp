@@ -1,6 +1,7 @@
 #include "engine/display_stages.h"
 
 #include "base/procedure_lookup.h"
+#include "base/system_library.h"
 #include "engine/monitor_stages.h"
 #include "imaging/window_dpi.h"
 
@@ -75,7 +76,9 @@ int FindStages(HWND window, SlideStage* stages, int capacity) {
     const bool preview = (GetWindowLongA(window, GWL_STYLE) & WS_CHILD) != 0;
     const EnumDisplayMonitorsFn enumerate = LoadedProcedureOf<EnumDisplayMonitorsFn>("user32.dll", "EnumDisplayMonitors");
     collector.getInfo = LoadedProcedureOf<GetMonitorInfoFn>("user32.dll", "GetMonitorInfoA");
-    HMODULE shcore = physical ? LoadLibraryA("shcore.dll") : nullptr;
+    // Windows Vista, 7 and 8.0 have no shcore.dll: by its bare name a file of
+    // that name beside the program would be taken.
+    HMODULE shcore = physical ? LoadSystemLibrary("shcore.dll") : nullptr;
     if (shcore != nullptr) {
         collector.getDpi = ProcedureOf<GetDpiForMonitorFn>(shcore, "GetDpiForMonitor");
     }

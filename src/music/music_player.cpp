@@ -2,6 +2,7 @@
 
 #include <digitalv.h>
 
+#include "base/winmm_functions.h"
 #include "music/music_time.h"
 
 namespace {
@@ -30,7 +31,7 @@ MCIERROR MusicPlayer::Open(HWND notifyWindow, const char* element) {
         open.lpstrDeviceType = reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(MCI_DEVTYPE_CD_AUDIO));
         flags |= MCI_OPEN_TYPE | MCI_OPEN_TYPE_ID | MCI_OPEN_SHAREABLE;
     }
-    MCIERROR error = mciSendCommandA(0, MCI_OPEN, flags, reinterpret_cast<DWORD_PTR>(&open));
+    MCIERROR error = Winmm().mciSendCommandA(0, MCI_OPEN, flags, reinterpret_cast<DWORD_PTR>(&open));
     if (error != 0) {
         return error;
     }
@@ -39,7 +40,7 @@ MCIERROR MusicPlayer::Open(HWND notifyWindow, const char* element) {
 
     MCI_SET_PARMS set = {};
     set.dwTimeFormat = DeviceType() == MCI_DEVTYPE_CD_AUDIO ? MCI_FORMAT_TMSF : MCI_FORMAT_MILLISECONDS;
-    error = mciSendCommandA(deviceId_, MCI_SET, MCI_SET_TIME_FORMAT | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&set));
+    error = Winmm().mciSendCommandA(deviceId_, MCI_SET, MCI_SET_TIME_FORMAT | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&set));
     if (error != 0) {
         Close();
         return error;
@@ -65,7 +66,7 @@ MCIERROR MusicPlayer::Open(HWND notifyWindow, const char* element) {
     }
     MCI_DGV_WINDOW_PARMSA window = {};
     window.hWnd = notifyWindow;
-    error = mciSendCommandA(deviceId_, MCI_WINDOW, MCI_DGV_WINDOW_HWND | MCI_WAIT,
+    error = Winmm().mciSendCommandA(deviceId_, MCI_WINDOW, MCI_DGV_WINDOW_HWND | MCI_WAIT,
                             reinterpret_cast<DWORD_PTR>(&window));
     if (error != 0) {
         Close();
@@ -78,8 +79,8 @@ MCIERROR MusicPlayer::Close() {
     if (deviceId_ == 0) {
         return 0;
     }
-    mciSendCommandA(deviceId_, MCI_STOP, MCI_WAIT, NO_PARAMS);
-    const MCIERROR error = mciSendCommandA(deviceId_, MCI_CLOSE, MCI_WAIT, NO_PARAMS);
+    Winmm().mciSendCommandA(deviceId_, MCI_STOP, MCI_WAIT, NO_PARAMS);
+    const MCIERROR error = Winmm().mciSendCommandA(deviceId_, MCI_CLOSE, MCI_WAIT, NO_PARAMS);
     deviceId_ = 0;
     ZeroMemory(&playParams_, sizeof playParams_);
     return error;
@@ -98,7 +99,7 @@ MCIERROR MusicPlayer::Play(unsigned track, unsigned fromMinutes, unsigned fromSe
         playParams_.dwFrom = MillisecondsAt(fromMinutes, fromSeconds);
         playParams_.dwTo = MillisecondsAt(toMinutes, toSeconds);
     }
-    return mciSendCommandA(deviceId_, MCI_PLAY, flags, reinterpret_cast<DWORD_PTR>(&playParams_));
+    return Winmm().mciSendCommandA(deviceId_, MCI_PLAY, flags, reinterpret_cast<DWORD_PTR>(&playParams_));
 }
 
 bool MusicPlayer::IsPlaying() {
@@ -116,7 +117,7 @@ MCIERROR MusicPlayer::GetLength(unsigned track, unsigned& minutes, unsigned& sec
         flags |= MCI_TRACK;
         status.dwTrack = track;
     }
-    const MCIERROR error = mciSendCommandA(deviceId_, MCI_STATUS, flags, reinterpret_cast<DWORD_PTR>(&status));
+    const MCIERROR error = Winmm().mciSendCommandA(deviceId_, MCI_STATUS, flags, reinterpret_cast<DWORD_PTR>(&status));
     if (error != 0) {
         return error;
     }
@@ -132,7 +133,7 @@ MCIERROR MusicPlayer::GetLength(unsigned track, unsigned& minutes, unsigned& sec
 DWORD MusicPlayer::DeviceType() {
     MCI_GETDEVCAPS_PARMS caps = {};
     caps.dwItem = MCI_GETDEVCAPS_DEVICE_TYPE;
-    if (mciSendCommandA(deviceId_, MCI_GETDEVCAPS, MCI_GETDEVCAPS_ITEM | MCI_WAIT,
+    if (Winmm().mciSendCommandA(deviceId_, MCI_GETDEVCAPS, MCI_GETDEVCAPS_ITEM | MCI_WAIT,
                         reinterpret_cast<DWORD_PTR>(&caps)) != 0) {
         return 0;
     }
@@ -144,7 +145,7 @@ MCIERROR MusicPlayer::StatusItem(DWORD item, DWORD_PTR& value) {
     MCI_STATUS_PARMS status = {};
     status.dwItem = item;
     const MCIERROR error =
-        mciSendCommandA(deviceId_, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&status));
+        Winmm().mciSendCommandA(deviceId_, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&status));
     if (error == 0) {
         value = status.dwReturn;
     }

@@ -2,6 +2,7 @@
 
 #include "base/procedure_lookup.h"
 #include "base/program_facts.h"
+#include "base/system_library.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ void LoadPasswordVerifier() {
     const LONG read = RegQueryValueExA(desktop, "ScreenSaveUsePassword", nullptr, nullptr,
                                        reinterpret_cast<BYTE*>(&usePassword), &size);
     if (read == ERROR_SUCCESS && usePassword != 0) {
-        Verifier().library = LoadLibraryA("PASSWORD.CPL");
+        Verifier().library = LoadSystemLibrary("PASSWORD.CPL");
         if (Verifier().library != nullptr) {
             Verifier().verify = ProcedureOf<VerifyPasswordFn>(Verifier().library, "VerifyScreenSavePwd");
             if (Verifier().verify != nullptr) {

@@ -2,6 +2,7 @@
 
 #include "base/procedure_lookup.h"
 #include "base/program_facts.h"
+#include "base/system_library.h"
 #include "dialog/settings_dialog.h"
 #include "shell/saver_window.h"
 #include "shell/switch_scan.h"
@@ -82,7 +83,7 @@ int ShowSettingsDialog(HWND owner) {
 }
 
 void ChangeSaverPassword(HWND parent) {
-    HMODULE library = LoadLibraryA("MPR.DLL");
+    HMODULE library = LoadSystemLibrary("MPR.DLL");
     if (library == nullptr) {
         return;
     }

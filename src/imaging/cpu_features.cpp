@@ -43,7 +43,7 @@ bool CpuHasMmx() {
 
 bool CpuHasSse2() {
     const Leaf one = ReadLeaf(1);
-    return one.present && (one.edx & kSse2Bit) != 0;
+    return one.present && (one.edx & kSse2Bit) != 0 && SystemSavesSseState();
 }
 
 bool CpuHasAvx2() {
@@ -57,3 +57,11 @@ bool CpuHasAvx2() {
     const Leaf seven = ReadLeaf(7);
     return seven.present && (seven.ebx & kAvx2Bit) != 0;
 }
+
+#if !defined(_WIN32)
+// The native build runs on systems that save the SSE registers wherever the
+// processor has them.
+bool SystemSavesSseState() {
+    return true;
+}
+#endif

@@ -1,8 +1,8 @@
 // The multimedia functions of winmm.dll the program uses: the timer and the
-// media control interface. winmm is no known DLL of the system, so it is not
-// linked: an import of it would be searched for first in the program's own
-// folder, before a line of the program runs. It is loaded from the system
-// folder the first time Winmm() is asked.
+// media control interface. winmm is not one of the system's known DLLs, so
+// it is not imported: an import of it would be searched for in the program's
+// own folder first, before a line of the program runs. It is loaded from the
+// system folder the first time Winmm() is asked.
 #pragma once
 
 #include <windows.h>

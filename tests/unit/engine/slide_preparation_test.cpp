@@ -19,6 +19,7 @@ protected:
         return PrepareNextSlide(motion, layer, maskRegion, *settings, window, previewScale, std::rand);
     }
     void TearDown() override {
+        SetImagingComponentForTest(true);
         if (maskRegion != nullptr) {
             DeleteObject(maskRegion);
         }
@@ -56,23 +57,47 @@ TEST_F(SlidePreparation, AnEmptyListShowsNothingAndUnreadableFilesCostOneCallEac
 // A photo whose camera recorded "turn clockwise" is shown upright: what was
 // its left side is its top. Over the limit, it is decoded straight to the
 // size it is shown at, which is the upright shape's, not the stored one's.
+// The EXIF block may follow colour profiles of 64 KB each, and a TIFF keeps
+// the orientation in its own IFD. Without the imaging component the OLE
+// loader reads the JPEGs (Wine's refuses TIFF). Wine's JPEG decoder reports
+// no metadata, so there the file's own segments are read either way.
 TEST_F(SlidePreparation, APhotoIsTurnedAsItsExifOrientationSays) {
-    const std::string path = folder / "portrait.jpg";
-    if (!WriteJpeg(path, 64, 32, [](int x, int) { return x < 32 ? RGB(0, 0, 0) : RGB(255, 255, 255); }, 6)) {
+    auto halves = [](int x, int) { return x < 32 ? RGB(0, 0, 0) : RGB(255, 255, 255); };
+    const std::string path = folder / "portrait.jpg", late = folder / "late-exif.jpg";
+    if (!WriteJpeg(path, 64, 32, halves, 6)) {
         GTEST_SKIP() << "no JPEG encoder on this platform";
     }
-    ASSERT_TRUE(settings->pictureFiles.Add(path.c_str()));
-    for (int limit : {0, 48}) {
-        settings->maxWidth = settings->maxHeight = limit;
-        ASSERT_TRUE(Prepare());
-        const int width = limit == 0 ? 32 : 24, height = limit == 0 ? 64 : 48;
-        ASSERT_EQ(layer.PictureWidth(), width) << limit;
-        ASSERT_EQ(layer.PictureHeight(), height) << limit;
-        BitmapBuffer shown;
-        ASSERT_TRUE(shown.Create(width, height, 24, RGB(128, 128, 128)));
-        ASSERT_TRUE(layer.DrawBlended(shown.Dc(), 0, 0, 0, SRCCOPY, 1.0));
-        EXPECT_LT(GetRValue(GetPixel(shown.Dc(), width / 2, height / 8)), 40) << limit;
-        EXPECT_GT(GetRValue(GetPixel(shown.Dc(), width / 2, height * 7 / 8)), 215) << limit;
+    std::string profiles;
+    for (int segment = 0; segment < 3; ++segment) {
+        profiles += std::string("\xFF\xE2\xFF\xF0", 4) + std::string(0xFFEE, 'p');  // APP2, 64 KB
+    }
+    std::string bytes = ReadFileBytes(path);
+    bytes.insert(2, profiles);
+    ASSERT_TRUE(WriteFileBytes(late, bytes));
+    const std::string tiff = Write("portrait.tif", Tiff24(64, 32, halves, 6));
+    const struct {
+        std::string path;
+        bool imagingComponent;
+    } cases[] = {{path, true}, {late, true}, {tiff, true}, {path, false}, {late, false}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(settings->pictureFiles.Add(c.path.c_str()));
+        ASSERT_TRUE(settings->pictureFiles.Add(c.path.c_str()));
+    }
+    for (const auto& c : cases) {
+        SetImagingComponentForTest(c.imagingComponent);
+        for (int limit : {0, 48}) {
+            const std::string what = c.path + (c.imagingComponent ? " " : " (OLE) ") + std::to_string(limit);
+            settings->maxWidth = settings->maxHeight = limit;
+            ASSERT_TRUE(Prepare()) << what;
+            const int width = limit == 0 ? 32 : 24, height = limit == 0 ? 64 : 48;
+            ASSERT_EQ(layer.PictureWidth(), width) << what;
+            ASSERT_EQ(layer.PictureHeight(), height) << what;
+            BitmapBuffer shown;
+            ASSERT_TRUE(shown.Create(width, height, 24, RGB(128, 128, 128)));
+            ASSERT_TRUE(layer.DrawBlended(shown.Dc(), 0, 0, 0, SRCCOPY, 1.0));
+            EXPECT_LT(GetRValue(GetPixel(shown.Dc(), width / 2, height / 8)), 40) << what;
+            EXPECT_GT(GetRValue(GetPixel(shown.Dc(), width / 2, height * 7 / 8)), 215) << what;
+        }
     }
 }
 
@@ -175,6 +200,43 @@ TEST_F(SlidePreparation, AKeyColouredPictureShrinksWithoutMixingTheKeyIntoItsNei
         for (int x = 0; x < 40; ++x) {
             const COLORREF pixel = GetPixel(shown.Dc(), x, 12);
             ASSERT_TRUE(pixel == KEY || pixel == RED) << "file " << file << ", x " << x << ": " << std::hex << pixel;
+        }
+    }
+}
+
+// On a monitor scaled to 125 % or 150 %, repeating pixels would make some
+// columns one pixel wide and others two: a photo is enlarged by blending
+// neighbours instead. A picture with a transparent colour keeps exact pixels,
+// and at 100 % nothing is stretched at all.
+TEST_F(SlidePreparation, PicturesEnlargedForTheMonitorBlendUnlessTheyHaveATransparentColour) {
+    constexpr COLORREF KEY = RGB(255, 0, 255);
+    auto stripes = [](int x, int) { return x % 2 != 0 ? KEY : RED; };
+    Write("stripes.bmp", Bmp24(40, 8, stripes));
+    settings->useColor = 1;
+    settings->maskColor = static_cast<int>(KEY);
+    const struct {
+        double dpiScale;
+        int useMask;
+        bool blended;
+    } cases[] = {{1.25, 0, true}, {1.5, 0, true}, {1.25, 1, false}, {1.5, 1, false}, {1.0, 0, false}};
+    for (const auto& c : cases) {
+        settings->useMask = c.useMask;
+        const PictureLimit limit = SlideLimit(*settings, 1.0, c.dpiScale);
+        PictureBuffer work;
+        ASSERT_TRUE(LoadPictureFile(work, settings->moduleDir, "stripes.bmp", &limit));
+        ASSERT_EQ(work.Width(), static_cast<int>(40 * c.dpiScale));
+        int blends = 0;
+        for (int x = 0; x < work.Width(); ++x) {
+            const COLORREF pixel = GetPixel(work.Dc(), x, work.Height() / 2);
+            blends += pixel != KEY && pixel != RED ? 1 : 0;
+            if (c.dpiScale == 1.0) {
+                ASSERT_EQ(pixel, stripes(x, 0)) << x;
+            }
+        }
+        if (c.blended) {
+            EXPECT_GT(blends, work.Width() / 2) << c.dpiScale;
+        } else {
+            EXPECT_EQ(blends, 0) << c.dpiScale << (c.useMask ? " with a transparent colour" : "");
         }
     }
 }

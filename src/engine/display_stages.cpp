@@ -16,8 +16,6 @@ typedef HRESULT(WINAPI* GetDpiForMonitorFn)(HMONITOR, int, UINT*, UINT*);
 
 constexpr int MDT_EFFECTIVE_DPI = 0;
 
-const SlideStage* testStages = nullptr;
-int testStageCount = 0;
 constexpr int BASE_DPI = 96;
 
 // Whether the system draws this program at physical pixels: only then do
@@ -56,13 +54,6 @@ BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
 }  // namespace
 
 int FindStages(HWND window, SlideStage* stages, int capacity) {
-    if (testStages != nullptr) {
-        const int count = testStageCount < capacity ? testStageCount : capacity;
-        for (int i = 0; i < count; ++i) {
-            stages[i] = testStages[i];
-        }
-        return count;
-    }
     RECT client = {};
     GetClientRect(window, &client);
     POINT origin = {0, 0};
@@ -89,9 +80,4 @@ int FindStages(HWND window, SlideStage* stages, int capacity) {
         FreeLibrary(shcore);
     }
     return ArrangeStages(collector.monitors, collector.count, area, collector.windowDpi, stages, capacity);
-}
-
-void SetStagesForTest(const SlideStage* stages, int count) {
-    testStages = count > 0 ? stages : nullptr;
-    testStageCount = count;
 }

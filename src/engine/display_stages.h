@@ -12,7 +12,3 @@
 // physical pixels, which its manifest asks for; elsewhere the system scales
 // the window itself, and every stage is at 1.0.
 int FindStages(HWND window, SlideStage* stages, int capacity);
-
-// Tests stand in for the system's monitors with stages of their own (null:
-// the system's again).
-void SetStagesForTest(const SlideStage* stages, int count);

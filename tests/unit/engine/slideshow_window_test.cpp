@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/display_stages.h"
 #include "engine/slide_loader.h"
 #include "imaging/mask_region.h"
 #include "imaging/wic_picture.h"
@@ -120,7 +119,6 @@ protected:
         SetSlideLoadDelayForTest(0);
         SetSlideWorkerRefusedForTest(false);
         SetImagingComponentForTest(true);
-        SetStagesForTest(nullptr, 0);
         DeleteFileA(iniPath.c_str());
     }
 
@@ -271,33 +269,6 @@ TEST_F(SlideshowWindow, APictureShowsWhetherTheWorkerOrTheWindowThreadReadsIt) {
                 Tick();
             }
         }
-        Close();
-    }
-}
-
-// Two monitors side by side: slides take them in turn, each centred on its
-// own, and a picture wider than its monitor is cut at the edge between the
-// two, in the window and when stamped into the background.
-TEST_F(SlideshowWindow, EachSlideStaysOnItsOwnMonitor) {
-    const SlideStage stages[2] = {{0, 0, 320, 480, 1.0}, {320, 0, 320, 480, 1.0}};
-    SetStagesForTest(stages, 2);
-    for (int noFadeout : {0, 1}) {
-        SCOPED_TRACE(noFadeout ? "stamped" : "held");
-        ASSERT_TRUE(Open(Settings("Scale=1\nDelay=0\n", "NoFadeout=" + std::to_string(noFadeout) + "\n",
-                                  {Write("wide.bmp", SolidBmp24(400, 40, RED)),
-                                   Write("small.bmp", SolidBmp24(40, 40, GREEN))}) +
-                         "[Debug]\nUseElapse=1\nElapse=1000\n"));
-        Tick();
-        ASSERT_EQ(SlideshowState().pictureWidth, 400);
-        EXPECT_EQ(SlideshowState().posX, (320 - 400) / 2);
-        EXPECT_EQ(WindowPixel(window, 319, 240), RED);
-        EXPECT_EQ(WindowPixel(window, 320, 240), BACK) << "drawn across the edge";
-        for (int tick = 0; tick < 6 && SlideshowState().pictureWidth != 40; ++tick) {
-            Tick();
-        }
-        ASSERT_EQ(SlideshowState().pictureWidth, 40);
-        EXPECT_EQ(SlideshowState().posX, 320 + 140);
-        EXPECT_EQ(GetPixel(SlideshowState().backgroundDc, 330, 240), BACK) << "stamped across the edge";
         Close();
     }
 }

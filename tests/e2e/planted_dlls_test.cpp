@@ -20,12 +20,12 @@ constexpr DWORD END_LIMIT_MS = 10000;
 // process loads it and "<its path>.called" when its GetDpiForMonitor is
 // called. winmm.dll is the one the program used to import; shcore.dll the one
 // it asks for GetDpiForMonitor when it draws at physical pixels, as its
-// manifest asks. Wine's own comctl32 imports shlwapi, which imports shcore,
-// and Wine takes that one from the program's folder as well while the
-// process starts, before a line of the program runs: under Wine a planted
-// shcore.dll is loaded whatever the program does, and what must not happen
-// is that the program calls it. (Windows keeps shcore.dll among its known
-// DLLs on the releases whose own DLLs import it.)
+// manifest asks. Wine's own shell32 and comdlg32 import shlwapi, which
+// imports shcore, and Wine takes that one from the program's folder as well
+// while the process starts, before a line of the program runs: under Wine a
+// planted shcore.dll is loaded whatever the program does, and what must not
+// happen is that the program calls it. (Windows keeps shcore.dll among its
+// known DLLs on the releases whose own DLLs import it.)
 const struct {
     const char* name;
     const char* marker;  // what must not appear beside it

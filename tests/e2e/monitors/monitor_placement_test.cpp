@@ -102,7 +102,7 @@ protected:
     Monitors monitors;
 };
 
-// Wider than three primary monitors, red, its columns numbered in green (x
+// Three primary monitors wide, red, its columns numbered in green (x
 // mod 256) so that a drift sideways shows at the seam too.
 COLORREF Wide(int x, int) {
     return RGB(255, x & 0xFF, 0);

@@ -6,6 +6,7 @@
 
 #include "base/path_limits.h"
 #include "base/paths.h"
+#include "base/procedure_lookup.h"
 #include "music/music_player.h"
 #include "music/music_time.h"
 #include "settings/saver_settings.h"
@@ -17,7 +18,23 @@ constexpr unsigned FIRST_TRACK = 1;
 constexpr unsigned AT_START = 0;
 constexpr unsigned TO_END = 0;
 
-void PlayCdTrack(const char* file, MusicPlayer& player) {
+MCIERROR OpenTrack(MusicPlayer& player, HWND window, const char* file) {
+    return player.Open(window, file);
+}
+
+typedef UINT(WINAPI* WaveOutGetNumDevsFn)();
+
+// winmm is loaded by the time a file has failed: the open went through it.
+// Unknown counts as some, so that only a sure answer ends a search early.
+UINT PlatformOutputDeviceCount() {
+    const WaveOutGetNumDevsFn count = LoadedProcedureOf<WaveOutGetNumDevsFn>("winmm.dll", "waveOutGetNumDevs");
+    return count != nullptr ? count() : 1;
+}
+
+TrackOpenFn trackOpen = OpenTrack;
+OutputDeviceCountFn outputDeviceCount = PlatformOutputDeviceCount;
+
+MCIERROR PlayCdTrack(const char* file, MusicPlayer& player) {
     char title[PATH_BUFFER_SIZE] = {};
     if (GetFileTitleA(file, title, sizeof title) != 0) {
         title[0] = '\0';
@@ -26,28 +43,50 @@ void PlayCdTrack(const char* file, MusicPlayer& player) {
     unsigned minutes = 0;
     unsigned seconds = 0;
     player.GetLength(track, minutes, seconds);
-    player.Play(track, AT_START, AT_START, minutes, seconds);
+    return player.Play(track, AT_START, AT_START, minutes, seconds);
 }
 
-// Opens and starts one entry of the list; true when it is playing. Otherwise
-// the player is closed.
-bool StartTrack(HWND window, const char* moduleDir, const char* path, MusicPlayer& player) {
+// Whether a file failed for want of an audio device rather than for what it
+// holds. These codes say so themselves. Wine says nothing of the kind: with no
+// device it fails an MP3's open with MCIERR_INTERNAL, as it fails a damaged
+// one, and lets a wave file open and then never play; there the count of wave
+// output devices tells, and with none no file can be heard.
+bool IsDeviceFailure(MCIERROR error) {
+    switch (error) {
+        case MCIERR_CANNOT_LOAD_DRIVER:
+        case MCIERR_DEVICE_NOT_INSTALLED:
+        case MCIERR_WAVE_OUTPUTSUNSUITABLE:
+        case MCIERR_SEQ_NOMIDIPRESENT:
+            return true;
+        default:
+            return outputDeviceCount() == 0;
+    }
+}
+
+enum class TrackStart { kPlaying, kFileFailed, kDeviceFailed };
+
+// Opens and starts one entry of the list. Unless it plays, the player is
+// closed.
+TrackStart StartTrack(HWND window, const char* moduleDir, const char* path, MusicPlayer& player) {
     char file[PATH_BUFFER_SIZE];
     // A path too long to name a file is treated like one that does not open.
-    if (!ResolveAgainstDir(moduleDir, path, file) || player.Open(window, file) != 0) {
+    if (!ResolveAgainstDir(moduleDir, path, file)) {
         player.Close();
-        return false;
+        return TrackStart::kFileFailed;
     }
-    if (player.DeviceType() == MCI_DEVTYPE_CD_AUDIO) {
-        PlayCdTrack(file, player);
-    } else {
-        player.Play(FIRST_TRACK, AT_START, AT_START, TO_END, TO_END);
-    }
-    if (player.IsPlaying()) {
-        return true;
+    MCIERROR error = trackOpen(player, window, file);
+    if (error == 0) {
+        if (player.DeviceType() == MCI_DEVTYPE_CD_AUDIO) {
+            error = PlayCdTrack(file, player);
+        } else {
+            error = player.Play(FIRST_TRACK, AT_START, AT_START, TO_END, TO_END);
+        }
+        if (player.IsPlaying()) {
+            return TrackStart::kPlaying;
+        }
     }
     player.Close();
-    return false;
+    return IsDeviceFailure(error) ? TrackStart::kDeviceFailed : TrackStart::kFileFailed;
 }
 
 // The entries one call has tried. A shuffled list reshuffles when a pass
@@ -99,9 +138,18 @@ void PlayNextTrack(HWND window, SaverSettings& settings, MusicPlayer& player) {
             continue;
         }
         ++attempts;
-        if (StartTrack(window, settings.moduleDir, path, player)) {
+        const TrackStart start = StartTrack(window, settings.moduleDir, path, player);
+        if (start == TrackStart::kPlaying) {
             return;
+        }
+        if (start == TrackStart::kDeviceFailed) {
+            break;
         }
     }
     player.Close();
+}
+
+void SetMusicDeviceForTest(TrackOpenFn open, OutputDeviceCountFn outputs) {
+    trackOpen = open != nullptr ? open : OpenTrack;
+    outputDeviceCount = outputs != nullptr ? outputs : PlatformOutputDeviceCount;
 }

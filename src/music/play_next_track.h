@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <mmsystem.h>
+
 class MusicPlayer;
 class SaverSettings;
 
@@ -10,6 +12,14 @@ class SaverSettings;
 // completion notice going to window; a bare name means a file beside the
 // program. Files are only proven here, so one that does not open or does not
 // start is passed over for the one after it, each file tried at most once per
-// call. When none plays, or music is off, or the list is empty, the player is
-// left closed: no notice comes and the music stays silent.
+// call. A failure of the audio device itself, not of the file, ends the call
+// at once: every other file would fail the same way, each as slowly. When
+// none plays, or music is off, or the list is empty, the player is left
+// closed: no notice comes and the music stays silent.
 void PlayNextTrack(HWND window, SaverSettings& settings, MusicPlayer& player);
+
+// Tests stand in for the open of each file and for the number of wave output
+// devices the platform has; null puts the platform's own back.
+typedef MCIERROR (*TrackOpenFn)(MusicPlayer& player, HWND window, const char* file);
+typedef UINT (*OutputDeviceCountFn)();
+void SetMusicDeviceForTest(TrackOpenFn open, OutputDeviceCountFn outputs);

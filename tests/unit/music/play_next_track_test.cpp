@@ -108,4 +108,47 @@ TEST_F(MusicPlayerPlayNextTrack, ASongBesideTheProgramIsListedAndPlayedByItsBare
     EXPECT_GT(lengths_[0], 0) << "not played";
 }
 
+// Wine's answers without an audio device: an MP3 fails to open with
+// MCIERR_INTERNAL, as a damaged one does, and no wave output device is left.
+// Every other file would fail as slowly, so the first such failure ends the
+// search; a failure of the file moves on to the next.
+TEST(PlayNextTrackFailures, ADeviceFailureEndsTheSearchAtOnceAndAFileFailureMovesOn) {
+    static MCIERROR openError;
+    static int opens;
+    static UINT outputs;
+    const struct {
+        MCIERROR error;
+        UINT outputDevices;
+        int expectedOpens;
+    } cases[] = {
+        {MCIERR_CANNOT_LOAD_DRIVER, 1, 1},
+        {MCIERR_DEVICE_NOT_INSTALLED, 1, 1},
+        {MCIERR_WAVE_OUTPUTSUNSUITABLE, 1, 1},
+        {MCIERR_INTERNAL, 0, 1},
+        {MCIERR_INTERNAL, 1, 3},
+        {MCIERR_FILE_NOT_FOUND, 1, 3},
+    };
+    SaverSettings settings("gleamo");
+    settings.playMusic = 1;
+    for (const char* name : {"one.mp3", "two.mp3", "three.mp3"}) {
+        ASSERT_TRUE(settings.musicFiles.Add(name));
+    }
+    SetMusicDeviceForTest(
+        [](MusicPlayer&, HWND, const char*) {
+            ++opens;
+            return openError;
+        },
+        [] { return outputs; });
+    MusicPlayer player;
+    for (const auto& c : cases) {
+        openError = c.error;
+        outputs = c.outputDevices;
+        opens = 0;
+        PlayNextTrack(nullptr, settings, player);
+        EXPECT_EQ(opens, c.expectedOpens) << "error " << c.error << ", " << c.outputDevices << " output devices";
+        EXPECT_FALSE(player.IsOpen());
+    }
+    SetMusicDeviceForTest(nullptr, nullptr);
+}
+
 }  // namespace

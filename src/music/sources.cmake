@@ -4,5 +4,6 @@ gleamo_pure_sources(
 
 gleamo_win32_sources(
   music_player.cpp
+  music_worker.cpp
   play_next_track.cpp
 )

@@ -22,5 +22,6 @@ struct WinmmFunctions {
 // entry fails as the platform's does without a device (MCI opens nothing, the
 // timer offers no resolution and sets no event). The program then plays no
 // music, and a slideshow start is refused as when the timer cannot be had.
-// Loaded once, on the first call, from the window's thread.
+// Loaded once, by the first call from whichever thread (the window's, the
+// music's) makes it.
 const WinmmFunctions& Winmm();

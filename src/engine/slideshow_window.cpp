@@ -25,9 +25,8 @@ namespace {
 constexpr LRESULT REFUSE_CREATION = -1;
 constexpr UINT TIMER_RESOLUTION_MS = 1;
 // How long a tick waits for the next picture before it gives up until the
-// next tick. Long enough for an ordinary picture to arrive on the tick that
-// asked for it; short enough that input meanwhile is answered at once to the
-// eye.
+// next tick: long enough for an ordinary picture to arrive on the tick that
+// asked for it. Input or a message for the window ends the wait at once.
 constexpr DWORD PICTURE_WAIT_MS = 200;
 
 // The off-screen frame WM_PAINT composes in. It lives from the first paint
@@ -356,6 +355,9 @@ LRESULT OnCreate(HWND window) {
 
 LRESULT OnTick(HWND window) {
     SlideEngine& e = Engine();
+    // A tick sent rather than posted holds the flag too, so that the timer
+    // posts none while this one runs.
+    InterlockedExchange(&tickBusy, 1);
     if (e.settings != nullptr) {
         WindowHooks hooks(window);
         Tick(e.clock, e.clockSettings, e.motion, hooks);

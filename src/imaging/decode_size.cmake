@@ -1,0 +1,3 @@
+gleamo_pure_sources(
+  decode_size.cpp
+)

@@ -4,12 +4,11 @@
 
 #include "base/path_limits.h"
 #include "base/paths.h"
-#include "base/process_heap.h"
 #include "engine/slide_placement.h"
-#include "imaging/exif_orientation.h"
-#include "imaging/gdi_guards.h"
+#include "imaging/jpeg_file_orientation.h"
 #include "imaging/orientation_turn.h"
 #include "imaging/picture_buffer.h"
+#include "imaging/smooth_resize.h"
 #include "imaging/wic_picture.h"
 
 namespace {
@@ -17,27 +16,10 @@ namespace {
 // Shown under the transparent parts of icons and pictures.
 constexpr COLORREF TRANSPARENT_BACKDROP = RGB(255, 255, 255);
 
-// A JPEG's EXIF block is one segment of at most 64 KB, near the start.
-constexpr DWORD EXIF_SEARCH_BYTES = 0x10000 + 0x100;
-
-// The orientation the file's EXIF block records; as stored when the file has
-// none or cannot be read.
-ExifOrientation OrientationOf(const char* path) {
-    ScopedFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    ScopedHeapBlock start(HeapBlockAlloc(EXIF_SEARCH_BYTES));
-    DWORD got = 0;
-    if (!file.IsOpen() || start.Get() == nullptr ||
-        !ReadFile(file.Get(), start.Get(), EXIF_SEARCH_BYTES, &got, nullptr)) {
-        return ExifOrientation::kAsStored;
-    }
-    return ReadJpegOrientation(start.Bytes(), got);
-}
-
-// Resizes by scale: by area averaging, or by keeping one pixel in n where the
-// pixels must stay exact.
+// Resizes by scale: smoothly, or by keeping or repeating whole pixels where
+// they must stay exact.
 void ScaleBy(PictureBuffer& work, double scale, bool exactPixels) {
-    if (!(exactPixels ? work.AssignScaled(work, scale) : work.Scale(scale))) {
+    if (!(exactPixels ? work.AssignScaled(work, scale) : ResizeSmoothly(work, scale))) {
         work.Release();
     }
 }
@@ -62,8 +44,9 @@ bool FitToLimit(PictureBuffer& work, const PictureLimit* limit) {
 // What the imaging component made of a file.
 enum class Decoded {
     kShown,     // work holds the picture, upright, at the size it is shown at
-    kNotRead,   // no imaging component, or none of its decoders reads the file
-    kRefused,   // read, but too large or broken: no other loader need try
+    kNotRead,   // no imaging component, none of its decoders reads the file,
+                // or the decoder fails on its data: the OLE loader may read it
+    kRefused,   // too large to show: no other loader need try
 };
 
 // Decodes through the imaging component. Where the picture shrinks, it is
@@ -74,7 +57,7 @@ Decoded DecodeWithImagingComponent(PictureBuffer& work, const char* path, const 
     if (!picture.Open(path)) {
         return Decoded::kNotRead;
     }
-    const ExifOrientation orientation = OrientationOf(path);
+    const ExifOrientation orientation = picture.Orientation();
     const PixelSize upright = TurnedSize(orientation, picture.Width(), picture.Height());
     PixelSize shown = upright;
     if (limit != nullptr &&
@@ -88,8 +71,10 @@ Decoded DecodeWithImagingComponent(PictureBuffer& work, const char* path, const 
     // The decoder works in the stored orientation: a quarter turn swaps the sides back.
     const PixelSize decoded = shrinks ? TurnedSize(orientation, shown.width, shown.height)
                                       : PixelSize{picture.Width(), picture.Height()};
+    // The OLE loader shows what it can of a damaged file, such as a JPEG cut
+    // short, where the imaging component's decoders refuse it whole.
     if (!picture.Decode(work, decoded.width, decoded.height, TRANSPARENT_BACKDROP)) {
-        return Decoded::kRefused;
+        return GetLastError() == ERROR_INVALID_DATA ? Decoded::kNotRead : Decoded::kRefused;
     }
     // A photo that cannot be turned is shown as stored.
     work.Turn(orientation);
@@ -126,6 +111,6 @@ bool LoadPictureFile(PictureBuffer& work, const char* moduleDir, const char* ent
     }
     // Cameras store a photo as the sensor saw it and record in the EXIF block
     // how to turn it. A photo that cannot be turned is shown as stored.
-    work.Turn(OrientationOf(path));
+    work.Turn(ReadJpegFileOrientation(path));
     return FitToLimit(work, limit);
 }

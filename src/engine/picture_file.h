@@ -21,8 +21,9 @@ struct PictureLimit {
 // beside the program (moduleDir). GIF files are refused by their content;
 // .bmp files are read directly (one refused for its size goes no further);
 // anything else through the system's imaging component where it has one,
-// else, or when it reads nothing, through the OLE picture loader; transparent
-// parts and icons over white, photos turned upright as their EXIF
+// else, or when its decoders fail on the file's data (a JPEG cut short),
+// through the OLE picture loader; transparent
+// parts and icons over white, photos turned upright as their recorded
 // orientation says. With a limit, the picture comes out at the size it is
 // shown at (decoded straight to it where it shrinks); without one, at its own
 // size. False, with work empty, when the file is refused or cannot be read.

@@ -8,7 +8,10 @@
 #include "imaging/area_shrink.h"
 #include "imaging/backdrop_compose.h"
 #include "imaging/bitmap_buffer.h"
+#include "imaging/decode_size.h"
 #include "imaging/orientation_turn.h"
+#include "imaging/wic_orientation.h"
+#include "imaging/wic_source_transform.h"
 
 namespace {
 
@@ -20,18 +23,8 @@ constexpr UINT kReductions[] = {8, 4, 2};
 
 bool imagingComponentAvailable = true;
 
-// The decoder's own scaling, which the system's JPEG decoder offers (scaling
-// by 1/2, 1/4 and 1/8 as it decodes). The SDK headers of this tool chain do
-// not declare it.
-DEFINE_GUID(IID_SourceTransform, 0x3b16811b, 0x6a43, 0x4ec9, 0xb7, 0x13, 0x3d, 0x5a, 0x0c, 0x13, 0xb9, 0x40);
-struct SourceTransform : public IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT width, UINT height,
-                                                 WICPixelFormatGUID* format, WICBitmapTransformOptions transform,
-                                                 UINT stride, UINT bufferSize, BYTE* buffer) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetClosestSize(UINT* width, UINT* height) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID* format) = 0;
-    virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform, BOOL* supported) = 0;
-};
+// Stands in for the file's own frame in tests; null in normal runs.
+IWICBitmapFrameDecode* frameForTest = nullptr;
 
 // Releases a COM interface at the end of the scope.
 template <typename T>
@@ -62,14 +55,13 @@ BackdropColor BackdropOf(COLORREF color) {
 // premultiplied 32-bit pixels, and laid over the backdrop.
 class ConvertedLineFeed : public SourceLineFeed {
 public:
-    ConvertedLineFeed(IWICBitmapSource* source, UINT width, BYTE* line, BackdropColor backdrop)
-        : source_(source), width_(width), line_(line), backdrop_(backdrop) {}
+    ConvertedLineFeed(IWICBitmapSource* source, UINT width, BYTE* line, UINT lineBytes, BackdropColor backdrop)
+        : source_(source), width_(width), line_(line), lineBytes_(lineBytes), backdrop_(backdrop) {}
 
     bool Read(int32_t first, int32_t count, uint8_t* lines, ptrdiff_t stride) override {
-        const UINT lineBytes = width_ * kPremultipliedBytesPerPixel;
         for (int32_t k = 0; k < count; ++k) {
             const WICRect rect = {0, first + k, static_cast<INT>(width_), 1};
-            if (FAILED(source_->CopyPixels(&rect, lineBytes, lineBytes, line_))) {
+            if (FAILED(source_->CopyPixels(&rect, lineBytes_, lineBytes_, line_))) {
                 return false;
             }
             ComposeOverBackdrop(line_, static_cast<int>(width_), backdrop_, lines + k * stride);
@@ -81,6 +73,7 @@ private:
     IWICBitmapSource* source_;
     UINT width_;
     BYTE* line_;
+    UINT lineBytes_;
     BackdropColor backdrop_;
 };
 
@@ -91,7 +84,8 @@ public:
 
     bool Read(int32_t first, int32_t count, uint8_t* lines, ptrdiff_t stride) override {
         for (int32_t k = 0; k < count; ++k) {
-            CopyMemory(lines + k * stride, top_ + static_cast<size_t>(first + k) * stride_, width_ * kBytesPerPixel);
+            CopyMemory(lines + k * stride, top_ + static_cast<size_t>(first + k) * stride_,
+                       static_cast<size_t>(width_) * kBytesPerPixel);
         }
         return true;
     }
@@ -105,64 +99,72 @@ private:
 // Where the decoder reduces the frame itself while decoding.
 struct ReducedFrame {
     void* pixels;  // 24-bit lines, top line first; the caller frees the block
-    UINT width;
-    UINT height;
+    DecodeSize size;
     size_t stride;
 };
 
 // The frame reduced by the decoder by the largest of its reductions that
-// keeps at least width x height; pixels null when it offers none.
-ReducedFrame DecodeReduced(IWICBitmapFrameDecode* frame, UINT storedWidth, UINT storedHeight, UINT width,
-                           UINT height) {
+// keeps at least the target size; pixels null when it offers none.
+ReducedFrame DecodeReduced(IWICBitmapFrameDecode* frame, DecodeSize stored, DecodeSize target) {
     ReducedFrame reduced = {};
     ScopedInterface<SourceTransform> transform;
-    if (FAILED(frame->QueryInterface(IID_SourceTransform, transform.ReceiveVoid()))) {
+    if (FAILED(frame->QueryInterface(kSourceTransformIid, transform.ReceiveVoid()))) {
         return reduced;
     }
     for (UINT divisor : kReductions) {
-        UINT w = (storedWidth + divisor - 1) / divisor;
-        UINT h = (storedHeight + divisor - 1) / divisor;
-        if (w < width || h < height || FAILED(transform.Get()->GetClosestSize(&w, &h)) || w < width ||
-            h < height || w >= storedWidth || h >= storedHeight) {
+        DecodeSize size = ReducedSize(stored, divisor);
+        if (!ReductionServes(stored, size, target) ||
+            FAILED(transform.Get()->GetClosestSize(&size.width, &size.height)) ||
+            !ReductionServes(stored, size, target)) {
             continue;
         }
         WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
         if (FAILED(transform.Get()->GetClosestPixelFormat(&format)) || format != GUID_WICPixelFormat24bppBGR) {
             return reduced;
         }
-        const size_t stride = (static_cast<size_t>(w) * kBytesPerPixel + 3) & ~static_cast<size_t>(3);
-        const size_t bytes = stride * h;
-        ScopedHeapBlock pixels(bytes <= MAXDWORD ? HeapBlockAlloc(bytes) : nullptr);
+        LineBlock block = {};
+        if (!LineBlockOf(size.width, size.height, kBytesPerPixel, &block)) {
+            return reduced;
+        }
+        ScopedHeapBlock pixels(HeapBlockAlloc(block.bytes));
         if (pixels.Get() == nullptr ||
-            FAILED(transform.Get()->CopyPixels(nullptr, w, h, &format, WICBitmapTransformRotate0,
-                                               static_cast<UINT>(stride), static_cast<UINT>(bytes),
-                                               pixels.Bytes())) ||
+            FAILED(transform.Get()->CopyPixels(nullptr, size.width, size.height, &format, WICBitmapTransformRotate0,
+                                               block.stride, block.bytes, pixels.Bytes())) ||
             format != GUID_WICPixelFormat24bppBGR) {
             return reduced;
         }
-        reduced = {pixels.Detach(), w, h, stride};
+        reduced = {pixels.Detach(), size, block.stride};
         return reduced;
     }
     return reduced;
 }
 
-// Shrinks what feed hands over (sourceWidth x sourceHeight) into target,
-// made anew as a 24-bit picture of width x height.
-bool ShrinkInto(BitmapBuffer& target, SourceLineFeed& feed, UINT sourceWidth, UINT sourceHeight, int width,
-                int height) {
-    const size_t scratchBytes = AreaShrinkFeedScratchBytes(static_cast<int32_t>(sourceWidth),
-                                                           static_cast<int32_t>(sourceHeight), width, height,
-                                                           kBytesPerPixel);
+// Fills target, made anew as a 24-bit picture of width x height, from what
+// feed hands over (source.width x source.height): shrunk by area, or copied
+// line for line where the sizes are equal.
+bool ShrinkInto(BitmapBuffer& target, SourceLineFeed& feed, DecodeSize source, int width, int height) {
+    const bool copy = source == DecodeSize{static_cast<uint32_t>(width), static_cast<uint32_t>(height)};
+    const size_t scratchBytes =
+        copy ? 0
+             : AreaShrinkFeedScratchBytes(static_cast<int32_t>(source.width), static_cast<int32_t>(source.height),
+                                          width, height, kBytesPerPixel);
     ScopedHeapBlock scratch(scratchBytes != 0 ? HeapBlockAlloc(scratchBytes) : nullptr);
-    if (scratch.Get() == nullptr || !target.Create(width, height, kTrueColorDepth, RGB(0, 0, 0))) {
+    if ((!copy && scratch.Get() == nullptr) || !target.Create(width, height, kTrueColorDepth, RGB(0, 0, 0))) {
         target.Release();
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return false;
     }
+    // Create filled the section through GDI, which batches calls per thread:
+    // a fill still queued would land on the pixels written below at the next
+    // flush.
+    GdiFlush();
     const PixelRows rows = BottomUpDibRows(target.Bits(), width, height, target.Stride());
     const TargetLines lines = {rows.top, rows.width, rows.height, rows.stride};
-    if (!ShrinkAreaFromFeed(static_cast<int32_t>(sourceWidth), static_cast<int32_t>(sourceHeight), feed, lines,
-                            kBytesPerPixel, WidestAreaShrinkKernelSet(), scratch.Get(), scratchBytes)) {
+    const bool filled = copy ? feed.Read(0, height, rows.top, rows.stride)
+                             : ShrinkAreaFromFeed(static_cast<int32_t>(source.width),
+                                                  static_cast<int32_t>(source.height), feed, lines, kBytesPerPixel,
+                                                  WidestAreaShrinkKernelSet(), scratch.Get(), scratchBytes);
+    if (!filled) {
         target.Release();
         SetLastError(ERROR_INVALID_DATA);
         return false;
@@ -203,14 +205,21 @@ bool WicPicture::Open(const char* path) {
     ScopedInterface<IWICBitmapDecoder> decoder;
     UINT width = 0;
     UINT height = 0;
-    if (FAILED(factory_->CreateDecoderFromFilename(widePath, nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
-                                                   decoder.Receive())) ||
-        FAILED(decoder.Get()->GetFrame(0, &frame_)) || FAILED(frame_->GetSize(&width, &height)) || width == 0 ||
-        height == 0 || width > MAXLONG || height > MAXLONG) {
+    if (frameForTest != nullptr) {
+        frameForTest->AddRef();
+        frame_ = frameForTest;
+    } else if (FAILED(factory_->CreateDecoderFromFilename(widePath, nullptr, GENERIC_READ,
+                                                          WICDecodeMetadataCacheOnDemand, decoder.Receive())) ||
+               FAILED(decoder.Get()->GetFrame(0, &frame_))) {
+        return false;
+    }
+    if (FAILED(frame_->GetSize(&width, &height)) || width == 0 || height == 0 || width > MAXLONG ||
+        height > MAXLONG) {
         return false;
     }
     width_ = static_cast<int>(width);
     height_ = static_cast<int>(height);
+    orientation_ = FrameOrientation(frame_, path);
     return true;
 }
 
@@ -220,25 +229,50 @@ bool WicPicture::Decode(BitmapBuffer& target, int width, int height, COLORREF ba
         SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
-    const ReducedFrame reduced = DecodeReduced(frame_, static_cast<UINT>(width_), static_cast<UINT>(height_),
-                                               static_cast<UINT>(width), static_cast<UINT>(height));
+    const DecodeSize stored = {static_cast<uint32_t>(width_), static_cast<uint32_t>(height_)};
+    const DecodeSize shown = {static_cast<uint32_t>(width), static_cast<uint32_t>(height)};
+    const ReducedFrame reduced = DecodeReduced(frame_, stored, shown);
     ScopedHeapBlock reducedPixels(reduced.pixels);
     if (reducedPixels.Get() != nullptr) {
-        MemoryLineFeed feed(reducedPixels.Bytes(), reduced.stride, reduced.width);
-        return ShrinkInto(target, feed, reduced.width, reduced.height, width, height);
+        MemoryLineFeed feed(reducedPixels.Bytes(), reduced.stride, reduced.size.width);
+        return ShrinkInto(target, feed, reduced.size, width, height);
     }
     // Every source the decoders give converts to premultiplied 32 bits, so
     // one way of laying transparent parts over the backdrop serves them all.
     ScopedInterface<IWICFormatConverter> converter;
-    ScopedHeapBlock line(HeapBlockAlloc(static_cast<size_t>(width_) * kPremultipliedBytesPerPixel));
-    if (line.Get() == nullptr || FAILED(factory_->CreateFormatConverter(converter.Receive())) ||
+    if (FAILED(factory_->CreateFormatConverter(converter.Receive())) ||
         FAILED(converter.Get()->Initialize(frame_, GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr,
                                            0.0, WICBitmapPaletteTypeCustom))) {
         SetLastError(ERROR_INVALID_DATA);
         return false;
     }
-    ConvertedLineFeed feed(converter.Get(), static_cast<UINT>(width_), line.Bytes(), BackdropOf(backdrop));
-    return ShrinkInto(target, feed, static_cast<UINT>(width_), static_cast<UINT>(height_), width, height);
+    // A side beyond what the area shrink takes (a panorama) is first brought
+    // within it by the component's scaler, which reads the frame a few lines
+    // at a time, so the full size is still never held.
+    const DecodeSize source = ScaledSourceSize(stored, shown);
+    IWICBitmapSource* lines = converter.Get();
+    ScopedInterface<IWICBitmapScaler> scaler;
+    if (source != stored) {
+        if (FAILED(factory_->CreateBitmapScaler(scaler.Receive())) ||
+            FAILED(scaler.Get()->Initialize(converter.Get(), source.width, source.height,
+                                            WICBitmapInterpolationModeFant))) {
+            SetLastError(ERROR_INVALID_DATA);
+            return false;
+        }
+        lines = scaler.Get();
+    }
+    LineBlock line = {};
+    ScopedHeapBlock lineBytes(LineBlockOf(source.width, 1, kPremultipliedBytesPerPixel, &line)
+                                  ? HeapBlockAlloc(line.bytes)
+                                  : nullptr);
+    if (lineBytes.Get() == nullptr) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return false;
+    }
+    ConvertedLineFeed feed(lines, source.width, lineBytes.Bytes(), line.bytes, BackdropOf(backdrop));
+    return ShrinkInto(target, feed, source, width, height);
 }
 
 void SetImagingComponentForTest(bool available) { imagingComponentAvailable = available; }
+
+void SetFrameForTest(IWICBitmapFrameDecode* frame) { frameForTest = frame; }

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "imaging/exif_orientation.h"
+
 class BitmapBuffer;
 struct IWICImagingFactory;
 struct IWICBitmapFrameDecode;
@@ -23,15 +25,20 @@ public:
     // The frame's stored size; 0 before a successful Open.
     int Width() const { return width_; }
     int Height() const { return height_; }
+    // How the stored pixels must be turned to show the picture upright, as
+    // its metadata (or a JPEG's EXIF block) records; as stored before Open.
+    ExifOrientation Orientation() const { return orientation_; }
 
     // Decodes the frame into target as a 24-bit picture of width x height
     // (each side from 1 to the stored one's): every pixel the mean of the
     // source area it covers, transparent parts laid over backdrop. The full
     // size is never held: where the decoder can reduce by 2, 4 or 8 while
     // decoding and still give at least width x height, it does; otherwise
-    // the lines pass through a band of a few lines. False, with target
-    // empty, when the frame cannot be decoded: ERROR_NOT_ENOUGH_MEMORY for a
-    // picture too large to shrink.
+    // the lines pass through a band of a few lines, a side longer than the
+    // area shrink takes first brought within it by the component's scaler.
+    // False, with target empty: ERROR_INVALID_DATA when the decoder fails
+    // on the file's data (another loader may read it),
+    // ERROR_NOT_ENOUGH_MEMORY when the picture is too large for memory.
     bool Decode(BitmapBuffer& target, int width, int height, COLORREF backdrop);
 
 private:
@@ -40,7 +47,11 @@ private:
     IWICBitmapFrameDecode* frame_ = nullptr;
     int width_ = 0;
     int height_ = 0;
+    ExifOrientation orientation_ = ExifOrientation::kAsStored;
 };
 
 // Tests stand in for a system without the imaging component.
 void SetImagingComponentForTest(bool available);
+// Tests stand in for the system's decoders: while frame is not null, Open
+// takes it (with a reference of its own) in place of the file's first frame.
+void SetFrameForTest(IWICBitmapFrameDecode* frame);

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "base/unexpected_error.h"
+#include "base/winmm_functions.h"
 #include "engine/background_preparation.h"
 #include "engine/display_stages.h"
 #include "engine/frame_clock.h"
@@ -16,8 +17,7 @@
 #include "imaging/mask_region.h"
 #include "imaging/picture_buffer.h"
 #include "imaging/slide_layer.h"
-#include "music/music_player.h"
-#include "music/play_next_track.h"
+#include "music/music_worker.h"
 #include "settings/saver_settings.h"
 
 namespace {
@@ -46,7 +46,7 @@ struct SlideEngine {
     SlideMotion motion;
     SlideLayer layer;
     SlideLoader loader;
-    MusicPlayer music;
+    MusicWorker music;
     FrameClock clock;
     ClockSettings clockSettings;
     double previewScale = 0.0;
@@ -71,7 +71,7 @@ SlideEngine& Engine() {
 volatile LONG tickBusy = 0;
 
 UnhandledMessageProc fallbackProc = DefWindowProcA;
-BeginTimerPeriodFn beginTimerPeriod = timeBeginPeriod;
+BeginTimerPeriodFn beginTimerPeriod = nullptr;  // a test's stand-in; null: winmm's own
 
 int DrawRandom() {
     return std::rand();
@@ -233,22 +233,23 @@ bool Start(HWND window) {
     if (!PrepareBackground(e.layer, *e.settings, window, e.previewScale, e.stages[0].dpiScale)) {
         return false;
     }
-    PlayNextTrack(window, *e.settings, e.music);
+    e.music.Start(window, *e.settings);
     if (e.settings->pictureEntries.Count() == 0) {
         return true;
     }
 
     TIMECAPS caps = {};
-    if (timeGetDevCaps(&caps, sizeof caps) != TIMERR_NOERROR) {
+    if (Winmm().timeGetDevCaps(&caps, sizeof caps) != TIMERR_NOERROR) {
         return false;
     }
     e.timerPeriod = caps.wPeriodMin;
-    if (beginTimerPeriod(e.timerPeriod) != TIMERR_NOERROR) {
+    const BeginTimerPeriodFn beginPeriod = beginTimerPeriod != nullptr ? beginTimerPeriod : Winmm().timeBeginPeriod;
+    if (beginPeriod(e.timerPeriod) != TIMERR_NOERROR) {
         return false;
     }
     e.periodBegun = true;
-    e.timerId = timeSetEvent(static_cast<UINT>(e.settings->tickPeriodMs), TIMER_RESOLUTION_MS, TickTimerProc,
-                             reinterpret_cast<DWORD_PTR>(window), TIME_PERIODIC);
+    e.timerId = Winmm().timeSetEvent(static_cast<UINT>(e.settings->tickPeriodMs), TIMER_RESOLUTION_MS,
+                                     TickTimerProc, reinterpret_cast<DWORD_PTR>(window), TIME_PERIODIC);
     return true;
 }
 
@@ -313,11 +314,11 @@ void Release() {
     e.loader.Stop();
     if (e.settings != nullptr) {
         if (e.timerId != 0) {
-            timeKillEvent(e.timerId);
+            Winmm().timeKillEvent(e.timerId);
             e.timerId = 0;
         }
         if (e.periodBegun) {
-            timeEndPeriod(e.timerPeriod);
+            Winmm().timeEndPeriod(e.timerPeriod);
             e.periodBegun = false;
         }
         delete e.settings;
@@ -327,7 +328,7 @@ void Release() {
     DeleteRegion(e.clipRegion);
     DeleteRegion(e.maskRegion);
     ReleaseFrame(e.frame);
-    e.music.Close();
+    e.music.Stop();
 }
 
 LRESULT OnDestroy() {
@@ -400,10 +401,10 @@ LRESULT OnPaint(HWND window) {
     return 0;
 }
 
-LRESULT OnMusicNotify(HWND window, WPARAM code) {
+LRESULT OnMusicNotify(WPARAM code) {
     SlideEngine& e = Engine();
     if (code == MCI_NOTIFY_SUCCESSFUL && e.settings != nullptr) {
-        PlayNextTrack(window, *e.settings, e.music);
+        e.music.PlayNext();
     }
     return 0;
 }
@@ -421,7 +422,7 @@ LRESULT SlideshowWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_ERASEBKGND:
             return 0;
         case MM_MCINOTIFY:
-            return OnMusicNotify(window, wParam);
+            return OnMusicNotify(wParam);
         case WM_SLIDESHOW_TICK:
             return OnTick(window);
         default:
@@ -448,14 +449,10 @@ SlideshowView SlideshowState() {
     view.pictureHeight = e.layer.PictureHeight();
     view.hasMaskRegion = e.maskRegion != nullptr;
     view.backgroundDc = e.layer.BackgroundDc();
-    DWORD_PTR length = 0;
-    if (e.music.IsOpen()) {
-        e.music.StatusItem(MCI_STATUS_LENGTH, length);
-    }
-    view.musicLength = static_cast<DWORD>(length);
+    view.musicLength = e.music.TrackLength();
     return view;
 }
 
 void SetBeginTimerPeriodForTest(BeginTimerPeriodFn begin) {
-    beginTimerPeriod = begin != nullptr ? begin : timeBeginPeriod;
+    beginTimerPeriod = begin;
 }

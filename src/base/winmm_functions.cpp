@@ -26,8 +26,12 @@ MMRESULT WINAPI NoTimeKillEvent(UINT) {
     return MMSYSERR_INVALPARAM;
 }
 
-const WinmmFunctions standIns = {NoMciSendCommand, NoTimeGetDevCaps, NoTimePeriod,
-                                 NoTimePeriod,     NoTimeSetEvent,   NoTimeKillEvent};
+UINT WINAPI NoWaveOutGetNumDevs() {
+    return 0;
+}
+
+const WinmmFunctions standIns = {NoMciSendCommand, NoTimeGetDevCaps, NoTimePeriod,    NoTimePeriod,
+                                 NoTimeSetEvent,   NoTimeKillEvent,  NoWaveOutGetNumDevs};
 
 // The module's function, or the stand-in where it has none.
 template <typename Fn>
@@ -49,6 +53,7 @@ WinmmFunctions LoadWinmm() {
     Take(winmm, "timeEndPeriod", functions.timeEndPeriod);
     Take(winmm, "timeSetEvent", functions.timeSetEvent);
     Take(winmm, "timeKillEvent", functions.timeKillEvent);
+    Take(winmm, "waveOutGetNumDevs", functions.waveOutGetNumDevs);
     return functions;
 }
 

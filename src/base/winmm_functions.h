@@ -16,11 +16,12 @@ struct WinmmFunctions {
     MMRESULT(WINAPI* timeEndPeriod)(UINT period);
     MMRESULT(WINAPI* timeSetEvent)(UINT delay, UINT resolution, LPTIMECALLBACK callback, DWORD_PTR user, UINT flags);
     MMRESULT(WINAPI* timeKillEvent)(UINT timerId);
+    UINT(WINAPI* waveOutGetNumDevs)();
 };
 
 // No entry is null: where winmm cannot be loaded, or lacks a function, the
 // entry fails as the platform's does without a device (MCI opens nothing, the
-// timer offers no resolution and sets no event). The program then plays no
+// timer offers no resolution and sets no event, there is no wave output). The program then plays no
 // music, and a slideshow start is refused as when the timer cannot be had.
 // Loaded once, by the first call from whichever thread (the window's, the
 // music's) makes it.

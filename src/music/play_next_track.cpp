@@ -6,7 +6,7 @@
 
 #include "base/path_limits.h"
 #include "base/paths.h"
-#include "base/procedure_lookup.h"
+#include "base/winmm_functions.h"
 #include "music/music_player.h"
 #include "music/music_time.h"
 #include "settings/saver_settings.h"
@@ -22,13 +22,8 @@ MCIERROR OpenTrack(MusicPlayer& player, HWND window, const char* file) {
     return player.Open(window, file);
 }
 
-typedef UINT(WINAPI* WaveOutGetNumDevsFn)();
-
-// winmm is loaded by the time a file has failed: the open went through it.
-// Unknown counts as some, so that only a sure answer ends a search early.
 UINT PlatformOutputDeviceCount() {
-    const WaveOutGetNumDevsFn count = LoadedProcedureOf<WaveOutGetNumDevsFn>("winmm.dll", "waveOutGetNumDevs");
-    return count != nullptr ? count() : 1;
+    return Winmm().waveOutGetNumDevs();
 }
 
 TrackOpenFn trackOpen = OpenTrack;

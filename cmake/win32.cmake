@@ -6,7 +6,9 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run --prefix ${
 
 # Statically linked, so a clean Windows machine needs no MinGW DLL.
 set(GLEAMO_LINK_OPTIONS -static -static-libgcc -static-libstdc++)
-set(GLEAMO_WIN32_LIBS ole32 oleaut32 uuid winmm comctl32 comdlg32 shell32 gdi32 user32 advapi32 kernel32)
+# No winmm: it is not one of the system's known DLLs, and an import of it is
+# searched for beside the program first (src/base/winmm_functions.h).
+set(GLEAMO_WIN32_LIBS ole32 oleaut32 uuid comctl32 comdlg32 shell32 gdi32 user32 advapi32 kernel32)
 
 add_library(gleamo_lib STATIC ${GLEAMO_PURE_SOURCES} ${GLEAMO_WIN32_SOURCES})
 target_include_directories(gleamo_lib PUBLIC ${CMAKE_SOURCE_DIR}/src)

@@ -131,21 +131,21 @@ std::string SolidBmp24(int width, int height, COLORREF color) {
 }
 
 std::string Tiff24(int width, int height, const std::function<COLORREF(int x, int y)>& colorAt, int orientation) {
-    constexpr int SHORT = 3, LONG = 4;
+    constexpr int TIFF_SHORT = 3, TIFF_LONG = 4;
     const struct {
         int tag, type;
         unsigned long count, value;
     } entries[] = {
-        {256, LONG, 1, static_cast<unsigned long>(width)},   // ImageWidth
-        {257, LONG, 1, static_cast<unsigned long>(height)},  // ImageLength
-        {258, SHORT, 3, 0},                                    // BitsPerSample, at bitsAt
-        {259, SHORT, 1, 1},                                    // no compression
-        {262, SHORT, 1, 2},                                    // RGB
-        {273, LONG, 1, 0},                                     // StripOffsets, at pixelsAt
-        {274, SHORT, 1, static_cast<unsigned long>(orientation)},
-        {277, SHORT, 1, 3},                                    // SamplesPerPixel
-        {278, LONG, 1, static_cast<unsigned long>(height)},  // one strip
-        {279, LONG, 1, 3ul * width * height},                  // StripByteCounts
+        {256, TIFF_LONG, 1, static_cast<unsigned long>(width)},   // ImageWidth
+        {257, TIFF_LONG, 1, static_cast<unsigned long>(height)},  // ImageLength
+        {258, TIFF_SHORT, 3, 0},                                    // BitsPerSample, at bitsAt
+        {259, TIFF_SHORT, 1, 1},                                    // no compression
+        {262, TIFF_SHORT, 1, 2},                                    // RGB
+        {273, TIFF_LONG, 1, 0},                                     // StripOffsets, at pixelsAt
+        {274, TIFF_SHORT, 1, static_cast<unsigned long>(orientation)},
+        {277, TIFF_SHORT, 1, 3},                                    // SamplesPerPixel
+        {278, TIFF_LONG, 1, static_cast<unsigned long>(height)},  // one strip
+        {279, TIFF_LONG, 1, 3ul * width * height},                  // StripByteCounts
     };
     const int count = sizeof entries / sizeof entries[0];
     const unsigned long bitsAt = 8 + 2 + 12 * count + 4;
@@ -159,8 +159,8 @@ std::string Tiff24(int width, int height, const std::function<COLORREF(int x, in
         PutLittleEndian(file, entry.type, 2);
         PutLittleEndian(file, entry.count, 4);
         const unsigned long value = entry.tag == 258 ? bitsAt : entry.tag == 273 ? pixelsAt : entry.value;
-        PutLittleEndian(file, value, entry.type == SHORT && entry.count == 1 ? 2 : 4);
-        if (entry.type == SHORT && entry.count == 1) {
+        PutLittleEndian(file, value, entry.type == TIFF_SHORT && entry.count == 1 ? 2 : 4);
+        if (entry.type == TIFF_SHORT && entry.count == 1) {
             PutLittleEndian(file, 0, 2);
         }
     }

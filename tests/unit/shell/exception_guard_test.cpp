@@ -7,6 +7,7 @@
 #include <string>
 
 #include "support/process_run.h"
+#include "support/test_child.h"
 #include "support/test_files.h"
 
 namespace {
@@ -26,26 +27,25 @@ LONG WINAPI NoteCall(EXCEPTION_POINTERS*) {
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
-// The child's part: a filter of its own, then the guard over it, then an
-// exception nobody handles.
-TEST(ExceptionGuardChild, Faults) {
-    if (GetEnvironmentVariableA(CHILD_VARIABLE, nullptr, 0) == 0) {
-        GTEST_SKIP() << "runs only as the faulting child of the test below";
-    }
+// The child: a filter of its own, then the guard over it, then an exception
+// nobody handles.
+int Fault() {
     SetUnhandledExceptionFilter(NoteCall);
     InstallExceptionGuard();
     InstallExceptionGuard();
     RaiseException(FAULT_CODE, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+    return 0;
 }
+const bool registered = RegisterTestChild("fault", Fault);
 
 TEST(ExceptionGuard, AnUnhandledExceptionPassesOnceToTheFilterBeforeAndEndsWithItsCode) {
+    ASSERT_TRUE(registered);
     TempFolder folder;
     const std::string calls = folder / "calls";
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, sizeof self);
     SetEnvironmentVariableA(CHILD_VARIABLE, calls.c_str());
-    const ProcessOutcome outcome =
-        RunAndWatch(self, "--gtest_filter=ExceptionGuardChild.Faults --gtest_catch_exceptions=0", CHILD_LIMIT_MS);
+    const ProcessOutcome outcome = RunAndWatch(self, "--child=fault", CHILD_LIMIT_MS);
     SetEnvironmentVariableA(CHILD_VARIABLE, nullptr);
     ASSERT_TRUE(outcome.finished);
     EXPECT_EQ(outcome.exitCode, FAULT_CODE);

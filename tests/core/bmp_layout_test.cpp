@@ -35,13 +35,15 @@ struct Block {
 };
 
 TEST(BmpLayout, AcceptsEveryDepthWithItsPixelsInside) {
-    for (uint16_t bits : {1, 4, 8, 16, 24, 32}) {
+    // Five pixels a line, each line padded to 4 bytes.
+    const struct {
+        uint16_t bits;
+        uint32_t colors, stride;
+    } depths[] = {{1, 2, 4}, {4, 16, 4}, {8, 256, 8}, {16, 0, 12}, {24, 0, 16}, {32, 0, 20}};
+    for (const auto& [bits, colors, stride] : depths) {
         Block b;
-        b.Info(5, 3, bits, 0);
-        const uint32_t colors = bits <= 8 ? 1u << bits : 0;
-        b.Fill(4 * colors, 0x40);
+        b.Info(5, 3, bits, 0).Fill(4 * colors, 0x40);
         const uint32_t off = b.OffBits();
-        const uint32_t stride = (bits * 5 + 31) / 32 * 4;
         b.Fill(stride * 3, 0x11);
         BmpLayout layout;
         ASSERT_TRUE(b.Check(off, &layout)) << bits;

@@ -36,14 +36,14 @@ TEST(SlidePlacement, TheShownSizeTruncatesAfterTheFitAndAgainAfterThePreview) {
 // in 96-DPI units times the scale, a picture inside it is enlarged by the
 // scale, a photo over it shrinks straight to the scaled limit, and the steps
 // grow with the scale (and still shrink in a preview).
-TEST(SlidePlacement, SizesAndStepsKeepTheirApparentSizeOnScaledMonitors) {
+TEST(SlidePlacement, SizesAndStepsKeepTheirApparentSizeOnScaledMonitorsAndShrinkInThePreview) {
     struct Row {
         int dpi;
         double scale;
-        int smallW, smallH, photoW, photoH;
+        int smallW, smallH, photoW, photoH, previewW;
     };
-    for (const Row& row : {Row{96, 1.0, 300, 200, 640, 426}, Row{120, 1.25, 375, 250, 800, 533},
-                           Row{144, 1.5, 450, 300, 960, 640}, Row{192, 2.0, 600, 400, 1280, 853}}) {
+    for (const Row& row : {Row{96, 1.0, 300, 200, 640, 426, 75}, Row{120, 1.25, 375, 250, 800, 533, 93},
+                           Row{144, 1.5, 450, 300, 960, 640, 112}, Row{192, 2.0, 600, 400, 1280, 853, 150}}) {
         SCOPED_TRACE(row.dpi);
         EXPECT_DOUBLE_EQ(ScaleForDpi(row.dpi), row.scale);
         int w = 0, h = 0;
@@ -54,11 +54,15 @@ TEST(SlidePlacement, SizesAndStepsKeepTheirApparentSizeOnScaledMonitors) {
         EXPECT_EQ(w, row.photoW);
         EXPECT_EQ(h, row.photoH);
         ASSERT_TRUE(ShownSize(300, 200, 0, 0, 0.25, row.scale, &w, &h));
-        EXPECT_EQ(w, static_cast<int>(static_cast<int>(300 * row.scale) * 0.25));
+        EXPECT_EQ(w, row.previewW);
         EXPECT_DOUBLE_EQ(StepFromRandom(6, 1.0, row.scale), 3 * row.scale);
         EXPECT_DOUBLE_EQ(StepFromRandom(0, 0.25, row.scale), -0.75 * row.scale);
     }
     EXPECT_DOUBLE_EQ(ScaleForDpi(0), 1.0) << "unknown";
+    for (int r = 0; r < 7; ++r) {
+        EXPECT_DOUBLE_EQ(StepFromRandom(r + 7 * 1000, 1.0), r - 3) << "steps run from -3 to 3";
+    }
+    EXPECT_DOUBLE_EQ(StepFromRandom(6, 1.5), 3.0) << "only a preview (below 1) scales";
 }
 
 TEST(SlidePlacement, CentringTruncatesTowardZero) {
@@ -73,16 +77,6 @@ TEST(SlidePlacement, RandomStartsSpanTheFreeSpace) {
     EXPECT_EQ(RandomStart(16384, 1024, 640), 192);
     EXPECT_EQ(RandomStart(RANDOM_MAX, 800, 1000), -200) << "a larger picture starts at or below 0";
     EXPECT_EQ(RandomStart(100, 800, 1000), 0) << "truncation toward zero";
-}
-
-TEST(SlidePlacement, StepsRunFromMinusThreeToThreeAndShrinkInThePreview) {
-    for (int r = 0; r < 7; ++r) {
-        EXPECT_DOUBLE_EQ(StepFromRandom(r, 1.0), r - 3);
-        EXPECT_DOUBLE_EQ(StepFromRandom(r + 7 * 1000, 1.0), r - 3);
-    }
-    EXPECT_DOUBLE_EQ(StepFromRandom(6, 0.25), 0.75);
-    EXPECT_DOUBLE_EQ(StepFromRandom(0, 0.25), -0.75);
-    EXPECT_DOUBLE_EQ(StepFromRandom(6, 1.5), 3.0) << "only a preview (below 1) scales";
 }
 
 TEST(SlidePlacement, PicturesNearAnEdgeMoveAwayFromIt) {

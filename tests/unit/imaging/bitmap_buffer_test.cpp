@@ -38,7 +38,7 @@ TEST(BitmapBuffer, AnEmptyBufferRefusesWorkWithTheDocumentedErrors) {
 TEST(BitmapBuffer, CreateFillsEveryPixelAndGivesEachDepthItsTable) {
     BitmapBuffer buffer;
     ASSERT_TRUE(buffer.Create(7, 5, 24, RGB(10, 20, 30)));
-    EXPECT_EQ(buffer.ImageSize(), static_cast<DWORD>((24 * 7 + 31) / 32 * 4 * 5));
+    EXPECT_EQ(buffer.ImageSize(), 120u) << "lines of 21 bytes padded to 24";
     for (int y = 0; y < 5; ++y) {
         for (int x = 0; x < 7; ++x) {
             ASSERT_EQ(PixelAt(buffer, x, y), RGB(10, 20, 30));

@@ -9,8 +9,13 @@ namespace {
 
 void PutLittleEndian(std::string& out, unsigned long value, int bytes) {
     for (int i = 0; i < bytes; ++i) {
-        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+        out.push_back(static_cast<char>(i < 4 ? (value >> (8 * i)) & 0xFF : 0));
     }
+}
+
+void AppendBgr(std::string& out, COLORREF color) {
+    out += {static_cast<char>(GetBValue(color)), static_cast<char>(GetGValue(color)),
+            static_cast<char>(GetRValue(color))};
 }
 
 }  // namespace
@@ -41,10 +46,7 @@ bool WriteEncodedPicture(const std::string& path, const GUID& container, int wid
         std::string pixels;
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x) {
-                const COLORREF color = colorAt(x, y);
-                pixels.push_back(static_cast<char>(GetBValue(color)));
-                pixels.push_back(static_cast<char>(GetGValue(color)));
-                pixels.push_back(static_cast<char>(GetRValue(color)));
+                AppendBgr(pixels, colorAt(x, y));
                 if (alphaAt) {
                     pixels.push_back(static_cast<char>(alphaAt(x, y)));
                 }
@@ -99,26 +101,22 @@ std::string Bmp24(int width, int height, const std::function<COLORREF(int x, int
     const unsigned long stride = ((24ul * width + 31) / 32) * 4;
     const unsigned long pixelBytes = stride * height;
     const unsigned long offBits = 14 + 40;
-    std::string file;
-    file += "BM";
-    PutLittleEndian(file, offBits + pixelBytes, 4);
-    PutLittleEndian(file, 0, 4);
-    PutLittleEndian(file, offBits, 4);
-    PutLittleEndian(file, 40, 4);
-    PutLittleEndian(file, static_cast<unsigned long>(width), 4);
-    PutLittleEndian(file, static_cast<unsigned long>(height), 4);
-    PutLittleEndian(file, 1, 2);
-    PutLittleEndian(file, 24, 2);
-    PutLittleEndian(file, BI_RGB, 4);
-    PutLittleEndian(file, pixelBytes, 4);
-    PutLittleEndian(file, 0, 16);
+    std::string file = "BM";
+    // The file header's size, reserved words and pixel offset, then the info
+    // header: size, width, height, planes, depth, BI_RGB, image size, and
+    // 16 bytes of zeros for resolution and colours.
+    const struct {
+        unsigned long value;
+        int bytes;
+    } fields[] = {{offBits + pixelBytes, 4}, {0, 4}, {offBits, 4}, {40, 4}, {static_cast<unsigned long>(width), 4},
+                  {static_cast<unsigned long>(height), 4}, {1, 2}, {24, 2}, {BI_RGB, 4}, {pixelBytes, 4}, {0, 16}};
+    for (const auto& field : fields) {
+        PutLittleEndian(file, field.value, field.bytes);
+    }
     for (int row = height - 1; row >= 0; --row) {
         std::string line;
         for (int x = 0; x < width; ++x) {
-            const COLORREF color = colorAt(x, row);
-            line.push_back(static_cast<char>(GetBValue(color)));
-            line.push_back(static_cast<char>(GetGValue(color)));
-            line.push_back(static_cast<char>(GetRValue(color)));
+            AppendBgr(line, colorAt(x, row));
         }
         line.resize(stride, '\0');
         file += line;

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include <wincodec.h>
 
@@ -176,88 +178,73 @@ TEST_F(SlidePreparation, LimitsAndThePreviewShrinkPicturesAndSteps) {
     }
 }
 
-// With a transparent colour, a shrunk picture keeps exact pixels: averaging
-// would mix the key into its neighbours, and those pixels, matching neither,
-// would show as a fringe of the key colour around the transparent part.
-TEST_F(SlidePreparation, AKeyColouredPictureShrinksWithoutMixingTheKeyIntoItsNeighbours) {
-    constexpr COLORREF KEY = RGB(255, 0, 255);
-    auto stripes = [](int x, int) { return x % 3 == 0 ? KEY : RED; };
-    const std::string png = folder / "stripes.png";
-    ASSERT_TRUE(settings->pictureFiles.Add(Write("stripes.bmp", Bmp24(100, 60, stripes)).c_str()));
-    if (WriteEncodedPicture(png, GUID_ContainerFormatPng, 100, 60, stripes)) {
-        ASSERT_TRUE(settings->pictureFiles.Add(png.c_str()));
-    }
-    settings->maxWidth = settings->maxHeight = 40;
-    settings->useMask = 1;
-    settings->useColor = 1;
-    settings->maskColor = static_cast<int>(KEY);
-    for (int file = 0; file < settings->pictureFiles.Count(); ++file) {
-        ASSERT_TRUE(Prepare());
-        ASSERT_EQ(layer.PictureWidth(), 40);
-        BitmapBuffer shown;
-        ASSERT_TRUE(shown.Create(40, 24, 24, RGB(1, 2, 3)));
-        ASSERT_TRUE(layer.DrawBlended(shown.Dc(), 0, 0, 0, SRCCOPY, 1.0));
-        for (int x = 0; x < 40; ++x) {
-            const COLORREF pixel = GetPixel(shown.Dc(), x, 12);
-            ASSERT_TRUE(pixel == KEY || pixel == RED) << "file " << file << ", x " << x << ": " << std::hex << pixel;
-        }
-    }
-}
-
-// On a monitor scaled to 125 % or 150 %, repeating pixels would make some
-// columns one pixel wide and others two: a photo is enlarged by blending
-// neighbours instead. A picture with a transparent colour keeps exact pixels,
-// and at 100 % nothing is stretched at all.
-TEST_F(SlidePreparation, PicturesEnlargedForTheMonitorBlendUnlessTheyHaveATransparentColour) {
+// A picture with a transparent colour keeps exact pixels, shrunk to the
+// limits or enlarged for a monitor scaled to 125 % or 150 %: averaging would
+// mix the key into its neighbours, and those pixels, matching neither, would
+// show as a fringe of the key colour. Without one, an enlarged photo blends
+// neighbours, where repeating pixels would make some columns one pixel wide
+// and others two; at 100 % nothing is stretched at all.
+TEST_F(SlidePreparation, OnlyPicturesWithoutATransparentColourAreResizedByBlending) {
     constexpr COLORREF KEY = RGB(255, 0, 255);
     auto stripes = [](int x, int) { return x % 2 != 0 ? KEY : RED; };
-    Write("stripes.bmp", Bmp24(40, 8, stripes));
+    std::vector<std::string> files = {Write("stripes.bmp", Bmp24(100, 60, stripes))};
+    if (WriteEncodedPicture(folder / "stripes.png", GUID_ContainerFormatPng, 100, 60, stripes)) {
+        files.push_back(folder / "stripes.png");
+    }
     settings->useColor = 1;
     settings->maskColor = static_cast<int>(KEY);
     const struct {
+        int limit;
         double dpiScale;
-        int useMask;
+        int useMask, width;
         bool blended;
-    } cases[] = {{1.25, 0, true}, {1.5, 0, true}, {1.25, 1, false}, {1.5, 1, false}, {1.0, 0, false}};
+    } cases[] = {{40, 1.0, 1, 40, false},  {0, 1.25, 0, 125, true}, {0, 1.5, 0, 150, true},
+                 {0, 1.25, 1, 125, false}, {0, 1.5, 1, 150, false}, {0, 1.0, 0, 100, false}};
     for (const auto& c : cases) {
-        settings->useMask = c.useMask;
-        const PictureLimit limit = SlideLimit(*settings, 1.0, c.dpiScale);
-        PictureBuffer work;
-        ASSERT_TRUE(LoadPictureFile(work, settings->moduleDir, "stripes.bmp", &limit));
-        ASSERT_EQ(work.Width(), static_cast<int>(40 * c.dpiScale));
-        int blends = 0;
-        for (int x = 0; x < work.Width(); ++x) {
-            const COLORREF pixel = GetPixel(work.Dc(), x, work.Height() / 2);
-            blends += pixel != KEY && pixel != RED ? 1 : 0;
-            if (c.dpiScale == 1.0) {
-                ASSERT_EQ(pixel, stripes(x, 0)) << x;
+        for (const std::string& file : files) {
+            const std::string what = file + " at " + std::to_string(c.dpiScale) + (c.useMask ? " keyed" : "");
+            settings->useMask = c.useMask;
+            settings->maxWidth = settings->maxHeight = c.limit;
+            const PictureLimit limit = SlideLimit(*settings, 1.0, c.dpiScale);
+            PictureBuffer work;
+            ASSERT_TRUE(LoadPictureFile(work, settings->moduleDir, file.c_str(), &limit)) << what;
+            ASSERT_EQ(work.Width(), c.width) << what;
+            int blends = 0;
+            for (int x = 0; x < work.Width(); ++x) {
+                const COLORREF pixel = GetPixel(work.Dc(), x, work.Height() / 2);
+                blends += pixel != KEY && pixel != RED ? 1 : 0;
+                if (c.dpiScale == 1.0 && c.limit == 0) {
+                    ASSERT_EQ(pixel, stripes(x, 0)) << x;
+                }
             }
-        }
-        if (c.blended) {
-            EXPECT_GT(blends, work.Width() / 2) << c.dpiScale;
-        } else {
-            EXPECT_EQ(blends, 0) << c.dpiScale << (c.useMask ? " with a transparent colour" : "");
+            if (c.blended) {
+                EXPECT_GT(blends, work.Width() / 2) << what;
+            } else {
+                EXPECT_EQ(blends, 0) << what;
+            }
         }
     }
 }
 
-TEST_F(SlidePreparation, RandomStartsKeepThePictureOnTheScreenAndMoveAwayFromNearEdges) {
-    ASSERT_TRUE(settings->pictureFiles.Add(Write("r.bmp", SolidBmp24(100, 80, RED)).c_str()));
-    settings->move = 1;
-    std::srand(11);
-    for (int i = 0; i < 50; ++i) {
+// A zoomed picture is drawn without a clip: the transparent colour's region
+// is made only when one is asked for and random zoom is off.
+TEST_F(SlidePreparation, ATransparentColourRegionIsMadeOnlyWithRandomZoomOff) {
+    ASSERT_TRUE(settings->pictureFiles.Add(Write("red.bmp", SolidBmp24(40, 30, RED)).c_str()));
+    settings->useColor = 1;
+    settings->maskColor = static_cast<int>(RGB(0, 0, 255));
+    const struct {
+        int useMask, randomZoom;
+        bool region;
+    } cases[] = {{0, 0, false}, {1, 0, true}, {1, 1, false}, {0, 1, false}};
+    for (const auto& c : cases) {
+        settings->useMask = c.useMask;
+        settings->randomZoom = c.randomZoom;
+        if (maskRegion != nullptr) {
+            DeleteObject(maskRegion);
+            maskRegion = nullptr;
+        }
         ASSERT_TRUE(Prepare());
-        EXPECT_GE(motion.StartX(), 0);
-        EXPECT_LE(motion.StartX(), 540);
-        EXPECT_GE(motion.StartY(), 0);
-        EXPECT_LE(motion.StartY(), 400);
-        EXPECT_EQ(std::trunc(motion.StepX()), motion.StepX()) << "whole pixels on the full screen";
-        if (motion.StartX() < 160 && 540 - motion.StartX() > motion.StartX()) {
-            EXPECT_GE(motion.StepX(), 0.0) << "starts near the left edge at " << motion.StartX();
-        }
-        if (540 - motion.StartX() < 160 && 540 - motion.StartX() < motion.StartX()) {
-            EXPECT_LE(motion.StepX(), 0.0) << "starts near the right edge at " << motion.StartX();
-        }
+        EXPECT_EQ(maskRegion != nullptr, c.region) << "useMask " << c.useMask << ", randomZoom " << c.randomZoom;
     }
 }
 

@@ -12,15 +12,11 @@
 namespace {
 
 DWORD asked = 0;
+BOOL answer = FALSE;
 
-BOOL WINAPI SaysYes(DWORD feature) {
+BOOL WINAPI Answers(DWORD feature) {
     asked = feature;
-    return TRUE;
-}
-
-BOOL WINAPI SaysNo(DWORD feature) {
-    asked = feature;
-    return FALSE;
+    return answer;
 }
 
 bool ProcessorHasSse2() {
@@ -32,14 +28,16 @@ TEST(SystemSseState, Sse2NeedsTheSystemsWordBesideTheProcessors) {
     const struct {
         const char* system;
         ProcessorFeatureQueryFn query;
+        BOOL answer;
         bool sse2;
     } kSystems[] = {
-        {"a kernel32 without IsProcessorFeaturePresent (Windows 95)", nullptr, false},
-        {"a system that does not save the registers", SaysNo, false},
-        {"a system that saves them", SaysYes, ProcessorHasSse2()},
+        {"a kernel32 without IsProcessorFeaturePresent (Windows 95)", nullptr, TRUE, false},
+        {"a system that does not save the registers", Answers, FALSE, false},
+        {"a system that saves them", Answers, TRUE, ProcessorHasSse2()},
     };
     for (const auto& system : kSystems) {
         asked = 0;
+        answer = system.answer;
         SetProcessorFeatureQueryForTest(system.query);
         EXPECT_EQ(CpuHasSse2(), system.sse2) << system.system;
         if (system.query != nullptr && ProcessorHasSse2()) {

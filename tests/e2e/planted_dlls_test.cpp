@@ -16,16 +16,13 @@ namespace {
 constexpr DWORD SHOW_LIMIT_MS = 20000;
 constexpr DWORD END_LIMIT_MS = 10000;
 
-// Built by the tests as marker DLLs, each leaves "<its path>.loaded" when a
-// process loads it and "<its path>.called" when its GetDpiForMonitor is
-// called. winmm.dll is the one the program used to import; shcore.dll the one
-// it asks for GetDpiForMonitor when it draws at physical pixels, as its
-// manifest asks. Wine's own shell32 and comdlg32 import shlwapi, which
-// imports shcore, and Wine takes that one from the program's folder as well
-// while the process starts, before a line of the program runs: under Wine a
-// planted shcore.dll is loaded whatever the program does, and what must not
-// happen is that the program calls it. (Windows keeps shcore.dll among its
-// known DLLs on the releases whose own DLLs import it.)
+// Marker DLLs built by the tests leave "<path>.loaded" when loaded and
+// "<path>.called" when their GetDpiForMonitor is called. winmm.dll is the one
+// the program used to import; shcore.dll the one it asks for GetDpiForMonitor.
+// Under Wine a planted shcore.dll is loaded while any process starts (Wine's
+// shell32 imports it through shlwapi, from the program's folder too), so what
+// must not happen is that the program calls it. Windows keeps shcore.dll among
+// its known DLLs.
 const struct {
     const char* name;
     const char* marker;  // what must not appear beside it
@@ -64,8 +61,8 @@ TEST(PlantedDlls, NoneBesideTheProgramServesTheRunningSaver) {
     const auto getDpi = reinterpret_cast<GetDpiForMonitorFn>(
         reinterpret_cast<void*>(GetProcAddress(loaded, "GetDpiForMonitor")));
     ASSERT_NE(getDpi, nullptr);
-    UINT dpiX = 0, dpiY = 0;
-    getDpi(nullptr, 0, &dpiX, &dpiY);
+    UINT dpi[2] = {};
+    getDpi(nullptr, 0, &dpi[0], &dpi[1]);
     FreeLibrary(loaded);
     ASSERT_TRUE(FileExists(probe + ".loaded") && FileExists(probe + ".called"));
 

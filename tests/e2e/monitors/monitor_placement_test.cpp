@@ -6,11 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "e2e/monitors/screen_shot.h"
-#include "imaging/gdi_guards.h"
 #include "shell/saver_window.h"
 #include "support/process_run.h"
 #include "support/test_files.h"
@@ -42,10 +42,6 @@ BOOL CALLBACK NoteMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     return TRUE;
 }
 
-bool Inside(const RECT& area, int x, int y) {
-    return x >= area.left && x < area.right && y >= area.top && y < area.bottom;
-}
-
 // The smallest rectangle around the pixels of one colour; empty when none.
 struct Box {
     RECT area = {};
@@ -59,6 +55,20 @@ struct Box {
                area.bottom <= outer.bottom;
     }
 };
+
+Box BoxOf(const ScreenShot& shot, std::initializer_list<RECT> areas, COLORREF color) {
+    Box box;
+    for (const RECT& area : areas) {
+        for (int y = area.top; y < area.bottom; ++y) {
+            for (int x = area.left; x < area.right; ++x) {
+                if (shot.At(x, y) == color) {
+                    box.Add(x, y);
+                }
+            }
+        }
+    }
+    return box;
+}
 
 // A copy of gleamo.scr in a folder of its own, beside its settings and pictures.
 class TwoMonitors : public testing::Test {
@@ -126,18 +136,11 @@ Frame ReadFrame(const ScreenShot& shot, const Monitors& monitors) {
     Frame frame;
     const RECT& p = monitors.primary;
     const RECT& o = monitors.other;
-    for (const RECT& monitor : {p, o}) {
-        for (int y = monitor.top; y < monitor.bottom; ++y) {
-            for (int x = monitor.left; x < monitor.right; ++x) {
-                const COLORREF c = shot.At(x, y);
-                if (c == GREEN) {
-                    frame.green.Add(x, y);
-                } else if (c == BLUE) {
-                    frame.blue.Add(x, y);
-                } else if (IsWide(c) && Inside(o, x, y)) {
-                    ++frame.wideOnOther;
-                }
-            }
+    frame.green = BoxOf(shot, {p, o}, GREEN);
+    frame.blue = BoxOf(shot, {p, o}, BLUE);
+    for (int y = o.top; y < o.bottom; ++y) {
+        for (int x = o.left; x < o.right; ++x) {
+            frame.wideOnOther += IsWide(shot.At(x, y)) ? 1 : 0;
         }
     }
     for (int y = p.top; y < p.bottom; ++y) {
@@ -215,78 +218,55 @@ COLORREF DeskPattern(int u, int v) {
     return RGB(u & 0xFF, v & 0xFF, (u >> 8) << 4 | (v >> 8));
 }
 
+// DeskPattern over the virtual screen, as top-down 32-bit lines.
+std::vector<DWORD> deskPixels;
+BITMAPINFO deskInfo = {};
+
+LRESULT CALLBACK PaintDesk(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_ERASEBKGND) {
+        return 1;
+    }
+    if (message != WM_PAINT) {
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    const LONG width = deskInfo.bmiHeader.biWidth, height = -deskInfo.bmiHeader.biHeight;
+    SetDIBitsToDevice(dc, 0, 0, width, height, 0, 0, 0, height, deskPixels.data(), &deskInfo, DIB_RGB_COLORS);
+    EndPaint(window, &paint);
+    return 0;
+}
+
 // A window over the whole virtual screen that paints DeskPattern.
-class DeskWindow {
-public:
+struct DeskWindow {
     DeskWindow() {
-        const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-        const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-        const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-        const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-        ScopedClientDc screen(nullptr);
-        dc_ = CreateCompatibleDC(screen.Get());
-        bitmap_ = CreateCompatibleBitmap(screen.Get(), width, height);
-        previous_ = SelectObject(dc_, bitmap_);
-        std::vector<DWORD> row(width);
-        BITMAPINFO info = {};
-        info.bmiHeader = {sizeof info.bmiHeader, width, -1, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+        deskInfo.bmiHeader = {sizeof deskInfo.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        deskPixels.resize(static_cast<size_t>(width) * height);
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x) {
                 const COLORREF c = DeskPattern(x, y);
-                row[x] = GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
+                deskPixels[static_cast<size_t>(y) * width + x] = GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
             }
-            SetDIBitsToDevice(dc_, 0, y, width, 1, 0, 0, 0, 1, row.data(), &info, DIB_RGB_COLORS);
         }
         WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = Paint;
+        windowClass.lpfnWndProc = PaintDesk;
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = "GleamoTestDesk";
         RegisterClassA(&windowClass);
-        painter = dc_;
-        window_ = CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP | WS_VISIBLE, left, top, width, height,
-                                  nullptr, nullptr, windowClass.hInstance, nullptr);
+        window = CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP | WS_VISIBLE,
+                                 GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), width,
+                                 height, nullptr, nullptr, windowClass.hInstance, nullptr);
     }
-    ~DeskWindow() {
-        Close();
-        SelectObject(dc_, previous_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    DeskWindow(const DeskWindow&) = delete;
-    DeskWindow& operator=(const DeskWindow&) = delete;
-
-    bool Shown() const { return window_ != nullptr; }
+    ~DeskWindow() { Close(); }
     void Close() {
-        if (window_ != nullptr) {
-            DestroyWindow(window_);
-            window_ = nullptr;
+        if (window != nullptr) {
+            DestroyWindow(window);
+            window = nullptr;
         }
     }
-
-private:
-    static LRESULT CALLBACK Paint(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_ERASEBKGND) {
-            return 1;
-        }
-        if (message == WM_PAINT) {
-            PAINTSTRUCT paint;
-            HDC dc = BeginPaint(window, &paint);
-            const RECT& r = paint.rcPaint;
-            BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, painter, r.left, r.top, SRCCOPY);
-            EndPaint(window, &paint);
-            return 0;
-        }
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-
-    static HDC painter;
-    HWND window_ = nullptr;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
+    HWND window = nullptr;
 };
-
-HDC DeskWindow::painter = nullptr;
 
 // The pixels of both monitors that differ from DeskPattern, and the first of them.
 int DeskMismatches(const ScreenShot& shot, const Monitors& monitors, POINT& first) {
@@ -311,7 +291,7 @@ int DeskMismatches(const ScreenShot& shot, const Monitors& monitors, POINT& firs
 TEST_F(TwoMonitors, TheDesktopIsCapturedOneToOneOnBothMonitors) {
     WriteSettings(folder / "gleamo.ini", "Screen=1\n", "", {});
     DeskWindow desk;
-    ASSERT_TRUE(desk.Shown());
+    ASSERT_NE(desk.window, nullptr);
     ScreenShot shot;
     POINT first = {};
     ASSERT_TRUE(WaitUntil(SHOW_LIMIT_MS, [&] { return shot.Take() && DeskMismatches(shot, monitors, first) == 0; }))
@@ -365,14 +345,7 @@ TEST_F(TwoMonitors, APreviewAcrossTheSeamCentresItsPictureInTheWholeHost) {
         if (!shot.Take()) {
             return false;
         }
-        green = Box();
-        for (int y = hostArea.top; y < hostArea.bottom; ++y) {
-            for (int x = hostArea.left; x < hostArea.right; ++x) {
-                if (shot.At(x, y) == GREEN) {
-                    green.Add(x, y);
-                }
-            }
-        }
+        green = BoxOf(shot, {hostArea}, GREEN);
         // Until the picture is painted whole.
         return green.area.right - green.area.left == shown && green.area.bottom - green.area.top == shown;
     });

@@ -11,4 +11,6 @@ gleamo_win32_sources(
   owned_string.cpp
   object_array.cpp
   string_list.cpp
+  media_list.cpp
+  window_dpi.cpp
 )

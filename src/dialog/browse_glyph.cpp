@@ -4,9 +4,9 @@
 
 #include <initializer_list>
 
+#include "base/gdi_guards.h"
 #include "base/procedure_lookup.h"
-#include "imaging/gdi_guards.h"
-#include "imaging/window_dpi.h"
+#include "base/window_dpi.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "engine/background_preparation.h"
 
+#include "base/gdi_guards.h"
 #include "engine/picture_file.h"
-#include "imaging/gdi_guards.h"
 #include "imaging/picture_buffer.h"
 #include "imaging/slide_layer.h"
 #include "imaging/smooth_resize.h"

@@ -2,8 +2,8 @@
 
 #include "base/procedure_lookup.h"
 #include "base/system_library.h"
+#include "base/window_dpi.h"
 #include "engine/monitor_stages.h"
-#include "imaging/window_dpi.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <ctime>
 #include <new>
 
+#include "base/gdi_guards.h"
 #include "base/unexpected_error.h"
 #include "base/winmm_functions.h"
 #include "engine/background_preparation.h"
@@ -13,7 +14,6 @@
 #include "engine/slide_loader.h"
 #include "engine/slide_motion.h"
 #include "engine/slide_preparation.h"
-#include "imaging/gdi_guards.h"
 #include "imaging/mask_region.h"
 #include "imaging/picture_buffer.h"
 #include "imaging/slide_layer.h"

@@ -3,9 +3,9 @@
 #include <climits>
 #include <cstring>
 
+#include "base/gdi_guards.h"
 #include "base/process_heap.h"
 #include "imaging/bmp_layout.h"
-#include "imaging/gdi_guards.h"
 #include "imaging/scale_math.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
+#include "base/gdi_guards.h"
 #include "base/process_heap.h"
-#include "imaging/gdi_guards.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <ole2.h>
 
-#include "imaging/gdi_guards.h"
+#include "base/gdi_guards.h"
 
 OlePicture::~OlePicture() { ReleasePicture(); }
 

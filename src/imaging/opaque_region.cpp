@@ -2,9 +2,9 @@
 #include <climits>
 #include <cstdint>
 
+#include "base/gdi_guards.h"
 #include "base/process_heap.h"
 #include "imaging/bitmap_buffer.h"
-#include "imaging/gdi_guards.h"
 #include "imaging/opaque_runs.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "imaging/picture_buffer.h"
 
+#include "base/gdi_guards.h"
 #include "base/process_heap.h"
-#include "imaging/gdi_guards.h"
 
 namespace {
 

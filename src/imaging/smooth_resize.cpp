@@ -1,7 +1,7 @@
 #include "imaging/smooth_resize.h"
 
+#include "base/gdi_guards.h"
 #include "imaging/bitmap_buffer.h"
-#include "imaging/gdi_guards.h"
 #include "imaging/scale_math.h"
 
 namespace {

@@ -16,7 +16,6 @@ gleamo_win32_sources(
   picture_buffer.cpp
   wic_picture.cpp
   wic_orientation.cpp
-  window_dpi.cpp
   slide_layer.cpp
   smooth_resize.cpp
   true_color_copies.cpp

@@ -1,9 +1,9 @@
 // The user's settings, as kept in "<baseName>.ini" beside the program.
 #pragma once
 
+#include "base/media_list.h"
 #include "base/path_limits.h"
 #include "base/string_list.h"
-#include "settings/media_list.h"
 
 class SaverSettings {
 public:

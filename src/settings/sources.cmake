@@ -5,7 +5,6 @@ gleamo_pure_sources(
 gleamo_win32_sources(
   ini_copy.cpp
   ini_file.cpp
-  media_list.cpp
   media_expansion.cpp
   saver_settings.cpp
 )

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "imaging/gdi_guards.h"
+#include "base/gdi_guards.h"
 #include "support/process_run.h"
 #include "support/test_files.h"
 #include "support/test_pictures.h"

@@ -1,6 +1,6 @@
 #include "e2e/monitors/screen_shot.h"
 
-#include "imaging/gdi_guards.h"
+#include "base/gdi_guards.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 
 #include <string>
 
+#include "base/gdi_guards.h"
 #include "base/path_limits.h"
 #include "dialog/settings_dialog.h"
 #include "dialog_driver.h"
-#include "imaging/gdi_guards.h"
 #include "resources/resource_ids.h"
 #include "support/test_files.h"
 

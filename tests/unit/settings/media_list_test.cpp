@@ -1,4 +1,4 @@
-#include "settings/media_list.h"
+#include "base/media_list.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
-#include "imaging/window_dpi.h"
+#include "base/window_dpi.h"
 
+#include "base/gdi_guards.h"
 #include "base/procedure_lookup.h"
-#include "imaging/gdi_guards.h"
 
 namespace {
 

@@ -37,10 +37,13 @@ void ChooseSteps(SlideMotion& motion, const SaverSettings& settings, const Slide
 
 }  // namespace
 
+bool UsesTransparentColor(const SaverSettings& settings) {
+    return settings.useMask && !settings.randomZoom;
+}
+
 PictureLimit SlideLimit(const SaverSettings& settings, double previewScale, double dpiScale) {
     // The transparent colour is matched exactly, whenever a region is made of it.
-    const bool keyColor = settings.useMask && !settings.randomZoom;
-    return PictureLimit{settings.maxWidth, settings.maxHeight, previewScale, dpiScale, keyColor};
+    return PictureLimit{settings.maxWidth, settings.maxHeight, previewScale, dpiScale, UsesTransparentColor(settings)};
 }
 
 bool PrepareNextSlide(SlideMotion& motion, SlideLayer& layer, HRGN& maskRegion, SaverSettings& settings,
@@ -61,7 +64,9 @@ bool PlaceNextSlide(SlideMotion& motion, SlideLayer& layer, HRGN& maskRegion, Sa
     if (work.Dc() == nullptr || !layer.SetPicture(work, settings.randomZoom ? LARGEST_ZOOM : 0.0)) {
         return false;
     }
-    BuildMaskRegion(settings, work, maskRegion);
+    if (UsesTransparentColor(settings)) {
+        BuildMaskRegion(work, settings.useColor != 0, static_cast<COLORREF>(settings.maskColor), maskRegion);
+    }
 
     const int width = layer.PictureWidth();
     const int height = layer.PictureHeight();

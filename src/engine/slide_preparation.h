@@ -12,6 +12,11 @@ class PictureBuffer;
 class SaverSettings;
 class SlideLayer;
 
+// Whether slides get a transparent colour: asked for, and random zoom off,
+// since a zoomed picture is drawn without a clip. The one place that rule is
+// decided; the key colour's exact matching, the region and its clip follow it.
+bool UsesTransparentColor(const SaverSettings& settings);
+
 // How large the settings, the preview and the monitor's scale factor let a
 // slide be shown.
 PictureLimit SlideLimit(const SaverSettings& settings, double previewScale, double dpiScale);

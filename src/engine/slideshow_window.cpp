@@ -159,7 +159,9 @@ public:
         if (e.maskRegion == nullptr) {
             return;
         }
-        RefreshClipRegion(*e.settings, e.maskRegion, e.clipRegion);
+        if (UsesTransparentColor(*e.settings)) {
+            RefreshClipRegion(e.maskRegion, e.clipRegion);
+        }
         if (e.clipRegion != nullptr) {
             OffsetRgn(e.clipRegion, dx1, dy1);
             OffsetRgn(e.clipRegion, dx2, dy2);

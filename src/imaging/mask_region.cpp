@@ -6,11 +6,8 @@ bool failOpaqueRegions = false;
 
 }  // namespace
 
-void BuildMaskRegion(const SaverSettings& settings, const BitmapBuffer& picture, HRGN& region) {
-    if (settings.randomZoom || !settings.useMask) {
-        return;
-    }
-    const COLORREF key = settings.useColor ? static_cast<COLORREF>(settings.maskColor) : GetPixel(picture.Dc(), 0, 0);
+void BuildMaskRegion(const BitmapBuffer& picture, bool useColor, COLORREF color, HRGN& region) {
+    const COLORREF key = useColor ? color : GetPixel(picture.Dc(), 0, 0);
     if (region != nullptr) {
         DeleteObject(region);
         region = nullptr;
@@ -18,8 +15,8 @@ void BuildMaskRegion(const SaverSettings& settings, const BitmapBuffer& picture,
     region = failOpaqueRegions ? nullptr : picture.CreateOpaqueRegion(key);
 }
 
-void RefreshClipRegion(const SaverSettings& settings, HRGN mask, HRGN& clip) {
-    if (settings.randomZoom || !settings.useMask || mask == nullptr) {
+void RefreshClipRegion(HRGN mask, HRGN& clip) {
+    if (mask == nullptr) {
         return;
     }
     if (clip == nullptr) {

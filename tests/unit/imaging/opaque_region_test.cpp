@@ -83,45 +83,30 @@ TEST(OpaqueRegion, HoldsExactlyThePixelsNotOfTheKey) {
 }
 
 TEST(MaskRegion, BuildsWithTheChosenKeyOrTheTopLeftPixel) {
-    SaverSettings settings("gleamo");
     BitmapBuffer picture;
     ASSERT_TRUE(picture.Create(4, 2, 24, RGB(9, 9, 9)));
     SetPixelAt(picture, 0, 0, RGB(7, 7, 7));
     SetPixelAt(picture, 3, 1, kKey);
 
     HRGN region = nullptr;
-    BuildMaskRegion(settings, picture, region);  // useMask clear: nothing
-    EXPECT_EQ(region, nullptr);
-
-    settings.useMask = 1;
-    BuildMaskRegion(settings, picture, region);  // key: the top-left pixel
+    BuildMaskRegion(picture, false, kKey, region);  // key: the top-left pixel
     ASSERT_NE(region, nullptr);
     EXPECT_FALSE(PtInRegion(region, 0, 0));
     EXPECT_TRUE(PtInRegion(region, 3, 1));
 
-    settings.useColor = 1;
-    settings.maskColor = static_cast<int>(kKey);
-    BuildMaskRegion(settings, picture, region);
+    BuildMaskRegion(picture, true, kKey, region);
     EXPECT_TRUE(PtInRegion(region, 0, 0));
     EXPECT_FALSE(PtInRegion(region, 3, 1));
 
-    settings.randomZoom = 1;
-    HRGN kept = region;
-    BuildMaskRegion(settings, picture, region);
-    EXPECT_EQ(region, kept);
-
     HRGN clip = nullptr;
-    RefreshClipRegion(settings, region, clip);  // random zoom: no clip
+    RefreshClipRegion(nullptr, clip);
     EXPECT_EQ(clip, nullptr);
-    settings.randomZoom = 0;
-    RefreshClipRegion(settings, nullptr, clip);
-    EXPECT_EQ(clip, nullptr);
-    RefreshClipRegion(settings, region, clip);
+    RefreshClipRegion(region, clip);
     ASSERT_NE(clip, nullptr);
     EXPECT_TRUE(EqualRgn(clip, region));
     OffsetRgn(clip, 100, 100);
     HRGN sameClip = clip;
-    RefreshClipRegion(settings, region, clip);  // overwritten in place, back at the origin
+    RefreshClipRegion(region, clip);  // overwritten in place, back at the origin
     EXPECT_EQ(clip, sameClip);
     EXPECT_TRUE(EqualRgn(clip, region));
     DeleteObject(clip);

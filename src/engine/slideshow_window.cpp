@@ -18,6 +18,7 @@
 #include "imaging/picture_buffer.h"
 #include "imaging/slide_layer.h"
 #include "music/music_worker.h"
+#include "music/play_next_track.h"
 #include "settings/saver_settings.h"
 
 namespace {
@@ -202,6 +203,14 @@ ClockSettings ClockSettingsOf(const SaverSettings& settings) {
     return clock;
 }
 
+MusicOptions MusicOptionsOf(const SaverSettings& settings) {
+    MusicOptions options;
+    options.play = settings.playMusic != 0;
+    options.shuffle = settings.musicShuffle != 0;
+    lstrcpynA(options.programDir, settings.moduleDir, PATH_BUFFER_SIZE);
+    return options;
+}
+
 // Everything of Start that can fail; false refuses the window.
 bool Start(HWND window) {
     SlideEngine& e = Engine();
@@ -235,7 +244,7 @@ bool Start(HWND window) {
     if (!PrepareBackground(e.layer, *e.settings, window, e.previewScale, e.stages[0].dpiScale)) {
         return false;
     }
-    e.music.Start(window, *e.settings);
+    e.music.Start(window, e.settings->musicFiles, MusicOptionsOf(*e.settings));
     if (e.settings->pictureEntries.Count() == 0) {
         return true;
     }

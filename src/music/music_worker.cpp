@@ -4,9 +4,9 @@
 #include <ctime>
 #include <new>
 
+#include "base/media_list.h"
 #include "music/music_player.h"
 #include "music/play_next_track.h"
-#include "settings/saver_settings.h"
 
 namespace {
 
@@ -46,8 +46,8 @@ struct MusicSlot {
     HANDLE wake = nullptr;          // auto-reset: a request, or the stop
     HANDLE stepDone = nullptr;      // auto-reset: a step is done
     HWND window = nullptr;
-    // Only moduleDir, playMusic, musicShuffle and musicFiles are filled in.
-    SaverSettings settings{"gleamo"};
+    MediaList files;
+    MusicOptions options;
     MusicPlayer player;
 
     ~MusicSlot() {
@@ -60,13 +60,11 @@ struct MusicSlot {
     }
 
     // False when the list could not be copied whole.
-    bool CopyFrom(SaverSettings& source) {
-        lstrcpynA(settings.moduleDir, source.moduleDir, PATH_BUFFER_SIZE);
-        settings.playMusic = source.playMusic;
-        settings.musicShuffle = source.musicShuffle;
+    bool CopyFrom(MediaList& sourceFiles, const MusicOptions& sourceOptions) {
+        options = sourceOptions;
         // One whole pass in list order leaves the source where it was.
-        for (int i = source.musicFiles.Count(); i > 0; --i) {
-            if (!settings.musicFiles.Add(source.musicFiles.Next(false))) {
+        for (int i = sourceFiles.Count(); i > 0; --i) {
+            if (!files.Add(sourceFiles.Next(false))) {
                 return false;
             }
         }
@@ -75,7 +73,7 @@ struct MusicSlot {
 
     // The length is kept for the view tests have of the window.
     void Step() {
-        PlayNextTrack(window, settings, player);
+        PlayNextTrack(window, files, options, player);
         DWORD_PTR length = 0;
         if (player.IsOpen()) {
             player.StatusItem(MCI_STATUS_LENGTH, length);
@@ -119,9 +117,9 @@ DWORD WINAPI MusicThread(void* parameter) {
 
 }  // namespace
 
-void MusicWorker::Start(HWND window, SaverSettings& settings) {
+void MusicWorker::Start(HWND window, MediaList& files, const MusicOptions& options) {
     Stop();
-    if (settings.playMusic == 0 || settings.musicFiles.Count() == 0) {
+    if (!options.play || files.Count() == 0) {
         return;
     }
     slot_ = new (std::nothrow) MusicSlot;
@@ -131,7 +129,7 @@ void MusicWorker::Start(HWND window, SaverSettings& settings) {
     slot_->window = window;
     slot_->wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     slot_->stepDone = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    if (!slot_->CopyFrom(settings)) {
+    if (!slot_->CopyFrom(files, options)) {
         delete slot_;
         slot_ = nullptr;
         return;

@@ -15,7 +15,8 @@
 
 #include <windows.h>
 
-class SaverSettings;
+class MediaList;
+struct MusicOptions;
 struct MusicSlot;
 
 class MusicWorker {
@@ -25,10 +26,10 @@ public:
     MusicWorker(const MusicWorker&) = delete;
     MusicWorker& operator=(const MusicWorker&) = delete;
 
-    // Starts the first track when music is on and the list holds files:
-    // PlayNextTrack with window and a copy of settings' music list, on the
+    // Starts the first track when music is on and files holds some:
+    // PlayNextTrack with window, a copy of files and of options, on the
     // worker. Where no worker can run, plays here and now.
-    void Start(HWND window, SaverSettings& settings);
+    void Start(HWND window, MediaList& files, const MusicOptions& options);
     // The next track, after one ended successfully.
     void PlayNext();
     // Stops and closes the music; waits a bounded time for the worker to do

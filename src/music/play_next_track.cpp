@@ -4,12 +4,12 @@
 
 #include <new>
 
+#include "base/media_list.h"
 #include "base/path_limits.h"
 #include "base/paths.h"
 #include "base/winmm_functions.h"
 #include "music/music_player.h"
 #include "music/music_time.h"
-#include "settings/saver_settings.h"
 
 namespace {
 
@@ -118,22 +118,21 @@ private:
 
 }  // namespace
 
-void PlayNextTrack(HWND window, SaverSettings& settings, MusicPlayer& player) {
-    const int count = settings.musicFiles.Count();
-    if (settings.playMusic == 0 || count == 0) {
+void PlayNextTrack(HWND window, MediaList& files, const MusicOptions& options, MusicPlayer& player) {
+    const int count = files.Count();
+    if (!options.play || count == 0) {
         return;
     }
-    const bool shuffle = settings.musicShuffle != 0;
     TriedEntries tried(count);
     // The rest of this pass and one whole pass after it hold every entry.
     int attempts = 0;
     for (int draws = 0; draws < 2 * count && attempts < count; ++draws) {
-        const char* path = settings.musicFiles.Next(shuffle);
+        const char* path = files.Next(options.shuffle);
         if (path == nullptr || path[0] == '\0' || !tried.Note(path)) {
             continue;
         }
         ++attempts;
-        const TrackStart start = StartTrack(window, settings.moduleDir, path, player);
+        const TrackStart start = StartTrack(window, options.programDir, path, player);
         if (start == TrackStart::kPlaying) {
             return;
         }

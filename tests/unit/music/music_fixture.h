@@ -11,12 +11,23 @@
 #include <string>
 #include <vector>
 
+#include "music/play_next_track.h"
+#include "settings/saver_settings.h"
 #include "support/process_run.h"
 #include "support/test_files.h"
 
 // Generous bound for a notice of a file lasting under two seconds; the wait
 // ends as soon as it arrives.
 constexpr DWORD NOTICE_TIMEOUT_MS = 15000;
+
+// The music values the saver's engine takes from its settings.
+inline MusicOptions MusicOptionsOf(const SaverSettings& settings) {
+    MusicOptions options;
+    options.play = settings.playMusic != 0;
+    options.shuffle = settings.musicShuffle != 0;
+    lstrcpynA(options.programDir, settings.moduleDir, PATH_BUFFER_SIZE);
+    return options;
+}
 
 // Under Wine the sounds go to the PulseAudio null sink that the test runner
 // starts; without an audio device no wave file opens and these tests fail,

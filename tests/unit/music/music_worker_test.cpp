@@ -33,7 +33,7 @@ TEST_F(MusicTest, StartComesBackWhileTheFirstFileIsStillOpeningAndItPlaysAfter) 
     SetMusicDeviceForTest(HeldOpen, nullptr);
     {
         MusicWorker music;
-        music.Start(window_, settings);
+        music.Start(window_, settings.musicFiles, MusicOptionsOf(settings));
         EXPECT_EQ(opened, 0) << "Start waited for the open";
         SetEvent(openMayGo);
         EXPECT_EQ(music.TrackLength(), 300u);

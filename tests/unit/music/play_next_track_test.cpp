@@ -30,7 +30,7 @@ protected:
 
     // One step of the playlist; records the length of what is now open.
     void Advance() {
-        PlayNextTrack(window_, settings_, player_);
+        PlayNextTrack(window_, settings_.musicFiles, MusicOptionsOf(settings_), player_);
         DWORD_PTR length = 0;
         player_.StatusItem(MCI_STATUS_LENGTH, length);
         lengths_.push_back(player_.IsOpen() ? static_cast<int>(length) : -1);
@@ -144,7 +144,7 @@ TEST(PlayNextTrackFailures, ADeviceFailureEndsTheSearchAtOnceAndAFileFailureMove
         openError = c.error;
         outputs = c.outputDevices;
         opens = 0;
-        PlayNextTrack(nullptr, settings, player);
+        PlayNextTrack(nullptr, settings.musicFiles, MusicOptionsOf(settings), player);
         EXPECT_EQ(opens, c.expectedOpens) << "error " << c.error << ", " << c.outputDevices << " output devices";
         EXPECT_FALSE(player.IsOpen());
     }

@@ -286,10 +286,11 @@ int DeskMismatches(const ScreenShot& shot, const Monitors& monitors, POINT& firs
 }
 
 // The saver covers both monitors with the desktop it captured, each pixel
-// where it was, on the monitor left of the origin too. The desktop is gone
-// by the time the saver paints: what shows is the saver's copy.
+// where it was, on the monitor left of the origin too, whatever colour the
+// settings also name. The desktop is gone by the time the saver paints: what
+// shows is the saver's copy.
 TEST_F(TwoMonitors, TheDesktopIsCapturedOneToOneOnBothMonitors) {
-    WriteSettings(folder / "gleamo.ini", "Screen=1\n", "", {});
+    WriteSettings(folder / "gleamo.ini", "Screen=1\nUsePic=0\nBackColor=" + std::to_string(BACK) + "\n", "", {});
     DeskWindow desk;
     ASSERT_NE(desk.window, nullptr);
     ScreenShot shot;

@@ -1,7 +1,6 @@
 #include "engine/background_preparation.h"
 
 #include "engine_fixture.h"
-#include "support/process_run.h"
 #include "support/test_pictures.h"
 #include "unit/imaging/pixels.h"
 
@@ -93,35 +92,6 @@ TEST_F(BackgroundPreparation, AMissingOrRefusedPictureFallsBackToWhiteNotTheColo
         ASSERT_TRUE(PrepareBackground(fresh, *settings, window, 1.0)) << path;
         EXPECT_EQ(GetPixel(fresh.BackgroundDc(), 100, 100), WHITE) << path;
     }
-}
-
-TEST_F(BackgroundPreparation, TheDesktopIsCapturedAsItWasAndOtherSettingsAreIgnored) {
-    // Something recognisable on the screen to be captured.
-    HWND marker = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 100, 100, 50, 50, nullptr,
-                                  nullptr, nullptr, nullptr);
-    ASSERT_NE(marker, nullptr);
-    HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
-    const bool shown = WaitUntil(5000, [&] {
-        HDC markerDc = GetDC(marker);
-        RECT all = {0, 0, 50, 50};
-        FillRect(markerDc, &all, magenta);
-        ReleaseDC(marker, markerDc);
-        HDC screen = GetDC(nullptr);
-        const COLORREF seen = GetPixel(screen, 120, 120);
-        ReleaseDC(nullptr, screen);
-        return seen == RGB(255, 0, 255);
-    });
-    DeleteObject(magenta);
-    ASSERT_TRUE(shown) << "the marker never reached the screen";
-
-    // The capture is stretched to the client area: make that the screen's size.
-    MakeWindow(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    settings->backScreen = 1;
-    settings->backUsePic = 0;
-    settings->backColor = 0x00FF00;
-    ASSERT_TRUE(PrepareBackground(layer, *settings, window, 1.0));
-    DestroyWindow(marker);
-    EXPECT_EQ(BackgroundPixel(120, 120), RGB(255, 0, 255));
 }
 
 }  // namespace

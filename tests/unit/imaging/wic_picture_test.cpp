@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "engine/picture_file.h"
@@ -200,13 +202,11 @@ TEST_F(WicDecoding, TheDecoderReducesByTheLargestStepThatKeepsTheShownSize) {
         WicPicture picture;
         ASSERT_TRUE(picture.Open(path.c_str()));
         ASSERT_TRUE(picture.Decode(buffer, c.width, c.height, RGB(255, 255, 255))) << c.width;
-        EXPECT_EQ(frame.reducedWidth, c.reducedWidth) << c.width;
-        EXPECT_EQ(frame.reducedHeight, c.reducedHeight) << c.width;
-        EXPECT_EQ(frame.linesRead, c.linesRead) << c.width;
+        EXPECT_EQ(std::make_tuple(frame.reducedWidth, frame.reducedHeight, frame.linesRead),
+                  std::make_tuple(c.reducedWidth, c.reducedHeight, c.linesRead)) << c.width;
         BitmapBuffer expected;
         ASSERT_TRUE(expected.AssignShrunk(whole, c.width, c.height));
-        ASSERT_EQ(buffer.Width(), c.width);
-        ASSERT_EQ(buffer.Height(), c.height);
+        ASSERT_EQ(std::make_pair(buffer.Width(), buffer.Height()), std::make_pair(c.width, c.height));
         for (int y = 0; y < c.height; ++y) {
             for (int x = 0; x < c.width; ++x) {
                 ASSERT_EQ(PixelAt(buffer, x, y), PixelAt(expected, x, y)) << c.width << ": " << x << ", " << y;
@@ -227,8 +227,7 @@ TEST_F(WicDecoding, APictureTheDecoderFailsOnIsReadByTheOlderLoader) {
     StandInFrame frame(40, 30, false, true);
     FrameStandIn standIn(frame);
     ASSERT_TRUE(LoadPictureFile(buffer, folder.Path().c_str(), path.c_str(), nullptr));
-    EXPECT_EQ(buffer.Width(), 40);
-    EXPECT_EQ(buffer.Height(), 30);
+    EXPECT_EQ(std::make_pair(buffer.Width(), buffer.Height()), std::make_pair(40, 30));
     EXPECT_GT(GetBValue(PixelAt(buffer, 20, 15)), 230);
 }
 
@@ -247,8 +246,7 @@ TEST_F(WicDecoding, APanoramaWiderThanTheShrinkTakesIsShown) {
         for (const PictureLimit* given : {&limit, static_cast<const PictureLimit*>(nullptr)}) {
             const int scale = given != nullptr ? 2 : 1;
             ASSERT_TRUE(LoadPictureFile(buffer, folder.Path().c_str(), path.c_str(), given)) << path;
-            ASSERT_EQ(buffer.Width(), 40000 / scale) << path;
-            ASSERT_EQ(buffer.Height(), 4 / scale) << path;
+            ASSERT_EQ(std::make_pair(buffer.Width(), buffer.Height()), std::make_pair(40000 / scale, 4 / scale)) << path;
             EXPECT_EQ(PixelAt(buffer, 5000 / scale, 0), RGB(255, 0, 0)) << path;
             EXPECT_EQ(PixelAt(buffer, 35000 / scale, 1), RGB(0, 0, 255)) << path;
         }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "base/paths.h"
 #include "base/process_heap.h"
@@ -10,25 +11,66 @@
 #include "settings/ini_copy.h"
 #include "settings/ini_file.h"
 #include "settings/media_expansion.h"
+#include "settings/setting_table.h"
 
 namespace {
 
-constexpr int CUSTOM_COLOR_COUNT = 16;
-constexpr int WHITE = 0xFFFFFF;
+constexpr int KEY_BUFFER_SIZE = 32;
+constexpr int NUMBERS_PER_ROW = static_cast<int>(sizeof(SettingNumbers) / sizeof(int));
 
 // The directory part of a module path, trailing backslash included.
 void CopyDirectoryPart(const char* path, char* directory) {
     lstrcpynA(directory, path, static_cast<int>(FileNamePart(path) - path) + 1);
 }
 
-// Reads the entries prefix0 .. prefix(count-1) of the "filelist" section into
-// list, in ascending number, skipping empty ones. Only the keys that keyNames
-// (the section's own key names) show are asked for, so a count far beyond
-// them costs nothing. False when a list cannot grow.
-bool ReadEntries(const IniFile& ini, const char* keyNames, const char* prefix, int count, StringList& list) {
-    if (count <= 0) {
-        return true;
+// The key of element number of a row whose key is a "%d" format.
+void FormatKey(const SettingRow& row, int number, char (&key)[KEY_BUFFER_SIZE]) {
+    std::snprintf(key, sizeof key, row.key, number);
+}
+
+// Reads one row into the record. Counts and entries wait for ReadEntryRows.
+void ReadRow(const IniFile& ini, const SettingRow& row, SaverSettings& s) {
+    switch (row.kind) {
+        case SettingKind::TEXT:
+            ini.ReadString(row.section, row.key, "", s.*row.text, sizeof(SettingText));
+            break;
+        case SettingKind::FLAG:
+            s.*row.number = ini.ReadBool(row.section, row.key, row.byDefault);
+            break;
+        case SettingKind::NUMBER:
+            s.*row.number = ini.ReadIntClamped(row.section, row.key, row.byDefault, row.range.lower, row.range.upper);
+            break;
+        case SettingKind::NUMBERS:
+            for (int i = 0; i < NUMBERS_PER_ROW; ++i) {
+                char key[KEY_BUFFER_SIZE];
+                FormatKey(row, i, key);
+                (s.*row.numbers)[i] = ini.ReadInt(row.section, key, row.byDefault);
+            }
+            break;
+        case SettingKind::COUNT:
+        case SettingKind::ENTRIES:
+            break;
     }
+}
+
+// The stored count of the entries of list: the value of its COUNT row, unclamped.
+int StoredCount(const IniFile& ini, StringList SaverSettings::*list) {
+    for (const SettingRow& row : SETTING_TABLE) {
+        if (row.kind == SettingKind::COUNT && row.list == list) {
+            return ini.ReadInt(row.section, row.key, 0);
+        }
+    }
+    return 0;
+}
+
+// Reads the entries of an ENTRIES row numbered 0 .. count-1 into list, in
+// ascending number, skipping empty ones. Only the keys that keyNames (the
+// section's own key names) show are asked for, so a count far beyond them
+// costs nothing. False when a list cannot grow.
+bool ReadEntries(const IniFile& ini, const char* keyNames, const SettingRow& row, int count, StringList& list) {
+    // The key's name up to its number, as the section's names are matched.
+    char prefix[KEY_BUFFER_SIZE];
+    lstrcpynA(prefix, row.key, static_cast<int>(std::strcspn(row.key, "%")) + 1);
     // One slot more than there are names, so that an empty list has a block too.
     const size_t slots = static_cast<size_t>(KeyNameCount(keyNames)) + 1;
     int* numbers = static_cast<int*>(HeapBlockAlloc(sizeof(int) * slots));
@@ -38,11 +80,31 @@ bool ReadEntries(const IniFile& ini, const char* keyNames, const char* prefix, i
     }
     const int found = CollectEntryNumbers(keyNames, prefix, count, numbers);
     for (int i = 0; i < found; ++i) {
-        char key[32];
-        std::snprintf(key, sizeof key, "%s%d", prefix, numbers[i]);
+        char key[KEY_BUFFER_SIZE];
+        FormatKey(row, numbers[i], key);
         char entry[PATH_BUFFER_SIZE];
-        ini.ReadString("filelist", key, "", entry, sizeof entry);
+        ini.ReadString(row.section, key, "", entry, sizeof entry);
         if (entry[0] != '\0' && !list.Add(entry)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Reads every ENTRIES row, as many entries as its list's count says. False
+// when a list cannot grow.
+bool ReadEntryRows(const IniFile& ini, SaverSettings& s) {
+    for (const SettingRow& row : SETTING_TABLE) {
+        if (row.kind != SettingKind::ENTRIES) {
+            continue;
+        }
+        const int count = StoredCount(ini, row.list);
+        if (count <= 0) {
+            continue;
+        }
+        char* keyNames = ini.ReadKeyNames(row.section);
+        ScopedHeapBlock keyNamesGuard(keyNames);
+        if (keyNames == nullptr || !ReadEntries(ini, keyNames, row, count, s.*row.list)) {
             return false;
         }
     }
@@ -68,11 +130,32 @@ private:
     bool written_ = true;
 };
 
-void WriteEntries(KeyWriter& writer, const char* keyFormat, const StringList& list) {
-    for (int i = 0; i < list.Count(); ++i) {
-        char key[32];
-        std::snprintf(key, sizeof key, keyFormat, i);
-        writer.String("FileList", key, list.Get(i));
+// Writes one row as the record holds it, unclamped.
+void WriteRow(KeyWriter& w, const SettingRow& row, const SaverSettings& s) {
+    char key[KEY_BUFFER_SIZE];
+    switch (row.kind) {
+        case SettingKind::TEXT:
+            w.String(row.section, row.key, s.*row.text);
+            break;
+        case SettingKind::FLAG:
+        case SettingKind::NUMBER:
+            w.Int(row.section, row.key, s.*row.number);
+            break;
+        case SettingKind::COUNT:
+            w.Int(row.section, row.key, (s.*row.list).Count());
+            break;
+        case SettingKind::NUMBERS:
+            for (int i = 0; i < NUMBERS_PER_ROW; ++i) {
+                FormatKey(row, i, key);
+                w.Int(row.section, key, (s.*row.numbers)[i]);
+            }
+            break;
+        case SettingKind::ENTRIES:
+            for (int i = 0; i < (s.*row.list).Count(); ++i) {
+                FormatKey(row, i, key);
+                w.String(row.section, key, (s.*row.list).Get(i));
+            }
+            break;
     }
 }
 
@@ -98,56 +181,23 @@ bool SaverSettings::Load(bool skipExpansion) {
     IniFile ini;
     ini.SetPath(iniPath);
 
-    ini.ReadString("back", "path", "", backPath, sizeof backPath);
-    backScreen = ini.ReadBool("back", "screen", 1);
-    backUsePic = ini.ReadBool("back", "usepic", 1);
-    backTile = ini.ReadBool("back", "tile", 1);
-    backBright = ini.ReadIntClamped("back", "bright", 0, -255, 255);
-    backColor = ini.ReadIntClamped("back", "backcolor", 0, 0, WHITE);
-
-    playMusic = ini.ReadBool("music", "playmusic", 0);
-    musicShuffle = ini.ReadBool("music", "suffle", 1);
-    const int musicCount = ini.ReadInt("music", "count", 0);
-
-    fadeSteps = ini.ReadIntClamped("effect", "scale", 64, 1, 256);
-    holdTicks = ini.ReadIntClamped("effect", "delay", 40, 0, 999);
-    speed = ini.ReadIntClamped("effect", "speed", 3, 1, 5);
-    tickPeriodMs = TickPeriodForSpeed(speed);
-
-    center = ini.ReadBool("picture", "center", 0);
-    pictureShuffle = ini.ReadBool("picture", "suffle", 1);
-    noFadeout = ini.ReadBool("picture", "nofadeout", 0);
-    move = ini.ReadBool("picture", "move", 1);
-    randomZoom = ini.ReadBool("picture", "stretch", 0);
-    maxWidth = ini.ReadIntClamped("picture", "maxwidth", 640, 0, 9999);
-    maxHeight = ini.ReadIntClamped("picture", "maxheight", 640, 0, 9999);
-    useMask = ini.ReadBool("picture", "usemask", 0);
-    useColor = ini.ReadBool("picture", "usecolor", 0);
-    maskColor = ini.ReadIntClamped("picture", "maskcolor", 0, 0, WHITE);
-
-    for (int i = 0; i < CUSTOM_COLOR_COUNT; ++i) {
-        char key[16];
-        std::snprintf(key, sizeof key, "cc%d", i);
-        customColors[i] = ini.ReadInt("picture", key, WHITE);
+    for (const SettingRow& row : SETTING_TABLE) {
+        ReadRow(ini, row, *this);
     }
-
-    const int pictureCount = ini.ReadInt("picture", "count", 0);
-    if (pictureCount > 0 || musicCount > 0) {
-        char* keyNames = ini.ReadKeyNames("filelist");
-        ScopedHeapBlock keyNamesGuard(keyNames);
-        if (keyNames == nullptr || !ReadEntries(ini, keyNames, "picture", pictureCount, pictureEntries) ||
-            !ReadEntries(ini, keyNames, "music", musicCount, musicEntries)) {
-            return false;
-        }
+    tickPeriodMs = TickPeriodForSpeed(speed);
+    if (!ReadEntryRows(ini, *this)) {
+        return false;
     }
 
     if (!skipExpansion && !ExpandMediaEntries(*this)) {
         return false;
     }
 
-    useElapse = ini.ReadBool("debug", "useelapse", 0);
+    // The Debug section is set only by hand and never written, so it has no
+    // rows: it is read last, and only by a loading that got this far.
+    useElapse = ini.ReadBool("Debug", "UseElapse", 0);
     if (useElapse == 1) {
-        tickPeriodMs = ini.ReadIntClamped("debug", "elapse", 1, 1, 1000);
+        tickPeriodMs = ini.ReadIntClamped("Debug", "Elapse", 1, 1, 1000);
     }
     return true;
 }
@@ -164,39 +214,8 @@ bool SaverSettings::Save() const {
     ini.SetPath(copyPath);
     KeyWriter w(ini);
 
-    w.String("Back", "Path", backPath);
-    w.Int("Back", "Screen", backScreen);
-    w.Int("Back", "UsePic", backUsePic);
-    w.Int("Back", "Tile", backTile);
-    w.Int("Back", "Bright", backBright);
-    w.Int("Back", "BackColor", backColor);
-
-    w.Int("Music", "PlayMusic", playMusic);
-    w.Int("Music", "Suffle", musicShuffle);
-    w.Int("Music", "Count", musicEntries.Count());
-
-    w.Int("Effect", "Scale", fadeSteps);
-    w.Int("Effect", "Delay", holdTicks);
-    w.Int("Effect", "Speed", speed);
-
-    w.Int("Picture", "Count", pictureEntries.Count());
-    w.Int("Picture", "Center", center);
-    w.Int("Picture", "Suffle", pictureShuffle);
-    w.Int("Picture", "NoFadeout", noFadeout);
-    w.Int("Picture", "Move", move);
-    w.Int("Picture", "Stretch", randomZoom);
-    w.Int("Picture", "MaxWidth", maxWidth);
-    w.Int("Picture", "MaxHeight", maxHeight);
-    w.Int("Picture", "UseMask", useMask);
-    w.Int("Picture", "UseColor", useColor);
-    w.Int("Picture", "MaskColor", maskColor);
-    for (int i = 0; i < CUSTOM_COLOR_COUNT; ++i) {
-        char key[16];
-        std::snprintf(key, sizeof key, "CC%d", i);
-        w.Int("Picture", key, customColors[i]);
+    for (const SettingRow& row : SETTING_TABLE) {
+        WriteRow(w, row, *this);
     }
-
-    WriteEntries(w, "Picture%d", pictureEntries);
-    WriteEntries(w, "Music%d", musicEntries);
     return FinishIniCopy(copyPath, iniPath, w.AllWritten());
 }

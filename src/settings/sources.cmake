@@ -7,4 +7,5 @@ gleamo_win32_sources(
   ini_file.cpp
   media_expansion.cpp
   saver_settings.cpp
+  setting_table.cpp
 )

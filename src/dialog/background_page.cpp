@@ -10,6 +10,7 @@
 #include "dialog/list_entries.h"
 #include "resources/resource_ids.h"
 #include "settings/saver_settings.h"
+#include "settings/setting_table.h"
 
 #ifndef WM_DPICHANGED_AFTERPARENT
 #define WM_DPICHANGED_AFTERPARENT 0x02E3
@@ -18,8 +19,6 @@
 namespace {
 
 constexpr DWORD FILE_PICKER_FLAGS = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-constexpr int BRIGHTNESS_DARKEST = -255;
-constexpr int BRIGHTNESS_BRIGHTEST = 255;
 constexpr int BRIGHTNESS_PAGE = 32;
 constexpr int NUMBER_TEXT_SIZE = 16;
 
@@ -102,7 +101,8 @@ BOOL OnInitDialog(HWND page, LPARAM creationParameter) {
     SetDlgItemTextA(page, IDC_BACKGROUND_EDIT_PATH, s.backPath);
 
     HWND brightness = GetDlgItem(page, IDC_BACKGROUND_TRACK_BRIGHTNESS);
-    SendMessageA(brightness, TBM_SETRANGE, FALSE, MAKELPARAM(BRIGHTNESS_DARKEST, BRIGHTNESS_BRIGHTEST));
+    const SettingRange brightnesses = SettingRangeOf(&SaverSettings::backBright);
+    SendMessageA(brightness, TBM_SETRANGE, FALSE, MAKELPARAM(brightnesses.lower, brightnesses.upper));
     SendMessageA(brightness, TBM_SETPAGESIZE, 0, BRIGHTNESS_PAGE);
     SendMessageA(brightness, TBM_SETPOS, TRUE, s.backBright);
     ShowBrightness(page);

@@ -8,12 +8,11 @@
 #include "dialog/dialog_shared.h"
 #include "resources/resource_ids.h"
 #include "settings/saver_settings.h"
+#include "settings/setting_table.h"
 
 namespace {
 
 constexpr int LABEL_BUFFER_SIZE = 1024;
-constexpr int SPEED_FASTEST = 1;
-constexpr int SPEED_SLOWEST = 5;
 
 struct DisplayPage {
     SaverSettings* settings = nullptr;  // the frame's record, not owned
@@ -21,20 +20,28 @@ struct DisplayPage {
 };
 DisplayPage displayPage;
 
-// A number edit with its up-down, the range it accepts and its longest text.
+// A number edit with its up-down and the field it shows; it accepts the
+// range the field is clamped to on loading, and no more digits than its upper
+// bound has.
 struct SpinField {
     int edit;
     int upDown;
-    unsigned lower;
-    unsigned upper;
-    int digits;
+    int SaverSettings::*field;
 };
 constexpr SpinField SPIN_FIELDS[] = {
-    {IDC_DISPLAY_EDIT_MAX_WIDTH, IDC_DISPLAY_SPIN_MAX_WIDTH, 0, 9999, 4},
-    {IDC_DISPLAY_EDIT_MAX_HEIGHT, IDC_DISPLAY_SPIN_MAX_HEIGHT, 0, 9999, 4},
-    {IDC_DISPLAY_EDIT_GRADATION, IDC_DISPLAY_SPIN_GRADATION, 1, 256, 3},
-    {IDC_DISPLAY_EDIT_DELAY, IDC_DISPLAY_SPIN_DELAY, 0, 999, 3},
+    {IDC_DISPLAY_EDIT_MAX_WIDTH, IDC_DISPLAY_SPIN_MAX_WIDTH, &SaverSettings::maxWidth},
+    {IDC_DISPLAY_EDIT_MAX_HEIGHT, IDC_DISPLAY_SPIN_MAX_HEIGHT, &SaverSettings::maxHeight},
+    {IDC_DISPLAY_EDIT_GRADATION, IDC_DISPLAY_SPIN_GRADATION, &SaverSettings::fadeSteps},
+    {IDC_DISPLAY_EDIT_DELAY, IDC_DISPLAY_SPIN_DELAY, &SaverSettings::holdTicks},
 };
+
+int DecimalDigits(int value) {
+    int digits = 1;
+    for (; value >= 10; value /= 10) {
+        ++digits;
+    }
+    return digits;
+}
 
 const SpinField* SpinFieldOfEdit(int edit) {
     for (const SpinField& field : SPIN_FIELDS) {
@@ -87,19 +94,17 @@ BOOL OnInitDialog(HWND page, LPARAM creationParameter) {
     CheckIfSet(page, IDC_DISPLAY_CHECK_MOVE, s.move);
     CheckIfSet(page, IDC_DISPLAY_CHECK_RANDOM_ZOOM, s.randomZoom);
 
-    const int values[] = {s.maxWidth, s.maxHeight, s.fadeSteps, s.holdTicks};
-    static_assert(sizeof values / sizeof values[0] == sizeof SPIN_FIELDS / sizeof SPIN_FIELDS[0],
-                  "one value per number field");
-    for (int i = 0; i < static_cast<int>(sizeof values / sizeof values[0]); ++i) {
-        const SpinField& field = SPIN_FIELDS[i];
-        SendDlgItemMessageA(page, field.edit, EM_LIMITTEXT, static_cast<WPARAM>(field.digits), 0);
+    for (const SpinField& field : SPIN_FIELDS) {
+        const SettingRange range = SettingRangeOf(field.field);
+        SendDlgItemMessageA(page, field.edit, EM_LIMITTEXT, static_cast<WPARAM>(DecimalDigits(range.upper)), 0);
         SendDlgItemMessageA(page, field.upDown, UDM_SETRANGE, 0,
-                            MAKELPARAM(static_cast<WORD>(field.upper), static_cast<WORD>(field.lower)));
-        SetSpinPosition(page, field.upDown, values[i]);
+                            MAKELPARAM(static_cast<WORD>(range.upper), static_cast<WORD>(range.lower)));
+        SetSpinPosition(page, field.upDown, s.*field.field);
     }
 
     HWND speed = GetDlgItem(page, IDC_DISPLAY_TRACK_SPEED);
-    SendMessageA(speed, TBM_SETRANGE, FALSE, MAKELPARAM(SPEED_FASTEST, SPEED_SLOWEST));
+    const SettingRange speeds = SettingRangeOf(&SaverSettings::speed);
+    SendMessageA(speed, TBM_SETRANGE, FALSE, MAKELPARAM(speeds.lower, speeds.upper));
     SendMessageA(speed, TBM_SETPAGESIZE, 0, 1);
     SendMessageA(speed, TBM_SETPOS, TRUE, s.speed);
     UpdateSpeedLabel(page);
@@ -134,7 +139,9 @@ BOOL OnCommand(HWND page, WPARAM wParam) {
         default:
             if (code == EN_KILLFOCUS) {
                 if (const SpinField* field = SpinFieldOfEdit(controlId)) {
-                    ClampSpinEdit(page, field->edit, field->upDown, field->lower, field->upper);
+                    const SettingRange range = SettingRangeOf(field->field);
+                    ClampSpinEdit(page, field->edit, field->upDown, static_cast<unsigned>(range.lower),
+                                  static_cast<unsigned>(range.upper));
                 }
             }
             break;
@@ -168,9 +175,11 @@ BOOL OnDestroy() {
 
 void UpdateSpeedLabel(HWND page) {
     const int position = static_cast<int>(SendDlgItemMessageA(page, IDC_DISPLAY_TRACK_SPEED, TBM_GETPOS, 0, 0));
+    // One word per speed, the fastest first.
+    const SettingRange speeds = SettingRangeOf(&SaverSettings::speed);
     char word[LABEL_BUFFER_SIZE] = {};
-    if (position >= SPEED_FASTEST && position <= SPEED_SLOWEST) {
-        LoadStringA(DialogModule(), IDS_SPEED_FAST + (position - SPEED_FASTEST), word, sizeof word);
+    if (position >= speeds.lower && position <= speeds.upper) {
+        LoadStringA(DialogModule(), IDS_SPEED_FAST + (position - speeds.lower), word, sizeof word);
     }
     SetDlgItemTextA(page, IDC_DISPLAY_TEXT_SPEED, word);
 }

@@ -50,12 +50,47 @@ int CheckState(HWND page, int id) {
     return IsDlgButtonChecked(page, id) == BST_CHECKED ? 1 : 0;
 }
 
-int TrackPosition(HWND page, int id) {
-    return static_cast<int>(SendDlgItemMessageA(page, id, TBM_GETPOS, 0, 0));
-}
+// How a control gives the value of its field.
+enum class ControlValue { CHECK_STATE, TRACK_POSITION, NUMBER };
 
-int NumberOf(HWND page, int id) {
-    return static_cast<int>(GetDlgItemInt(page, id, nullptr, FALSE));
+// The controls that OK copies into number fields of the record as they stand.
+struct ControlBinding {
+    PageIndex page;
+    int control;
+    ControlValue value;
+    int SaverSettings::*field;
+};
+constexpr ControlBinding CONTROL_BINDINGS[] = {
+    {BACKGROUND_PAGE, IDC_BACKGROUND_TRACK_BRIGHTNESS, ControlValue::TRACK_POSITION, &SaverSettings::backBright},
+    {BACKGROUND_PAGE, IDC_BACKGROUND_RADIO_TILE, ControlValue::CHECK_STATE, &SaverSettings::backTile},
+    {BACKGROUND_PAGE, IDC_BACKGROUND_RADIO_PICTURE, ControlValue::CHECK_STATE, &SaverSettings::backUsePic},
+    {DISPLAY_PAGE, IDC_DISPLAY_CHECK_CENTER, ControlValue::CHECK_STATE, &SaverSettings::center},
+    {DISPLAY_PAGE, IDC_DISPLAY_CHECK_SHUFFLE, ControlValue::CHECK_STATE, &SaverSettings::pictureShuffle},
+    {DISPLAY_PAGE, IDC_DISPLAY_CHECK_NO_FADEOUT, ControlValue::CHECK_STATE, &SaverSettings::noFadeout},
+    {DISPLAY_PAGE, IDC_DISPLAY_CHECK_MOVE, ControlValue::CHECK_STATE, &SaverSettings::move},
+    {DISPLAY_PAGE, IDC_DISPLAY_CHECK_RANDOM_ZOOM, ControlValue::CHECK_STATE, &SaverSettings::randomZoom},
+    {DISPLAY_PAGE, IDC_DISPLAY_EDIT_MAX_WIDTH, ControlValue::NUMBER, &SaverSettings::maxWidth},
+    {DISPLAY_PAGE, IDC_DISPLAY_EDIT_MAX_HEIGHT, ControlValue::NUMBER, &SaverSettings::maxHeight},
+    {DISPLAY_PAGE, IDC_DISPLAY_EDIT_GRADATION, ControlValue::NUMBER, &SaverSettings::fadeSteps},
+    {DISPLAY_PAGE, IDC_DISPLAY_EDIT_DELAY, ControlValue::NUMBER, &SaverSettings::holdTicks},
+    {DISPLAY_PAGE, IDC_DISPLAY_CHECK_USE_MASK, ControlValue::CHECK_STATE, &SaverSettings::useMask},
+    // Only the specify-colour button decides; the top-left one is its complement.
+    {DISPLAY_PAGE, IDC_DISPLAY_RADIO_MASK_COLOR, ControlValue::CHECK_STATE, &SaverSettings::useColor},
+    {DISPLAY_PAGE, IDC_DISPLAY_TRACK_SPEED, ControlValue::TRACK_POSITION, &SaverSettings::speed},
+    {MUSIC_PAGE, IDC_MUSIC_CHECK_PLAY, ControlValue::CHECK_STATE, &SaverSettings::playMusic},
+    {MUSIC_PAGE, IDC_MUSIC_CHECK_SHUFFLE, ControlValue::CHECK_STATE, &SaverSettings::musicShuffle},
+};
+
+int ControlValueOf(HWND page, int id, ControlValue value) {
+    switch (value) {
+        case ControlValue::CHECK_STATE:
+            return CheckState(page, id);
+        case ControlValue::TRACK_POSITION:
+            return static_cast<int>(SendDlgItemMessageA(page, id, TBM_GETPOS, 0, 0));
+        case ControlValue::NUMBER:
+            return static_cast<int>(GetDlgItemInt(page, id, nullptr, FALSE));
+    }
+    return 0;
 }
 
 // Reads item index of a list box into entry (PATH_BUFFER_SIZE bytes). False
@@ -97,40 +132,21 @@ bool CopyListBox(HWND page, int listId, StringList& entries) {
     return true;
 }
 
-// Copies every control into the record, in a fixed order; the colours are
-// already there, written by the pages when the user confirmed them.
+// Copies every control into the record; the colours are already there,
+// written by the pages when the user confirmed them.
 bool CollectSettings(SaverSettings& s) {
-    HWND background = settingsDialog.pages[BACKGROUND_PAGE];
-    HWND display = settingsDialog.pages[DISPLAY_PAGE];
-    HWND music = settingsDialog.pages[MUSIC_PAGE];
+    for (const ControlBinding& binding : CONTROL_BINDINGS) {
+        s.*binding.field = ControlValueOf(settingsDialog.pages[binding.page], binding.control, binding.value);
+    }
+    s.tickPeriodMs = SaverSettings::TickPeriodForSpeed(s.speed);
 
+    HWND background = settingsDialog.pages[BACKGROUND_PAGE];
     GetDlgItemTextA(background, IDC_BACKGROUND_EDIT_PATH, s.backPath, sizeof s.backPath);
-    s.backBright = TrackPosition(background, IDC_BACKGROUND_TRACK_BRIGHTNESS);
-    s.backTile = CheckState(background, IDC_BACKGROUND_RADIO_TILE);
-    s.backUsePic = CheckState(background, IDC_BACKGROUND_RADIO_PICTURE);
     // The check box says "set a background"; the record keeps its opposite.
     s.backScreen = 1 - CheckState(background, IDC_BACKGROUND_CHECK_SET);
 
-    s.center = CheckState(display, IDC_DISPLAY_CHECK_CENTER);
-    s.pictureShuffle = CheckState(display, IDC_DISPLAY_CHECK_SHUFFLE);
-    s.noFadeout = CheckState(display, IDC_DISPLAY_CHECK_NO_FADEOUT);
-    s.move = CheckState(display, IDC_DISPLAY_CHECK_MOVE);
-    s.randomZoom = CheckState(display, IDC_DISPLAY_CHECK_RANDOM_ZOOM);
-    s.maxWidth = NumberOf(display, IDC_DISPLAY_EDIT_MAX_WIDTH);
-    s.maxHeight = NumberOf(display, IDC_DISPLAY_EDIT_MAX_HEIGHT);
-    s.fadeSteps = NumberOf(display, IDC_DISPLAY_EDIT_GRADATION);
-    s.holdTicks = NumberOf(display, IDC_DISPLAY_EDIT_DELAY);
-    s.useMask = CheckState(display, IDC_DISPLAY_CHECK_USE_MASK);
-    // Only the specify-colour button decides; the top-left one is its complement.
-    s.useColor = CheckState(display, IDC_DISPLAY_RADIO_MASK_COLOR);
-    s.speed = TrackPosition(display, IDC_DISPLAY_TRACK_SPEED);
-    s.tickPeriodMs = SaverSettings::TickPeriodForSpeed(s.speed);
-
-    s.playMusic = CheckState(music, IDC_MUSIC_CHECK_PLAY);
-    s.musicShuffle = CheckState(music, IDC_MUSIC_CHECK_SHUFFLE);
-
     return CopyListBox(settingsDialog.pages[PICTURES_PAGE], IDC_PICTURES_LIST, s.pictureEntries) &&
-           CopyListBox(music, IDC_MUSIC_LIST, s.musicEntries);
+           CopyListBox(settingsDialog.pages[MUSIC_PAGE], IDC_MUSIC_LIST, s.musicEntries);
 }
 
 // The rectangle of the tab control's display area, in the dialog's client

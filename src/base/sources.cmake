@@ -1,3 +1,5 @@
+# The base folder's one source list: the pure sources (no <windows.h>), built
+# into gleamo.scr and natively, then the Win32 sources of the cross build.
 gleamo_pure_sources(
   decimal_text.cpp
 )
@@ -13,4 +15,6 @@ gleamo_win32_sources(
   string_list.cpp
   media_list.cpp
   window_dpi.cpp
+  paths.cpp
+  file_finder.cpp
 )

@@ -1,3 +1,5 @@
+# The dialog folder's one source list: Win32 sources of the cross build only
+# (a pure source, without <windows.h>, would go in gleamo_pure_sources).
 gleamo_win32_sources(
   background_page.cpp
   browse_glyph.cpp

@@ -1,3 +1,6 @@
+# The imaging folder's one source list: the pure sources (no <windows.h>),
+# built into gleamo.scr and natively, then the Win32 sources of the cross
+# build, then what each fuzz target compiles into itself.
 gleamo_pure_sources(
   backdrop_compose.cpp
   bmp_layout.cpp
@@ -5,6 +8,11 @@ gleamo_pure_sources(
   blend_kernels.cpp
   cpu_features.cpp
   opaque_runs.cpp
+  area_shrink.cpp
+  area_shrink_kernels.cpp
+  decode_size.cpp
+  exif_orientation.cpp
+  orientation_turn.cpp
 )
 
 gleamo_win32_sources(
@@ -19,4 +27,10 @@ gleamo_win32_sources(
   slide_layer.cpp
   smooth_resize.cpp
   true_color_copies.cpp
+  system_sse_state.cpp  # the system's word on the SSE registers, for the SSE2 kernels' choice
 )
+
+# The parsers under libFuzzer (tests/fuzz), compiled into each target so that
+# the fuzzer's coverage sees them.
+set(GLEAMO_BMP_LAYOUT_FUZZ_SOURCES ${CMAKE_CURRENT_LIST_DIR}/bmp_layout.cpp)
+set(GLEAMO_EXIF_ORIENTATION_FUZZ_SOURCES ${CMAKE_CURRENT_LIST_DIR}/exif_orientation.cpp)

@@ -1,3 +1,5 @@
+# The settings folder's one source list: the pure sources (no <windows.h>), built
+# into gleamo.scr and natively, then the Win32 sources of the cross build.
 gleamo_pure_sources(
   entry_keys.cpp
 )

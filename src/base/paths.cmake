@@ -1,4 +1,0 @@
-gleamo_win32_sources(
-  paths.cpp
-  file_finder.cpp
-)

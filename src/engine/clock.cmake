@@ -1,3 +1,0 @@
-gleamo_pure_sources(
-  frame_clock.cpp
-)

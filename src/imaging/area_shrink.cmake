@@ -1,4 +1,0 @@
-gleamo_pure_sources(
-  area_shrink.cpp
-  area_shrink_kernels.cpp
-)

@@ -1,4 +1,0 @@
-gleamo_pure_sources(
-  exif_orientation.cpp
-  orientation_turn.cpp
-)

@@ -12,7 +12,6 @@ endif()
 find_package(GTest REQUIRED)
 add_subdirectory(tests)
 
+# Google Benchmark for the `bench` preset; its target is built only when asked for.
 find_package(benchmark QUIET)
-if(benchmark_FOUND AND EXISTS ${CMAKE_SOURCE_DIR}/bench/CMakeLists.txt)
-  add_subdirectory(bench)
-endif()
+add_subdirectory(bench)

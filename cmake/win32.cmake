@@ -32,41 +32,5 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 add_subdirectory(tests)
 
-# The benchmarks: figures under Wine, never tests; each has a tools/ script.
-# Compiled as the product is, with the tests' support code at hand.
-function(gleamo_bench name)
-  cmake_parse_arguments(bench "" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${bench_SOURCES})
-  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  target_compile_options(${name} PRIVATE ${GLEAMO_WARNINGS} -O2)
-  target_link_options(${name} PRIVATE ${GLEAMO_LINK_OPTIONS})
-  target_link_libraries(${name} PRIVATE ${bench_LIBS})
-endfunction()
-
-# Frame cost (tools/frame-cost): the saver's window beside frame_floor, the
-# least a double-buffered slideshow frame costs.
-gleamo_bench(frame_cost
-  SOURCES bench/frame_cost.cpp tests/support/process_run.cpp tests/support/test_files.cpp
-          tests/support/test_pictures.cpp src/resources/gleamo.rc
-  LIBS gleamo_lib)
-gleamo_bench(frame_floor SOURCES bench/frame_floor.cpp tests/support/process_run.cpp LIBS winmm gdi32 user32 kernel32)
-add_dependencies(frame_cost frame_floor)
-
-# The opaque-region benchmark (build/win32/region_cost.exe).
-gleamo_bench(region_cost SOURCES bench/region_cost.cpp LIBS gleamo_lib)
-
-# First frame (tools/first-frame): the time from starting gleamo.scr to its
-# first frame, with many pictures or a large music folder.
-gleamo_bench(first_frame
-  SOURCES bench/first_frame.cpp tests/support/music_files.cpp tests/support/process_run.cpp
-          tests/support/test_files.cpp tests/support/test_pictures.cpp
-  LIBS gleamo_lib)
-add_dependencies(first_frame gleamo)
-
-# Photo load (tools/photo-load): the saver's peak memory with 6000 x 4000 JPEGs
-# and the time a key takes to end it meanwhile.
-gleamo_bench(photo_load
-  SOURCES bench/photo_load.cpp tests/support/process_run.cpp tests/support/test_files.cpp
-          tests/support/test_pictures.cpp
-  LIBS gleamo_lib psapi)
-add_dependencies(photo_load gleamo)
+# The benchmarks under Wine, built only when asked for by target.
+add_subdirectory(bench)

@@ -30,27 +30,28 @@ public:
     // The timer period that belongs to a speed setting.
     static int TickPeriodForSpeed(int speed) { return speed * 20 + 10; }
 
+    // The stored fields' keys, defaults and ranges are the rows of setting_table.cpp.
     char moduleDir[PATH_BUFFER_SIZE] = {};  // with a trailing backslash
     char backPath[PATH_BUFFER_SIZE] = {};
     int backScreen = 0;
     int backUsePic = 0;
     int backTile = 0;
-    int backBright = 0;  // -255..255
-    int backColor = 0;   // 0x00BBGGRR
+    int backBright = 0;
+    int backColor = 0;  // 0x00BBGGRR
     int center = 0;
     int pictureShuffle = 0;
     int move = 0;
     int randomZoom = 0;
     int noFadeout = 0;
-    int maxWidth = 0;   // 0..9999, 0 = no limit
-    int maxHeight = 0;  // 0..9999, 0 = no limit
+    int maxWidth = 0;   // 0 = no limit
+    int maxHeight = 0;  // 0 = no limit
     int useMask = 0;
     int useColor = 0;
     int maskColor = 0;
-    int fadeSteps = 0;     // 1..256
+    int fadeSteps = 0;
     int tickPeriodMs = 0;  // from speed, or the Debug override; never stored
-    int holdTicks = 0;     // 0..999
-    int speed = 0;         // 1..5
+    int holdTicks = 0;
+    int speed = 0;
     StringList pictureEntries;
     StringList musicEntries;
     int playMusic = 0;

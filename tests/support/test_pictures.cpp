@@ -23,9 +23,8 @@ void AppendBgr(std::string& out, COLORREF color) {
 bool WriteEncodedPicture(const std::string& path, const GUID& container, int width, int height,
                          const std::function<COLORREF(int x, int y)>& colorAt,
                          const std::function<BYTE(int x, int y)>& alphaAt) {
-    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
-        return "";
-    }
+    // A thread already in another apartment keeps it; the encoder works there too.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     bool written = false;
     IWICImagingFactory* factory = nullptr;
     IWICStream* stream = nullptr;
@@ -62,7 +61,9 @@ bool WriteEncodedPicture(const std::string& path, const GUID& container, int wid
                              static_cast<IUnknown*>(stream), static_cast<IUnknown*>(factory)}) {
         if (object != nullptr) object->Release();
     }
-    CoUninitialize();
+    if (SUCCEEDED(com)) {
+        CoUninitialize();
+    }
     return written;
 }
 

@@ -17,4 +17,5 @@ gleamo_win32_sources(
   window_dpi.cpp
   paths.cpp
   file_finder.cpp
+  test_hooks.cpp
 )

@@ -4,12 +4,11 @@
 
 #include "base/path_limits.h"
 #include "base/procedure_lookup.h"
+#include "base/test_hooks.h"
 #include "imaging/picture_buffer.h"
 
 namespace {
 
-volatile LONG loadDelayMs = 0;
-volatile LONG workerRefused = 0;
 volatile LONG slotsAlive = 0;
 
 typedef HRESULT(WINAPI* CoInitializeExFn)(void* reserved, DWORD model);
@@ -106,8 +105,9 @@ DWORD WINAPI LoadWorker(void* parameter) {
     const bool comStarted =
         SUCCEEDED(initializeEx != nullptr ? initializeEx(nullptr, COINIT_MULTITHREADED) : CoInitialize(nullptr));
     while (WaitForRequest(slot->requested, pumpMessages) && slot->stopping == 0) {
-        if (loadDelayMs != 0) {
-            Sleep(static_cast<DWORD>(loadDelayMs));
+        const DWORD delayMs = Hooks().slideLoadDelayMs;
+        if (delayMs != 0) {
+            Sleep(delayMs);
         }
         slot->Load();
         SetEvent(slot->done);
@@ -129,7 +129,7 @@ LoadSlot* StartWorker() {
     slot->requested = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     slot->done = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     DWORD id = 0;
-    HANDLE thread = slot->requested != nullptr && slot->done != nullptr && workerRefused == 0
+    HANDLE thread = slot->requested != nullptr && slot->done != nullptr && !Hooks().slideWorkerRefused
                         ? CreateThread(nullptr, 0, LoadWorker, slot, 0, &id)
                         : nullptr;
     if (thread == nullptr) {
@@ -227,9 +227,5 @@ void SlideLoader::Stop() {
     slot_->LetGo();
     slot_ = nullptr;
 }
-
-void SetSlideLoadDelayForTest(DWORD delayMs) { InterlockedExchange(&loadDelayMs, static_cast<LONG>(delayMs)); }
-
-void SetSlideWorkerRefusedForTest(bool refused) { InterlockedExchange(&workerRefused, refused ? 1 : 0); }
 
 LONG SlideLoadSlotsForTest() { return slotsAlive; }

@@ -48,8 +48,5 @@ private:
     bool pending_ = false;
 };
 
-// Tests make every load on the worker take this much longer (0: as it is),
-// make the worker's thread fail to start, and count the load slots alive.
-void SetSlideLoadDelayForTest(DWORD delayMs);
-void SetSlideWorkerRefusedForTest(bool refused);
+// Tests count the load slots alive.
 LONG SlideLoadSlotsForTest();

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "base/gdi_guards.h"
+#include "base/test_hooks.h"
 #include "base/unexpected_error.h"
 #include "base/winmm_functions.h"
 #include "engine/background_preparation.h"
@@ -72,7 +73,6 @@ SlideEngine& Engine() {
 volatile LONG tickBusy = 0;
 
 UnhandledMessageProc fallbackProc = DefWindowProcA;
-BeginTimerPeriodFn beginTimerPeriod = nullptr;  // a test's stand-in; null: winmm's own
 
 int DrawRandom() {
     return std::rand();
@@ -254,7 +254,8 @@ bool Start(HWND window) {
         return false;
     }
     e.timerPeriod = caps.wPeriodMin;
-    const BeginTimerPeriodFn beginPeriod = beginTimerPeriod != nullptr ? beginTimerPeriod : Winmm().timeBeginPeriod;
+    const BeginTimerPeriodFn beginPeriod =
+        Hooks().beginTimerPeriod != nullptr ? Hooks().beginTimerPeriod : Winmm().timeBeginPeriod;
     if (beginPeriod(e.timerPeriod) != TIMERR_NOERROR) {
         return false;
     }
@@ -462,8 +463,4 @@ SlideshowView SlideshowState() {
     view.backgroundDc = e.layer.BackgroundDc();
     view.musicLength = e.music.TrackLength();
     return view;
-}
-
-void SetBeginTimerPeriodForTest(BeginTimerPeriodFn begin) {
-    beginTimerPeriod = begin;
 }

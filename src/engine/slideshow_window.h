@@ -35,9 +35,3 @@ struct SlideshowView {
     DWORD musicLength;     // of the track the player has open, 0 when none is
 };
 SlideshowView SlideshowState();
-
-// Tests put a stand-in for timeBeginPeriod in place (null restores the
-// platform's), to see a start refused at its last step, with the settings,
-// background and music made before it.
-typedef MMRESULT(WINAPI* BeginTimerPeriodFn)(UINT period);
-void SetBeginTimerPeriodForTest(BeginTimerPeriodFn begin);

@@ -1,10 +1,6 @@
 #include "imaging/mask_region.h"
 
-namespace {
-
-bool failOpaqueRegions = false;
-
-}  // namespace
+#include "base/test_hooks.h"
 
 void BuildMaskRegion(const BitmapBuffer& picture, bool useColor, COLORREF color, HRGN& region) {
     const COLORREF key = useColor ? color : GetPixel(picture.Dc(), 0, 0);
@@ -12,7 +8,7 @@ void BuildMaskRegion(const BitmapBuffer& picture, bool useColor, COLORREF color,
         DeleteObject(region);
         region = nullptr;
     }
-    region = failOpaqueRegions ? nullptr : picture.CreateOpaqueRegion(key);
+    region = Hooks().opaqueRegionFails ? nullptr : picture.CreateOpaqueRegion(key);
 }
 
 void RefreshClipRegion(HRGN mask, HRGN& clip) {
@@ -29,8 +25,4 @@ void RefreshClipRegion(HRGN mask, HRGN& clip) {
         DeleteObject(clip);
         clip = nullptr;
     }
-}
-
-void SetOpaqueRegionFailureForTest(bool fail) {
-    failOpaqueRegions = fail;
 }

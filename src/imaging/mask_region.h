@@ -15,7 +15,3 @@ void BuildMaskRegion(const BitmapBuffer& picture, bool useColor, COLORREF color,
 // With a mask: makes clip (creating it when NULL) an exact copy of mask. A
 // failed copy deletes clip and leaves it NULL.
 void RefreshClipRegion(HRGN mask, HRGN& clip);
-
-// Tests: while set, BuildMaskRegion ends with no region, as when the system
-// cannot make one (out of memory or GDI objects).
-void SetOpaqueRegionFailureForTest(bool fail);

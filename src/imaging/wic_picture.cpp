@@ -5,6 +5,7 @@
 
 #include "base/path_limits.h"
 #include "base/process_heap.h"
+#include "base/test_hooks.h"
 #include "imaging/area_shrink.h"
 #include "imaging/backdrop_compose.h"
 #include "imaging/bitmap_buffer.h"
@@ -20,11 +21,6 @@ constexpr int kPremultipliedBytesPerPixel = 4;
 constexpr WORD kTrueColorDepth = 24;
 // Reductions a decoder may offer while decoding, the largest first.
 constexpr UINT kReductions[] = {8, 4, 2};
-
-bool imagingComponentAvailable = true;
-
-// Stands in for the file's own frame in tests; null in normal runs.
-IWICBitmapFrameDecode* frameForTest = nullptr;
 
 // Releases a COM interface at the end of the scope.
 template <typename T>
@@ -193,7 +189,7 @@ WicPicture::~WicPicture() {
 }
 
 bool WicPicture::Open(const char* path) {
-    if (!imagingComponentAvailable || factory_ != nullptr) {
+    if (Hooks().imagingComponentMissing || factory_ != nullptr) {
         return false;
     }
     WCHAR widePath[PATH_BUFFER_SIZE];
@@ -205,9 +201,9 @@ bool WicPicture::Open(const char* path) {
     ScopedInterface<IWICBitmapDecoder> decoder;
     UINT width = 0;
     UINT height = 0;
-    if (frameForTest != nullptr) {
-        frameForTest->AddRef();
-        frame_ = frameForTest;
+    if (Hooks().decoderFrame != nullptr) {
+        Hooks().decoderFrame->AddRef();
+        frame_ = Hooks().decoderFrame;
     } else if (FAILED(factory_->CreateDecoderFromFilename(widePath, nullptr, GENERIC_READ,
                                                           WICDecodeMetadataCacheOnDemand, decoder.Receive())) ||
                FAILED(decoder.Get()->GetFrame(0, &frame_))) {
@@ -272,7 +268,3 @@ bool WicPicture::Decode(BitmapBuffer& target, int width, int height, COLORREF ba
     ConvertedLineFeed feed(lines, source.width, lineBytes.Bytes(), line.bytes, BackdropOf(backdrop));
     return ShrinkInto(target, feed, source, width, height);
 }
-
-void SetImagingComponentForTest(bool available) { imagingComponentAvailable = available; }
-
-void SetFrameForTest(IWICBitmapFrameDecode* frame) { frameForTest = frame; }

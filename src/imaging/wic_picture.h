@@ -49,9 +49,3 @@ private:
     int height_ = 0;
     ExifOrientation orientation_ = ExifOrientation::kAsStored;
 };
-
-// Tests stand in for a system without the imaging component.
-void SetImagingComponentForTest(bool available);
-// Tests stand in for the system's decoders: while frame is not null, Open
-// takes it (with a reference of its own) in place of the file's first frame.
-void SetFrameForTest(IWICBitmapFrameDecode* frame);

@@ -7,6 +7,7 @@
 #include "base/media_list.h"
 #include "base/path_limits.h"
 #include "base/paths.h"
+#include "base/test_hooks.h"
 #include "base/winmm_functions.h"
 #include "music/music_player.h"
 #include "music/music_time.h"
@@ -19,15 +20,12 @@ constexpr unsigned AT_START = 0;
 constexpr unsigned TO_END = 0;
 
 MCIERROR OpenTrack(MusicPlayer& player, HWND window, const char* file) {
-    return player.Open(window, file);
+    return Hooks().trackOpen != nullptr ? Hooks().trackOpen(player, window, file) : player.Open(window, file);
 }
 
-UINT PlatformOutputDeviceCount() {
-    return Winmm().waveOutGetNumDevs();
+UINT OutputDeviceCount() {
+    return Hooks().outputDeviceCount != nullptr ? Hooks().outputDeviceCount() : Winmm().waveOutGetNumDevs();
 }
-
-TrackOpenFn trackOpen = OpenTrack;
-OutputDeviceCountFn outputDeviceCount = PlatformOutputDeviceCount;
 
 MCIERROR PlayCdTrack(const char* file, MusicPlayer& player) {
     char title[PATH_BUFFER_SIZE] = {};
@@ -54,7 +52,7 @@ bool IsDeviceFailure(MCIERROR error) {
         case MCIERR_SEQ_NOMIDIPRESENT:
             return true;
         default:
-            return outputDeviceCount() == 0;
+            return OutputDeviceCount() == 0;
     }
 }
 
@@ -69,7 +67,7 @@ TrackStart StartTrack(HWND window, const char* moduleDir, const char* path, Musi
         player.Close();
         return TrackStart::kFileFailed;
     }
-    MCIERROR error = trackOpen(player, window, file);
+    MCIERROR error = OpenTrack(player, window, file);
     if (error == 0) {
         if (player.DeviceType() == MCI_DEVTYPE_CD_AUDIO) {
             error = PlayCdTrack(file, player);
@@ -141,9 +139,4 @@ void PlayNextTrack(HWND window, MediaList& files, const MusicOptions& options, M
         }
     }
     player.Close();
-}
-
-void SetMusicDeviceForTest(TrackOpenFn open, OutputDeviceCountFn outputs) {
-    trackOpen = open != nullptr ? open : OpenTrack;
-    outputDeviceCount = outputs != nullptr ? outputs : PlatformOutputDeviceCount;
 }

@@ -27,9 +27,3 @@ struct MusicOptions {
 // none plays, or music is off, or the list is empty, the player is left
 // closed: no notice comes and the music stays silent.
 void PlayNextTrack(HWND window, MediaList& files, const MusicOptions& options, MusicPlayer& player);
-
-// Tests stand in for the open of each file and for the number of wave output
-// devices the platform has; null puts the platform's own back.
-typedef MCIERROR (*TrackOpenFn)(MusicPlayer& player, HWND window, const char* file);
-typedef UINT (*OutputDeviceCountFn)();
-void SetMusicDeviceForTest(TrackOpenFn open, OutputDeviceCountFn outputs);

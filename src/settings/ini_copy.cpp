@@ -4,16 +4,13 @@
 
 #include "base/path_limits.h"
 #include "base/procedure_lookup.h"
+#include "base/test_hooks.h"
 
 namespace {
 
 typedef BOOL(WINAPI* MoveFileExFn)(const char* from, const char* to, DWORD flags);
 typedef BOOL(WINAPI* ReplaceFileFn)(const char* replaced, const char* replacement, const char* backup, DWORD flags,
                                     void* exclude, void* reserved);
-
-// Test hooks: the 95/98 way taken on any system, with a stand-in for MoveFileA.
-bool win9xForced = false;
-IniMoveFileFn win9xMove = nullptr;
 
 // The same name with another three-letter extension for "ini", so it fits
 // wherever the file does.
@@ -71,7 +68,7 @@ bool FlushToDisk(const char* path) {
 // renamed aside while the copy moves in, and put back when that fails: never
 // is the copy, which no load reads, all that is left of the settings.
 bool MoveOverAside(const char* copyPath, const char* path) {
-    const IniMoveFileFn move = win9xMove != nullptr ? win9xMove : MoveFileA;
+    const IniMoveFileFn move = Hooks().iniMove != nullptr ? Hooks().iniMove : MoveFileA;
     if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
         return move(copyPath, path) != FALSE;
     }
@@ -93,7 +90,7 @@ bool MoveOverAside(const char* copyPath, const char* path) {
 
 // Puts the finished copy in the place of the settings file.
 bool MoveOver(const char* copyPath, const char* path) {
-    if (win9xForced) {
+    if (Hooks().win9xIniSave) {
         return MoveOverAside(copyPath, path);
     }
     // ReplaceFileA (Windows 2000 on) keeps what the file carries besides its
@@ -135,9 +132,4 @@ bool FinishIniCopy(const char* copyPath, const char* path, bool allWritten) {
         DeleteFileA(copyPath);
     }
     return false;
-}
-
-void ForceWin9xIniMoveForTest(bool forced, IniMoveFileFn move) {
-    win9xForced = forced;
-    win9xMove = move;
 }

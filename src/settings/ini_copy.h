@@ -19,8 +19,3 @@ bool BeginIniCopy(const char* path, char* copyPath);
 // copy and leaves the file as it was (unless the file is already gone and the
 // copy is all that is left). True when the file now holds the copy.
 bool FinishIniCopy(const char* copyPath, const char* path, bool allWritten);
-
-// Tests take the 95/98 way on any system (forced), with move standing in for
-// MoveFileA there (null: MoveFileA itself).
-typedef BOOL(WINAPI* IniMoveFileFn)(const char* from, const char* to);
-void ForceWin9xIniMoveForTest(bool forced, IniMoveFileFn move);

@@ -3,6 +3,7 @@
 #include "base/procedure_lookup.h"
 #include "base/program_facts.h"
 #include "base/system_library.h"
+#include "base/test_hooks.h"
 
 namespace {
 
@@ -68,9 +69,5 @@ void UnloadPasswordVerifier() {
 }
 
 VerifyPasswordFn PasswordVerifier() {
-    return Verifier().verify;
-}
-
-void SetPasswordVerifierForTest(VerifyPasswordFn verify) {
-    Verifier().verify = verify;
+    return Hooks().verifyPassword != nullptr ? Hooks().verifyPassword : Verifier().verify;
 }

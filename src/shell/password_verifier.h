@@ -5,9 +5,7 @@
 
 #include <windows.h>
 
-// VerifyScreenSavePwd: shows the system's prompt for the saver window and
-// returns nonzero when closing is allowed.
-typedef BOOL(WINAPI* VerifyPasswordFn)(HWND window);
+#include "base/test_hooks.h"  // VerifyPasswordFn
 
 // Loads the verifier when the 95/98 family asks for a password
 // (HKEY_CURRENT_USER "Control Panel\Desktop" "ScreenSaveUsePassword"), and
@@ -17,12 +15,8 @@ void LoadPasswordVerifier();
 // Frees the verifier library and lowers the running flag.
 void UnloadPasswordVerifier();
 
-// The loaded verify function, or null when no password is asked.
+// The loaded verify function (or a test's), null when no password is asked.
 VerifyPasswordFn PasswordVerifier();
-
-// Puts a verify function in place without any library, so that tests can
-// play the 95/98 prompt on any platform. Null removes it.
-void SetPasswordVerifierForTest(VerifyPasswordFn verify);
 
 // SPI_SCREENSAVERRUNNING, on the 95/98 family only.
 void SetSaverRunning(BOOL running);

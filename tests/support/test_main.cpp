@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "base/test_hooks.h"
 #include "support/test_child.h"
 
 namespace {
@@ -12,6 +13,11 @@ namespace {
 // Plain pointers, set before main whatever order the initialisers run in.
 const char* childName = nullptr;
 TestChild child = nullptr;
+
+// Whatever a test put in place of the platform goes with it, failed or not.
+class HookReset : public testing::EmptyTestEventListener {
+    void OnTestEnd(const testing::TestInfo&) override { ResetTestHooks(); }
+};
 
 }  // namespace
 
@@ -30,5 +36,6 @@ int main(int argc, char** argv) {
         return child();
     }
     testing::InitGoogleTest(&argc, argv);
+    testing::UnitTest::GetInstance()->listeners().Append(new HookReset);
     return RUN_ALL_TESTS();
 }

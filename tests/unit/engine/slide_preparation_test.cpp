@@ -7,6 +7,7 @@
 
 #include <wincodec.h>
 
+#include "base/test_hooks.h"
 #include "engine_fixture.h"
 #include "imaging/wic_picture.h"
 #include "support/test_pictures.h"
@@ -21,7 +22,6 @@ protected:
         return PrepareNextSlide(motion, layer, maskRegion, *settings, window, previewScale, std::rand);
     }
     void TearDown() override {
-        SetImagingComponentForTest(true);
         if (maskRegion != nullptr) {
             DeleteObject(maskRegion);
         }
@@ -86,7 +86,7 @@ TEST_F(SlidePreparation, APhotoIsTurnedAsItsExifOrientationSays) {
         ASSERT_TRUE(settings->pictureFiles.Add(c.path.c_str()));
     }
     for (const auto& c : cases) {
-        SetImagingComponentForTest(c.imagingComponent);
+        Hooks().imagingComponentMissing = !c.imagingComponent;
         for (int limit : {0, 48}) {
             const std::string what = c.path + (c.imagingComponent ? " " : " (OLE) ") + std::to_string(limit);
             settings->maxWidth = settings->maxHeight = limit;
@@ -141,10 +141,10 @@ TEST_F(SlidePreparation, OtherFormatsComeThroughTheImagingComponentWithTheOldLoa
     EXPECT_EQ(shownPixel(75, 50), RGB(128, 128, 128));
     ASSERT_TRUE(Prepare()) << "JPEG";
 
-    SetImagingComponentForTest(false);
+    Hooks().imagingComponentMissing = true;
     EXPECT_FALSE(Prepare()) << "TIFF without the imaging component";
     const bool oldLoaderRead = Prepare();
-    SetImagingComponentForTest(true);
+    Hooks().imagingComponentMissing = false;
     ASSERT_TRUE(oldLoaderRead) << "JPEG without the imaging component";
     EXPECT_EQ(layer.PictureWidth(), 30);
     EXPECT_GT(GetBValue(shownPixel(15, 15)), 230);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/test_hooks.h"
 #include "engine/slide_loader.h"
 #include "imaging/mask_region.h"
 #include "imaging/wic_picture.h"
@@ -114,11 +115,6 @@ protected:
 
     void TearDown() override {
         Close();
-        SetOpaqueRegionFailureForTest(false);
-        SetBeginTimerPeriodForTest(nullptr);
-        SetSlideLoadDelayForTest(0);
-        SetSlideWorkerRefusedForTest(false);
-        SetImagingComponentForTest(true);
         DeleteFileA(iniPath.c_str());
     }
 
@@ -197,7 +193,7 @@ TEST_F(SlideshowWindow, TheTimerCarriesASlideThroughItsFadeAndHoldAndBringsTheNe
 // it arrives, and the pictures still come in the order of the list, the one
 // after a refused file included.
 TEST_F(SlideshowWindow, ASlowPictureIsReadBesideTheWindowAndTheOrderHolds) {
-    SetSlideLoadDelayForTest(1000);
+    Hooks().slideLoadDelayMs = 1000;
     ASSERT_TRUE(Open(Settings("Scale=1\nDelay=0\n", "",
                               {Write("red.bmp", SolidBmp24(40, 30, RED)), Write("broken.jpg", "not a picture"),
                                Write("green.bmp", SolidBmp24(50, 20, GREEN)),
@@ -205,7 +201,7 @@ TEST_F(SlideshowWindow, ASlowPictureIsReadBesideTheWindowAndTheOrderHolds) {
                      "[Debug]\nUseElapse=1\nElapse=1000\n"));
     Tick();
     EXPECT_EQ(SlideshowState().pictureWidth, 0) << "the tick waited for the whole read";
-    SetSlideLoadDelayForTest(0);
+    Hooks().slideLoadDelayMs = 0;
     std::vector<int> widths;
     for (int tick = 0; tick < 200 && widths.size() < 4; ++tick) {
         Tick();
@@ -223,7 +219,7 @@ TEST_F(SlideshowWindow, ASlowPictureIsReadBesideTheWindowAndTheOrderHolds) {
 TEST_F(SlideshowWindow, ClosingDuringAReadGoesAtOnceAndTheWorkerFreesTheSlotOnce) {
     constexpr DWORD READ_MS = 3000;
     ASSERT_TRUE(WaitUntil(RUN_LIMIT_MS, [] { return SlideLoadSlotsForTest() == 0; })) << "an earlier window's slot";
-    SetSlideLoadDelayForTest(READ_MS);
+    Hooks().slideLoadDelayMs = READ_MS;
     ASSERT_TRUE(Open(Settings("Scale=1\nDelay=0\n", "", {Write("red.bmp", SolidBmp24(40, 30, RED))}) +
                      "[Debug]\nUseElapse=1\nElapse=1000\n"));
     Tick();
@@ -257,8 +253,8 @@ TEST_F(SlideshowWindow, APictureShowsWhetherTheWorkerOrTheWindowThreadReadsIt) {
                  {"window thread", true, true, png}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reader);
-        SetSlideWorkerRefusedForTest(c.workerRefused);
-        SetImagingComponentForTest(c.imagingComponent);
+        Hooks().slideWorkerRefused = c.workerRefused;
+        Hooks().imagingComponentMissing = !c.imagingComponent;
         ASSERT_TRUE(Open(Settings("Scale=1\nDelay=0\n", "", {c.picture, c.picture}) +
                          "[Debug]\nUseElapse=1\nElapse=1000\n"));
         for (int slide = 0; slide < 2; ++slide) {
@@ -284,7 +280,7 @@ TEST_F(SlideshowWindow, TheKeyColourShowsTheBackgroundAndAPictureWithoutRegionIs
     const int top = (CLIENT_H - 48) / 2;
     for (int noFadeout : {0, 1}) {
         SCOPED_TRACE(noFadeout ? "stamped" : "held");
-        SetOpaqueRegionFailureForTest(false);
+        Hooks().opaqueRegionFails = false;
         ASSERT_TRUE(Open(Settings("Scale=1\nDelay=0\n",
                                   "UseMask=1\nUseColor=1\nMaskColor=" + std::to_string(KEY) +
                                       "\nNoFadeout=" + std::to_string(noFadeout) + "\n",
@@ -299,7 +295,7 @@ TEST_F(SlideshowWindow, TheKeyColourShowsTheBackgroundAndAPictureWithoutRegionIs
             EXPECT_EQ(GetPixel(background, left + p.x, top + p.y), noFadeout ? expected : BACK) << p.x << "," << p.y;
         }
 
-        SetOpaqueRegionFailureForTest(true);
+        Hooks().opaqueRegionFails = true;
         for (int tick = 0; tick < 4 && SlideshowState().hasMaskRegion; ++tick) {
             Tick();
         }
@@ -363,7 +359,7 @@ TEST_F(SlideshowWindow, OnlyATrackThatEndedSuccessfullyStartsTheNext) {
 // music by then: the box is shown over none of them.
 TEST_F(SlideshowWindow, AFailedStartShowsTheErrorBoxAndLeavesNothingBehind) {
     ASSERT_GT(waveOutGetNumDevs(), 0u) << "no audio device: is the PulseAudio sink up?";
-    SetBeginTimerPeriodForTest(RefuseTimerPeriod);
+    Hooks().beginTimerPeriod = RefuseTimerPeriod;
     boxesClosed = 0;
     const UINT_PTR closer = SetTimer(nullptr, 0, 20, CloseErrorBox);
     EXPECT_FALSE(Open(Settings("", "", {Write("red.bmp", SolidBmp24(8, 8, RED))},

@@ -1,12 +1,11 @@
 // SSE2 is used only where the system says it saves the SSE registers: on
 // Windows 95 and NT 4 the first SSE2 instruction faults, whatever the
 // processor offers.
-#include "imaging/system_sse_state.h"
-
 #include <gtest/gtest.h>
 
 #include <cpuid.h>
 
+#include "base/test_hooks.h"
 #include "imaging/cpu_features.h"
 
 namespace {
@@ -38,13 +37,14 @@ TEST(SystemSseState, Sse2NeedsTheSystemsWordBesideTheProcessors) {
     for (const auto& system : kSystems) {
         asked = 0;
         answer = system.answer;
-        SetProcessorFeatureQueryForTest(system.query);
+        Hooks().processorFeatureQueryReplaced = true;
+        Hooks().processorFeatureQuery = system.query;
         EXPECT_EQ(CpuHasSse2(), system.sse2) << system.system;
         if (system.query != nullptr && ProcessorHasSse2()) {
             EXPECT_EQ(asked, static_cast<DWORD>(PF_XMMI64_INSTRUCTIONS_AVAILABLE)) << system.system;
         }
     }
-    RestoreProcessorFeatureQueryForTest();
+    ResetTestHooks();
     EXPECT_EQ(CpuHasSse2(), ProcessorHasSse2() && IsProcessorFeaturePresent(PF_XMMI64_INSTRUCTIONS_AVAILABLE));
 }
 

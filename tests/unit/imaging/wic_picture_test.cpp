@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/test_hooks.h"
 #include "engine/picture_file.h"
 #include "imaging/picture_buffer.h"
 #include "imaging/wic_source_transform.h"
@@ -165,8 +166,8 @@ private:
 // Puts a stand-in in place of every file's frame for the life of the object.
 class FrameStandIn {
 public:
-    explicit FrameStandIn(StandInFrame& frame) { SetFrameForTest(&frame); }
-    ~FrameStandIn() { SetFrameForTest(nullptr); }
+    explicit FrameStandIn(StandInFrame& frame) { Hooks().decoderFrame = &frame; }
+    ~FrameStandIn() { Hooks().decoderFrame = nullptr; }
     FrameStandIn(const FrameStandIn&) = delete;
     FrameStandIn& operator=(const FrameStandIn&) = delete;
 };

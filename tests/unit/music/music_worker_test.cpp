@@ -1,5 +1,6 @@
 #include "music/music_worker.h"
 
+#include "base/test_hooks.h"
 #include "music/music_player.h"
 #include "music/play_next_track.h"
 #include "music_fixture.h"
@@ -30,7 +31,7 @@ TEST_F(MusicTest, StartComesBackWhileTheFirstFileIsStillOpeningAndItPlaysAfter) 
     ASSERT_TRUE(settings.musicFiles.Add(Write("song.wav", WaveBytes(300)).c_str()));
     openMayGo = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     InterlockedExchange(&opened, 0);
-    SetMusicDeviceForTest(HeldOpen, nullptr);
+    Hooks().trackOpen = HeldOpen;
     {
         MusicWorker music;
         music.Start(window_, settings.musicFiles, MusicOptionsOf(settings));
@@ -41,7 +42,6 @@ TEST_F(MusicTest, StartComesBackWhileTheFirstFileIsStillOpeningAndItPlaysAfter) 
         music.Stop();
         EXPECT_EQ(music.TrackLength(), 0u);
     }
-    SetMusicDeviceForTest(nullptr, nullptr);
     CloseHandle(openMayGo);
 }
 

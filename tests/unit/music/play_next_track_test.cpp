@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "base/test_hooks.h"
 #include "music/music_player.h"
 #include "music_fixture.h"
 #include "settings/media_expansion.h"
@@ -119,12 +120,11 @@ TEST(PlayNextTrackFailures, ADeviceFailureEndsTheSearchAtOnceAndAFileFailureMove
     for (const char* name : {"one.mp3", "two.mp3", "three.mp3"}) {
         ASSERT_TRUE(settings.musicFiles.Add(name));
     }
-    SetMusicDeviceForTest(
-        [](MusicPlayer&, HWND, const char*) {
-            ++opens;
-            return openError;
-        },
-        [] { return outputs; });
+    Hooks().trackOpen = [](MusicPlayer&, HWND, const char*) {
+        ++opens;
+        return openError;
+    };
+    Hooks().outputDeviceCount = [] { return outputs; };
     MusicPlayer player;
     for (const auto& c : cases) {
         openError = c.error;
@@ -141,7 +141,6 @@ TEST(PlayNextTrackFailures, ADeviceFailureEndsTheSearchAtOnceAndAFileFailureMove
     PlayNextTrack(nullptr, settings.musicFiles, MusicOptionsOf(settings), player);
     PlayNextTrack(nullptr, empty.musicFiles, MusicOptionsOf(empty), player);
     EXPECT_EQ(opens, 0);
-    SetMusicDeviceForTest(nullptr, nullptr);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/path_limits.h"
+#include "base/test_hooks.h"
 #include "support/test_files.h"
 
 namespace {
@@ -27,8 +28,6 @@ BOOL WINAPI CopyNeverMoves(const char* from, const char* to) {
 
 class IniCopyTest : public testing::Test {
 protected:
-    void TearDown() override { ForceWin9xIniMoveForTest(false, nullptr); }
-
     // Saves Scale=scale into the file through a copy, as the settings do.
     bool Save(const char* scale) {
         char copyPath[PATH_BUFFER_SIZE];
@@ -46,7 +45,7 @@ protected:
 
 TEST_F(IniCopyTest, EitherWayTheCopyTakesTheFilesPlaceAndNothingStaysBeside) {
     for (const bool win9x : {false, true}) {
-        ForceWin9xIniMoveForTest(win9x, nullptr);
+        Hooks().win9xIniSave = win9x;
         DeleteFileA(ini.c_str());
         ASSERT_TRUE(Save("5")) << "the first save, win9x " << win9x;
         EXPECT_EQ(ReadFileBytes(ini), "[Effect]\r\nScale=5\r\n") << win9x;
@@ -63,7 +62,8 @@ TEST_F(IniCopyTest, EitherWayTheCopyTakesTheFilesPlaceAndNothingStaysBeside) {
 TEST_F(IniCopyTest, WhenTheCopyCannotMoveOnThe95FamilyTheOldFileStays) {
     const std::string before = kHandSet + "[Effect]\r\nScale=5\r\n";
     ASSERT_TRUE(WriteFileBytes(ini, before));
-    ForceWin9xIniMoveForTest(true, CopyNeverMoves);
+    Hooks().win9xIniSave = true;
+    Hooks().iniMove = CopyNeverMoves;
     EXPECT_FALSE(Save("7"));
     EXPECT_EQ(ReadFileBytes(ini), before);
     EXPECT_FALSE(LeftBeside());

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "base/test_hooks.h"
 #include "engine/slideshow_window.h"
 #include "shell/password_verifier.h"
 #include "base/program_facts.h"
@@ -145,10 +146,9 @@ protected:
         Program().isWin9x = true;
         FullScreenSaver::SetUp();
         prompt = Prompt();
-        SetPasswordVerifierForTest(FakeVerify);
+        Hooks().verifyPassword = FakeVerify;
     }
     void TearDown() override {
-        SetPasswordVerifierForTest(nullptr);
         FullScreenSaver::TearDown();
         Program().isWin9x = false;
     }
@@ -195,7 +195,7 @@ TEST_F(Win9xSaver, OnceGrantedInputGoesStraightToTheDefaultHandling) {
 TEST_F(Win9xSaver, WithoutAVerifierCloseIsGrantedWithoutAPrompt) {
     prompt.answer = TRUE;
     EXPECT_EQ(SendMessageA(window, WM_APP, 0, 0), TRUE) << "the verify message asks the verifier";
-    SetPasswordVerifierForTest(nullptr);
+    Hooks().verifyPassword = nullptr;
     EXPECT_EQ(SendMessageA(window, WM_APP, 0, 0), 1) << "no verifier: closing is allowed";
     SendMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(window));

@@ -2,13 +2,9 @@
 
 #include <cstdint>
 
-namespace {
+#include "support/test_files.h"
 
-void PutLe(std::string& bytes, uint32_t value, int count) {
-    for (int i = 0; i < count; ++i) {
-        bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
-    }
-}
+namespace {
 
 void PutBe(std::string& bytes, uint32_t value, int count) {
     for (int i = count - 1; i >= 0; --i) {
@@ -36,17 +32,18 @@ std::string WaveBytes(int milliseconds) {
         data += static_cast<char>((i / 8) % 2 == 0 ? 0x90 : 0x70);
     }
     std::string bytes = "RIFF";
-    PutLe(bytes, 4 + 8 + 16 + 8 + samples, 4);
+    PutLittleEndian(bytes, 4 + 8 + 16 + 8 + samples, 4);
     bytes += "WAVEfmt ";
-    PutLe(bytes, 16, 4);
-    PutLe(bytes, 1, 2);     // PCM
-    PutLe(bytes, 1, 2);     // mono
-    PutLe(bytes, rate, 4);  // samples per second
-    PutLe(bytes, rate, 4);  // bytes per second
-    PutLe(bytes, 1, 2);     // block align
-    PutLe(bytes, 8, 2);     // bits per sample
+    // The format block's size, PCM, mono, samples and bytes a second, block align, bits a sample.
+    const struct {
+        uint32_t value;
+        int bytes;
+    } format[] = {{16, 4}, {1, 2}, {1, 2}, {rate, 4}, {rate, 4}, {1, 2}, {8, 2}};
+    for (const auto& field : format) {
+        PutLittleEndian(bytes, field.value, field.bytes);
+    }
     bytes += "data";
-    PutLe(bytes, samples, 4);
+    PutLittleEndian(bytes, samples, 4);
     return bytes + data;
 }
 

@@ -92,3 +92,9 @@ std::string ExecutableFolder() {
     std::string folder(path, length);
     return folder.substr(0, folder.find_last_of('\\') + 1);
 }
+
+void PutLittleEndian(std::string& bytes, unsigned long value, int count) {
+    for (int i = 0; i < count; ++i) {
+        bytes.push_back(static_cast<char>(i < 4 ? (value >> (8 * i)) & 0xFF : 0));
+    }
+}

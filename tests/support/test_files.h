@@ -34,3 +34,6 @@ std::string ExecutableFolder();
 
 // Removes a folder and everything under it.
 void RemoveTree(const std::string& folder);
+
+// Appends value as count bytes, least significant first (zeros past the fourth).
+void PutLittleEndian(std::string& bytes, unsigned long value, int count);

@@ -7,12 +7,6 @@
 
 namespace {
 
-void PutLittleEndian(std::string& out, unsigned long value, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        out.push_back(static_cast<char>(i < 4 ? (value >> (8 * i)) & 0xFF : 0));
-    }
-}
-
 void AppendBgr(std::string& out, COLORREF color) {
     out += {static_cast<char>(GetBValue(color)), static_cast<char>(GetGValue(color)),
             static_cast<char>(GetRValue(color))};

@@ -6,15 +6,12 @@
 
 #include "dialog/browse_glyph.h"
 #include "dialog/color_swatch.h"
+#include "dialog/control_binding.h"
 #include "dialog/file_picker.h"
 #include "dialog/list_entries.h"
 #include "resources/resource_ids.h"
 #include "settings/saver_settings.h"
 #include "settings/setting_table.h"
-
-#ifndef WM_DPICHANGED_AFTERPARENT
-#define WM_DPICHANGED_AFTERPARENT 0x02E3
-#endif
 
 namespace {
 
@@ -22,13 +19,13 @@ constexpr DWORD FILE_PICKER_FLAGS = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
 constexpr int BRIGHTNESS_PAGE = 32;
 constexpr int NUMBER_TEXT_SIZE = 16;
 
-struct BackgroundPage {
-    SaverSettings* settings = nullptr;  // the frame's record, not owned
-    FilePicker* filePicker = nullptr;   // owned; null when it could not be made
-    HBITMAP browseGlyph = nullptr;      // owned; shown on the browse button
-    HBRUSH swatchBrush = nullptr;       // owned: paints the swatch in backColor
+// The controls copied back into the record, in this order, before the path
+// and the set-a-background check box.
+constexpr ControlBinding BACKGROUND_BINDINGS[] = {
+    {IDC_BACKGROUND_TRACK_BRIGHTNESS, ControlValue::TRACK_POSITION, &SaverSettings::backBright},
+    {IDC_BACKGROUND_RADIO_TILE, ControlValue::CHECK_STATE, &SaverSettings::backTile},
+    {IDC_BACKGROUND_RADIO_PICTURE, ControlValue::CHECK_STATE, &SaverSettings::backUsePic},
 };
-BackgroundPage backgroundPage;
 
 // Every control the check box governs, in the order they are switched.
 constexpr int GOVERNED_CONTROLS[] = {
@@ -60,39 +57,51 @@ void ShowBrightness(HWND page) {
     SetDlgItemTextA(page, IDC_BACKGROUND_TEXT_BRIGHTNESS, text);
 }
 
-// Takes the glyph off the button and deletes it, then puts on a new one in
-// the look of the button's current state.
-void RebuildBrowseGlyph(HWND page) {
-    HWND button = GetDlgItem(page, IDC_BACKGROUND_BUTTON_BROWSE);
-    if (backgroundPage.browseGlyph != nullptr) {
-        SendMessageA(button, BM_SETIMAGE, IMAGE_BITMAP, 0);
-        DeleteObject(backgroundPage.browseGlyph);
-    }
-    backgroundPage.browseGlyph = MakeBrowseGlyph(button, IsWindowEnabled(button) != FALSE);
-    SendMessageA(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(backgroundPage.browseGlyph));
+}  // namespace
+
+BackgroundPage::BackgroundPage() : SettingsPage(IDD_BACKGROUND_PAGE) {}
+
+bool BackgroundPage::Collect() {
+    SaverSettings& s = Settings();
+    CopyBoundControls(Window(), BACKGROUND_BINDINGS, s);
+    GetDlgItemTextA(Window(), IDC_BACKGROUND_EDIT_PATH, s.backPath, sizeof s.backPath);
+    // The check box says "set a background"; the record keeps its opposite.
+    s.backScreen = 1 - ControlValueOf(Window(), IDC_BACKGROUND_CHECK_SET, ControlValue::CHECK_STATE);
+    return true;
 }
 
-void BrowseForPicture(HWND page) {
-    FilePicker* picker = backgroundPage.filePicker;
-    if (picker == nullptr || !picker->Run()) {
+// Takes the glyph off the button and deletes it, then puts on a new one in
+// the look of the button's current state.
+void BackgroundPage::RebuildBrowseGlyph() {
+    HWND button = GetDlgItem(Window(), IDC_BACKGROUND_BUTTON_BROWSE);
+    if (browseGlyph_ != nullptr) {
+        SendMessageA(button, BM_SETIMAGE, IMAGE_BITMAP, 0);
+        DeleteObject(browseGlyph_);
+    }
+    browseGlyph_ = MakeBrowseGlyph(button, IsWindowEnabled(button) != FALSE);
+    SendMessageA(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(browseGlyph_));
+}
+
+void BackgroundPage::BrowseForPicture() {
+    if (filePicker_ == nullptr || !filePicker_->Run()) {
         return;
     }
     // The picker keeps the chosen path, so the next browse starts on it.
     char entry[PATH_BUFFER_SIZE];
-    ListEntryForFile(picker->FileName(), backgroundPage.settings->moduleDir, entry);
-    SetDlgItemTextA(page, IDC_BACKGROUND_EDIT_PATH, entry);
+    ListEntryForFile(filePicker_->FileName(), Settings().moduleDir, entry);
+    SetDlgItemTextA(Window(), IDC_BACKGROUND_EDIT_PATH, entry);
 }
 
-BOOL OnInitDialog(HWND page, LPARAM creationParameter) {
-    backgroundPage.settings = reinterpret_cast<SaverSettings*>(creationParameter);
-    const SaverSettings& s = *backgroundPage.settings;
-    backgroundPage.filePicker = new (std::nothrow) FilePicker(page, FILE_PICKER_FLAGS, PATH_BUFFER_SIZE);
+BOOL BackgroundPage::OnInit() {
+    HWND page = Window();
+    const SaverSettings& s = Settings();
+    filePicker_ = new (std::nothrow) FilePicker(page, FILE_PICKER_FLAGS, PATH_BUFFER_SIZE);
     char filter[FILTER_BUFFER_SIZE];
     LoadFilterList(IDS_FILTER_PICTURES, filter);
-    if (backgroundPage.filePicker != nullptr) {
-        backgroundPage.filePicker->SetFilter(filter);
+    if (filePicker_ != nullptr) {
+        filePicker_->SetFilter(filter);
     }
-    RebuildBrowseGlyph(page);
+    RebuildBrowseGlyph();
 
     if (s.backScreen == 0) {
         CheckDlgButton(page, IDC_BACKGROUND_CHECK_SET, BST_CHECKED);
@@ -110,27 +119,26 @@ BOOL OnInitDialog(HWND page, LPARAM creationParameter) {
     CheckDlgButton(page, s.backTile != 0 ? IDC_BACKGROUND_RADIO_TILE : IDC_BACKGROUND_RADIO_STRETCH, BST_CHECKED);
     CheckDlgButton(page, s.backUsePic != 0 ? IDC_BACKGROUND_RADIO_PICTURE : IDC_BACKGROUND_RADIO_COLOR,
                    BST_CHECKED);
-    backgroundPage.swatchBrush = CreateSolidBrush(static_cast<COLORREF>(s.backColor));
+    swatchBrush_ = CreateSolidBrush(static_cast<COLORREF>(s.backColor));
 
     SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_BACKGROUND_CHECK_SET, BN_CLICKED), 0);
     return TRUE;
 }
 
-BOOL OnCommand(HWND page, WPARAM wParam) {
-    const int controlId = LOWORD(wParam);
+BOOL BackgroundPage::OnCommand(int controlId, int code) {
     switch (controlId) {
         case IDC_BACKGROUND_CHECK_SET:
         case IDC_BACKGROUND_RADIO_PICTURE:
         case IDC_BACKGROUND_RADIO_COLOR:
-            UpdateBackgroundControls(page);
+            UpdateControls();
             break;
         case IDC_BACKGROUND_BUTTON_BROWSE:
-            BrowseForPicture(page);
+            BrowseForPicture();
             break;
         case IDC_BACKGROUND_SWATCH_COLOR:
-            if (HIWORD(wParam) == STN_CLICKED) {
-                ChooseSwatchColor(*backgroundPage.settings, backgroundPage.settings->backColor,
-                                  backgroundPage.swatchBrush, GetDlgItem(page, controlId));
+            if (code == STN_CLICKED) {
+                ChooseSwatchColor(Chooser(), Settings(), Settings().backColor, swatchBrush_,
+                                  GetDlgItem(Window(), controlId));
             }
             break;
         default:
@@ -139,46 +147,48 @@ BOOL OnCommand(HWND page, WPARAM wParam) {
     return TRUE;
 }
 
-BOOL OnHScroll(HWND page, LPARAM control) {
-    if (reinterpret_cast<HWND>(control) == GetDlgItem(page, IDC_BACKGROUND_TRACK_BRIGHTNESS)) {
-        ShowBrightness(page);
+BOOL BackgroundPage::OnHScroll(HWND control) {
+    if (control == GetDlgItem(Window(), IDC_BACKGROUND_TRACK_BRIGHTNESS)) {
+        ShowBrightness(Window());
     }
     return TRUE;
 }
 
-INT_PTR OnCtlColorStatic(LPARAM control) {
-    return SwatchBrushFor(reinterpret_cast<HWND>(control), IDC_BACKGROUND_SWATCH_COLOR, backgroundPage.swatchBrush);
+INT_PTR BackgroundPage::OnCtlColorStatic(HWND control) {
+    return SwatchBrushFor(control, IDC_BACKGROUND_SWATCH_COLOR, swatchBrush_);
 }
 
 // The glyph's colours come from the system's button colours at the time it
 // was made, and the trackbar keeps its colours from its last layout.
-BOOL OnSysColorChange(HWND page) {
-    RebuildBrowseGlyph(page);
-    SendDlgItemMessageA(page, IDC_BACKGROUND_TRACK_BRIGHTNESS, WM_SIZE, 0, 0);
+BOOL BackgroundPage::OnSysColorChange() {
+    RebuildBrowseGlyph();
+    SendDlgItemMessageA(Window(), IDC_BACKGROUND_TRACK_BRIGHTNESS, WM_SIZE, 0, 0);
     return TRUE;
 }
 
 // Moved to a monitor of another scale, the page has its controls resized by
 // the system; the glyph is made again for the button's new size.
-BOOL OnDpiChangedAfterParent(HWND page) {
-    RebuildBrowseGlyph(page);
+BOOL BackgroundPage::OnDpiChangedAfterParent() {
+    RebuildBrowseGlyph();
     return TRUE;
 }
 
-BOOL OnDestroy(HWND page) {
-    delete backgroundPage.filePicker;
-    if (backgroundPage.browseGlyph != nullptr) {
-        SendDlgItemMessageA(page, IDC_BACKGROUND_BUTTON_BROWSE, BM_SETIMAGE, IMAGE_BITMAP, 0);
-        DeleteObject(backgroundPage.browseGlyph);
+BOOL BackgroundPage::OnDestroy() {
+    delete filePicker_;
+    filePicker_ = nullptr;
+    if (browseGlyph_ != nullptr) {
+        SendDlgItemMessageA(Window(), IDC_BACKGROUND_BUTTON_BROWSE, BM_SETIMAGE, IMAGE_BITMAP, 0);
+        DeleteObject(browseGlyph_);
+        browseGlyph_ = nullptr;
     }
-    ReleaseSwatchBrush(backgroundPage.swatchBrush);
-    backgroundPage = BackgroundPage();
+    ReleaseSwatchBrush(swatchBrush_);
     return TRUE;
 }
 
-}  // namespace
-
-void UpdateBackgroundControls(HWND page) {
+// The page's controls follow the set-a-background check box and the
+// picture / colour radio buttons; the browse glyph is rebuilt to match.
+void BackgroundPage::UpdateControls() {
+    HWND page = Window();
     const bool on = IsChecked(page, IDC_BACKGROUND_CHECK_SET);
     for (int id : GOVERNED_CONTROLS) {
         Enable(page, id, on);
@@ -193,26 +203,5 @@ void UpdateBackgroundControls(HWND page) {
             }
         }
     }
-    RebuildBrowseGlyph(page);
-}
-
-INT_PTR CALLBACK BackgroundPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_INITDIALOG:
-            return OnInitDialog(page, lParam);
-        case WM_COMMAND:
-            return OnCommand(page, wParam);
-        case WM_HSCROLL:
-            return OnHScroll(page, lParam);
-        case WM_CTLCOLORSTATIC:
-            return OnCtlColorStatic(lParam);
-        case WM_SYSCOLORCHANGE:
-            return OnSysColorChange(page);
-        case WM_DPICHANGED_AFTERPARENT:
-            return OnDpiChangedAfterParent(page);
-        case WM_DESTROY:
-            return OnDestroy(page);
-        default:
-            return FALSE;
-    }
+    RebuildBrowseGlyph();
 }

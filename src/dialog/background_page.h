@@ -4,9 +4,33 @@
 
 #include <windows.h>
 
-// Creation parameter: the frame's SaverSettings.
-INT_PTR CALLBACK BackgroundPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+#include "dialog/settings_page.h"
 
-// The page's controls follow the set-a-background check box and the
-// picture / colour radio buttons; the browse glyph is rebuilt to match.
-void UpdateBackgroundControls(HWND page);
+class FilePicker;
+
+class BackgroundPage : public SettingsPage {
+public:
+    BackgroundPage();
+
+    // The brightness, tile and picture choices, the path and the
+    // set-a-background check box; the background colour is already in the
+    // record, written when it was chosen.
+    bool Collect() override;
+
+private:
+    BOOL OnInit() override;
+    BOOL OnCommand(int controlId, int code) override;
+    BOOL OnHScroll(HWND control) override;
+    INT_PTR OnCtlColorStatic(HWND control) override;
+    BOOL OnSysColorChange() override;
+    BOOL OnDpiChangedAfterParent() override;
+    BOOL OnDestroy() override;
+
+    void UpdateControls();
+    void RebuildBrowseGlyph();
+    void BrowseForPicture();
+
+    FilePicker* filePicker_ = nullptr;  // owned; null when it could not be made
+    HBITMAP browseGlyph_ = nullptr;     // owned; shown on the browse button
+    HBRUSH swatchBrush_ = nullptr;      // owned: paints the swatch in backColor
+};

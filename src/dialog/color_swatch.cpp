@@ -1,11 +1,9 @@
 #include "dialog/color_swatch.h"
 
 #include "dialog/color_chooser.h"
-#include "dialog/dialog_shared.h"
 #include "settings/saver_settings.h"
 
-void ChooseSwatchColor(SaverSettings& settings, int& color, HBRUSH& brush, HWND swatch) {
-    ColorChooser* chooser = SharedColorChooser();
+void ChooseSwatchColor(ColorChooser* chooser, SaverSettings& settings, int& color, HBRUSH& brush, HWND swatch) {
     if (chooser == nullptr || !chooser->Choose()) {
         return;
     }

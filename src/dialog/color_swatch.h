@@ -3,13 +3,14 @@
 
 #include <windows.h>
 
+class ColorChooser;
 class SaverSettings;
 
-// Opens the shared colour dialog. When the user confirms a colour, stores it in
-// color, copies the dialog's custom colours into settings, replaces brush with
-// a brush of the new colour and repaints swatch. Does nothing when there is no
-// colour dialog or the user cancels.
-void ChooseSwatchColor(SaverSettings& settings, int& color, HBRUSH& brush, HWND swatch);
+// Opens chooser, the colour dialog the pages share. When the user confirms a
+// colour, stores it in color, copies the dialog's custom colours into
+// settings, replaces brush with a brush of the new colour and repaints swatch.
+// Does nothing when there is no colour dialog (chooser null) or the user cancels.
+void ChooseSwatchColor(ColorChooser* chooser, SaverSettings& settings, int& color, HBRUSH& brush, HWND swatch);
 
 // The brush for a WM_CTLCOLORSTATIC: brush for the swatch, else none (default colours).
 INT_PTR SwatchBrushFor(HWND control, int swatchId, HBRUSH brush);

@@ -4,8 +4,9 @@
 
 #include <initializer_list>
 
+#include "base/program_facts.h"
 #include "dialog/color_swatch.h"
-#include "dialog/dialog_shared.h"
+#include "dialog/control_binding.h"
 #include "resources/resource_ids.h"
 #include "settings/saver_settings.h"
 #include "settings/setting_table.h"
@@ -13,12 +14,6 @@
 namespace {
 
 constexpr int LABEL_BUFFER_SIZE = 1024;
-
-struct DisplayPage {
-    SaverSettings* settings = nullptr;  // the frame's record, not owned
-    HBRUSH swatchBrush = nullptr;       // owned: paints the swatch in maskColor
-};
-DisplayPage displayPage;
 
 // A number edit with its up-down and the field it shows; it accepts the
 // range the field is clamped to on loading, and no more digits than its upper
@@ -33,6 +28,23 @@ constexpr SpinField SPIN_FIELDS[] = {
     {IDC_DISPLAY_EDIT_MAX_HEIGHT, IDC_DISPLAY_SPIN_MAX_HEIGHT, &SaverSettings::maxHeight},
     {IDC_DISPLAY_EDIT_GRADATION, IDC_DISPLAY_SPIN_GRADATION, &SaverSettings::fadeSteps},
     {IDC_DISPLAY_EDIT_DELAY, IDC_DISPLAY_SPIN_DELAY, &SaverSettings::holdTicks},
+};
+
+// The controls copied back into the record, in this order.
+constexpr ControlBinding DISPLAY_BINDINGS[] = {
+    {IDC_DISPLAY_CHECK_CENTER, ControlValue::CHECK_STATE, &SaverSettings::center},
+    {IDC_DISPLAY_CHECK_SHUFFLE, ControlValue::CHECK_STATE, &SaverSettings::pictureShuffle},
+    {IDC_DISPLAY_CHECK_NO_FADEOUT, ControlValue::CHECK_STATE, &SaverSettings::noFadeout},
+    {IDC_DISPLAY_CHECK_MOVE, ControlValue::CHECK_STATE, &SaverSettings::move},
+    {IDC_DISPLAY_CHECK_RANDOM_ZOOM, ControlValue::CHECK_STATE, &SaverSettings::randomZoom},
+    {IDC_DISPLAY_EDIT_MAX_WIDTH, ControlValue::NUMBER, &SaverSettings::maxWidth},
+    {IDC_DISPLAY_EDIT_MAX_HEIGHT, ControlValue::NUMBER, &SaverSettings::maxHeight},
+    {IDC_DISPLAY_EDIT_GRADATION, ControlValue::NUMBER, &SaverSettings::fadeSteps},
+    {IDC_DISPLAY_EDIT_DELAY, ControlValue::NUMBER, &SaverSettings::holdTicks},
+    {IDC_DISPLAY_CHECK_USE_MASK, ControlValue::CHECK_STATE, &SaverSettings::useMask},
+    // Only the specify-colour button decides; the top-left one is its complement.
+    {IDC_DISPLAY_RADIO_MASK_COLOR, ControlValue::CHECK_STATE, &SaverSettings::useColor},
+    {IDC_DISPLAY_TRACK_SPEED, ControlValue::TRACK_POSITION, &SaverSettings::speed},
 };
 
 int DecimalDigits(int value) {
@@ -71,6 +83,19 @@ void SetSpinPosition(HWND page, int upDown, int value) {
     SendDlgItemMessageA(page, upDown, UDM_SETPOS, 0, MAKELPARAM(LOWORD(value), 0));
 }
 
+// The transparent-colour group follows its check box and radio buttons.
+void UpdateMaskControls(HWND page) {
+    const bool on = IsChecked(page, IDC_DISPLAY_CHECK_USE_MASK);
+    for (int id : {IDC_DISPLAY_RADIO_TOP_LEFT, IDC_DISPLAY_RADIO_MASK_COLOR, IDC_DISPLAY_SWATCH_MASK_COLOR,
+                   IDC_DISPLAY_TEXT_MASK_HINT}) {
+        Enable(page, id, on);
+    }
+    if (on && IsChecked(page, IDC_DISPLAY_RADIO_TOP_LEFT)) {
+        Enable(page, IDC_DISPLAY_SWATCH_MASK_COLOR, false);
+        Enable(page, IDC_DISPLAY_TEXT_MASK_HINT, false);
+    }
+}
+
 // Random zoom leaves no room for a transparent colour: the whole group is
 // disabled while it is on, with its check states kept.
 void UpdateRandomZoomRule(HWND page) {
@@ -85,9 +110,48 @@ void UpdateRandomZoomRule(HWND page) {
     UpdateMaskControls(page);
 }
 
-BOOL OnInitDialog(HWND page, LPARAM creationParameter) {
-    displayPage.settings = reinterpret_cast<SaverSettings*>(creationParameter);
-    const SaverSettings& s = *displayPage.settings;
+// Shows the word for the speed trackbar's position (empty outside 1..5).
+void UpdateSpeedLabel(HWND page) {
+    const int position = static_cast<int>(SendDlgItemMessageA(page, IDC_DISPLAY_TRACK_SPEED, TBM_GETPOS, 0, 0));
+    // One word per speed, the fastest first.
+    const SettingRange speeds = SettingRangeOf(&SaverSettings::speed);
+    char word[LABEL_BUFFER_SIZE] = {};
+    if (position >= speeds.lower && position <= speeds.upper) {
+        LoadStringA(ProgramModule(), IDS_SPEED_FAST + (position - speeds.lower), word, sizeof word);
+    }
+    SetDlgItemTextA(page, IDC_DISPLAY_TEXT_SPEED, word);
+}
+
+// After a number edit loses the focus: a changed value outside lower..upper
+// is replaced by the nearer bound (text that is no number counts as 0), and
+// the up-down writes it back into the edit.
+void ClampSpinEdit(HWND page, int edit, int upDown, unsigned lower, unsigned upper) {
+    if (SendDlgItemMessageA(page, edit, EM_GETMODIFY, 0, 0) != TRUE) {
+        return;
+    }
+    unsigned value = GetDlgItemInt(page, edit, nullptr, FALSE);
+    if (value < lower) {
+        value = lower;
+    } else if (value > upper) {
+        value = upper;
+    }
+    SetSpinPosition(page, upDown, static_cast<int>(value));
+}
+
+}  // namespace
+
+DisplayPage::DisplayPage() : SettingsPage(IDD_DISPLAY_PAGE) {}
+
+bool DisplayPage::Collect() {
+    SaverSettings& s = Settings();
+    CopyBoundControls(Window(), DISPLAY_BINDINGS, s);
+    s.tickPeriodMs = SaverSettings::TickPeriodForSpeed(s.speed);
+    return true;
+}
+
+BOOL DisplayPage::OnInit() {
+    HWND page = Window();
+    const SaverSettings& s = Settings();
     CheckIfSet(page, IDC_DISPLAY_CHECK_CENTER, s.center);
     CheckIfSet(page, IDC_DISPLAY_CHECK_SHUFFLE, s.pictureShuffle);
     CheckIfSet(page, IDC_DISPLAY_CHECK_NO_FADEOUT, s.noFadeout);
@@ -111,16 +175,15 @@ BOOL OnInitDialog(HWND page, LPARAM creationParameter) {
 
     CheckIfSet(page, IDC_DISPLAY_CHECK_USE_MASK, s.useMask);
     CheckDlgButton(page, s.useColor != 0 ? IDC_DISPLAY_RADIO_MASK_COLOR : IDC_DISPLAY_RADIO_TOP_LEFT, BST_CHECKED);
-    displayPage.swatchBrush = CreateSolidBrush(static_cast<COLORREF>(s.maskColor));
+    swatchBrush_ = CreateSolidBrush(static_cast<COLORREF>(s.maskColor));
 
     SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_DISPLAY_CHECK_USE_MASK, BN_CLICKED), 0);
     SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_DISPLAY_CHECK_RANDOM_ZOOM, BN_CLICKED), 0);
     return TRUE;
 }
 
-BOOL OnCommand(HWND page, WPARAM wParam) {
-    const int controlId = LOWORD(wParam);
-    const int code = HIWORD(wParam);
+BOOL DisplayPage::OnCommand(int controlId, int code) {
+    HWND page = Window();
     switch (controlId) {
         case IDC_DISPLAY_CHECK_USE_MASK:
         case IDC_DISPLAY_RADIO_TOP_LEFT:
@@ -132,7 +195,7 @@ BOOL OnCommand(HWND page, WPARAM wParam) {
             break;
         case IDC_DISPLAY_SWATCH_MASK_COLOR:
             if (code == STN_CLICKED) {
-                ChooseSwatchColor(*displayPage.settings, displayPage.settings->maskColor, displayPage.swatchBrush,
+                ChooseSwatchColor(Chooser(), Settings(), Settings().maskColor, swatchBrush_,
                                   GetDlgItem(page, controlId));
             }
             break;
@@ -149,81 +212,23 @@ BOOL OnCommand(HWND page, WPARAM wParam) {
     return TRUE;
 }
 
-BOOL OnHScroll(HWND page) {
-    UpdateSpeedLabel(page);
+BOOL DisplayPage::OnHScroll(HWND) {
+    UpdateSpeedLabel(Window());
     return TRUE;
 }
 
-INT_PTR OnCtlColorStatic(LPARAM control) {
-    return SwatchBrushFor(reinterpret_cast<HWND>(control), IDC_DISPLAY_SWATCH_MASK_COLOR, displayPage.swatchBrush);
+INT_PTR DisplayPage::OnCtlColorStatic(HWND control) {
+    return SwatchBrushFor(control, IDC_DISPLAY_SWATCH_MASK_COLOR, swatchBrush_);
 }
 
 // The trackbar keeps its colours from its last layout; a size message makes
 // it take the new system colours.
-BOOL OnSysColorChange(HWND page) {
-    SendDlgItemMessageA(page, IDC_DISPLAY_TRACK_SPEED, WM_SIZE, 0, 0);
+BOOL DisplayPage::OnSysColorChange() {
+    SendDlgItemMessageA(Window(), IDC_DISPLAY_TRACK_SPEED, WM_SIZE, 0, 0);
     return TRUE;
 }
 
-BOOL OnDestroy() {
-    ReleaseSwatchBrush(displayPage.swatchBrush);
-    displayPage = DisplayPage();
+BOOL DisplayPage::OnDestroy() {
+    ReleaseSwatchBrush(swatchBrush_);
     return TRUE;
-}
-
-}  // namespace
-
-void UpdateSpeedLabel(HWND page) {
-    const int position = static_cast<int>(SendDlgItemMessageA(page, IDC_DISPLAY_TRACK_SPEED, TBM_GETPOS, 0, 0));
-    // One word per speed, the fastest first.
-    const SettingRange speeds = SettingRangeOf(&SaverSettings::speed);
-    char word[LABEL_BUFFER_SIZE] = {};
-    if (position >= speeds.lower && position <= speeds.upper) {
-        LoadStringA(DialogModule(), IDS_SPEED_FAST + (position - speeds.lower), word, sizeof word);
-    }
-    SetDlgItemTextA(page, IDC_DISPLAY_TEXT_SPEED, word);
-}
-
-void ClampSpinEdit(HWND page, int edit, int upDown, unsigned lower, unsigned upper) {
-    if (SendDlgItemMessageA(page, edit, EM_GETMODIFY, 0, 0) != TRUE) {
-        return;
-    }
-    unsigned value = GetDlgItemInt(page, edit, nullptr, FALSE);
-    if (value < lower) {
-        value = lower;
-    } else if (value > upper) {
-        value = upper;
-    }
-    SetSpinPosition(page, upDown, static_cast<int>(value));
-}
-
-void UpdateMaskControls(HWND page) {
-    const bool on = IsChecked(page, IDC_DISPLAY_CHECK_USE_MASK);
-    for (int id : {IDC_DISPLAY_RADIO_TOP_LEFT, IDC_DISPLAY_RADIO_MASK_COLOR, IDC_DISPLAY_SWATCH_MASK_COLOR,
-                   IDC_DISPLAY_TEXT_MASK_HINT}) {
-        Enable(page, id, on);
-    }
-    if (on && IsChecked(page, IDC_DISPLAY_RADIO_TOP_LEFT)) {
-        Enable(page, IDC_DISPLAY_SWATCH_MASK_COLOR, false);
-        Enable(page, IDC_DISPLAY_TEXT_MASK_HINT, false);
-    }
-}
-
-INT_PTR CALLBACK DisplayPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_INITDIALOG:
-            return OnInitDialog(page, lParam);
-        case WM_COMMAND:
-            return OnCommand(page, wParam);
-        case WM_HSCROLL:
-            return OnHScroll(page);
-        case WM_CTLCOLORSTATIC:
-            return OnCtlColorStatic(lParam);
-        case WM_SYSCOLORCHANGE:
-            return OnSysColorChange(page);
-        case WM_DESTROY:
-            return OnDestroy();
-        default:
-            return FALSE;
-    }
 }

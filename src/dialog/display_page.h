@@ -3,16 +3,23 @@
 
 #include <windows.h>
 
-// Creation parameter: the frame's SaverSettings.
-INT_PTR CALLBACK DisplayPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+#include "dialog/settings_page.h"
 
-// Shows the word for the speed trackbar's position (empty outside 1..5).
-void UpdateSpeedLabel(HWND page);
+class DisplayPage : public SettingsPage {
+public:
+    DisplayPage();
 
-// After a number edit loses the focus: a changed value outside lower..upper
-// is replaced by the nearer bound (text that is no number counts as 0), and
-// the up-down writes it back into the edit.
-void ClampSpinEdit(HWND page, int edit, int upDown, unsigned lower, unsigned upper);
+    // The check boxes, number edits, transparent-colour choice and speed;
+    // the mask colour is already in the record, written when it was chosen.
+    bool Collect() override;
 
-// The transparent-colour group follows its check box and radio buttons.
-void UpdateMaskControls(HWND page);
+private:
+    BOOL OnInit() override;
+    BOOL OnCommand(int controlId, int code) override;
+    BOOL OnHScroll(HWND control) override;
+    INT_PTR OnCtlColorStatic(HWND control) override;
+    BOOL OnSysColorChange() override;
+    BOOL OnDestroy() override;
+
+    HBRUSH swatchBrush_ = nullptr;  // owned: paints the swatch in maskColor
+};

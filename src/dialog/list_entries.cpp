@@ -1,11 +1,11 @@
 #include "dialog/list_entries.h"
 
 #include "base/paths.h"
-#include "dialog/dialog_shared.h"
+#include "base/program_facts.h"
 
 void LoadFilterList(UINT stringId, char* buffer) {
     ZeroMemory(buffer, FILTER_BUFFER_SIZE);
-    const int length = LoadStringA(DialogModule(), stringId, buffer, FILTER_BUFFER_SIZE);
+    const int length = LoadStringA(ProgramModule(), stringId, buffer, FILTER_BUFFER_SIZE);
     // Byte by byte on purpose: '/' (0x2F) is never the trailing byte of a
     // character of code page 932, whose trailing bytes start at 0x40.
     for (int i = 0; i < length; ++i) {

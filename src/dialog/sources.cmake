@@ -5,13 +5,13 @@ gleamo_win32_sources(
   browse_glyph.cpp
   color_chooser.cpp
   color_swatch.cpp
+  control_binding.cpp
   display_page.cpp
-  entry_list_page.cpp
   file_picker.cpp
   folder_picker.cpp
   list_entries.cpp
-  music_page.cpp
-  pictures_page.cpp
+  list_page.cpp
   settings_dialog.cpp
+  settings_page.cpp
   tab_texture.cpp
 )

@@ -10,7 +10,6 @@
 namespace {
 
 constexpr int MODE_REFUSED = -1;
-constexpr WORD IDD_SETTINGS = 2003;
 
 // PwdChangePasswordA of MPR.DLL (95/98 family only).
 typedef DWORD(WINAPI* PwdChangePasswordFn)(LPCSTR provider, HWND parent, DWORD reserved1, DWORD reserved2);
@@ -71,15 +70,6 @@ int DispatchSaverMode(const char* arguments, bool isWin9x, const SaverModes& mod
 
 BOOL PrepareDialogClasses(HINSTANCE) {
     return TRUE;
-}
-
-int ShowSettingsDialog(HWND owner) {
-    HINSTANCE instance = Program().instance;
-    if (!PrepareDialogClasses(instance)) {
-        return 0;
-    }
-    return static_cast<int>(
-        DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SETTINGS), owner, SettingsDialogProc, 0));
 }
 
 void ChangeSaverPassword(HWND parent) {

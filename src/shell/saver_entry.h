@@ -27,9 +27,6 @@ int DispatchSaverMode(const char* arguments, bool isWin9x, const SaverModes& mod
 // the text does not start with a digit).
 HWND ParseWindowHandle(const char* text);
 
-// The settings dialog, owned by owner (may be null).
-int ShowSettingsDialog(HWND owner);
-
 // Runs before the settings dialog is created; there is nothing to prepare.
 BOOL PrepareDialogClasses(HINSTANCE instance);
 

@@ -88,8 +88,7 @@ DialogDriver::~DialogDriver() {
 
 DWORD WINAPI DialogDriver::Run(void* self) {
     DialogDriver* driver = static_cast<DialogDriver*>(self);
-    driver->result_ = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETTINGS), nullptr,
-                                      SettingsDialogProc, 0);
+    driver->result_ = ShowSettingsDialog(nullptr);
     return 0;
 }
 

@@ -1,7 +1,7 @@
 // The pictures and music pages: files added through the real open-file
 // dialog, folders through the real folder browser, deletion, and the music
 // enabling rule.
-#include "dialog/pictures_page.h"
+#include "dialog/list_page.h"
 
 #include <windows.h>
 

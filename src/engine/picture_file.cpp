@@ -13,13 +13,13 @@
 
 namespace {
 
-// Shown under the transparent parts of icons and pictures.
-constexpr COLORREF TRANSPARENT_BACKDROP = RGB(255, 255, 255);
+// Shown under the alpha of icons and pictures.
+constexpr COLORREF ALPHA_BACKDROP = RGB(255, 255, 255);
 
 // Resizes by scale: smoothly, or by keeping or repeating whole pixels where
 // they must stay exact.
-void ScaleBy(PictureBuffer& work, double scale, bool exactPixels) {
-    if (!(exactPixels ? work.AssignScaled(work, scale) : ResizeSmoothly(work, scale))) {
+void ScaleBy(PictureBuffer& work, double scale, bool hasTransparentColor) {
+    if (!(hasTransparentColor ? work.AssignScaled(work, scale) : ResizeSmoothly(work, scale))) {
         work.Release();
     }
 }
@@ -33,10 +33,10 @@ bool FitToLimit(PictureBuffer& work, const PictureLimit* limit) {
     }
     const double fit = ShownScale(work.Width(), work.Height(), limit->maxWidth, limit->maxHeight, limit->dpiScale);
     if (fit != 1.0) {
-        ScaleBy(work, fit, limit->exactPixels);
+        ScaleBy(work, fit, limit->hasTransparentColor);
     }
     if (work.Dc() != nullptr && limit->previewScale != 1.0) {
-        ScaleBy(work, limit->previewScale, limit->exactPixels);
+        ScaleBy(work, limit->previewScale, limit->hasTransparentColor);
     }
     return work.Dc() != nullptr;
 }
@@ -65,15 +65,15 @@ Decoded DecodeWithImagingComponent(PictureBuffer& work, const char* path, const 
                    limit->dpiScale, &shown.width, &shown.height)) {
         return Decoded::kRefused;
     }
-    // Exact pixels are decoded whole and resized afterwards.
+    // A picture with a transparent colour is decoded whole and resized afterwards.
     const bool shrinks = shown.width <= upright.width && shown.height <= upright.height &&
-                         (limit == nullptr || !limit->exactPixels);
+                         (limit == nullptr || !limit->hasTransparentColor);
     // The decoder works in the stored orientation: a quarter turn swaps the sides back.
     const PixelSize decoded = shrinks ? TurnedSize(orientation, shown.width, shown.height)
                                       : PixelSize{picture.Width(), picture.Height()};
     // The OLE loader shows what it can of a damaged file, such as a JPEG cut
     // short, where the imaging component's decoders refuse it whole.
-    if (!picture.Decode(work, decoded.width, decoded.height, TRANSPARENT_BACKDROP)) {
+    if (!picture.Decode(work, decoded.width, decoded.height, ALPHA_BACKDROP)) {
         return GetLastError() == ERROR_INVALID_DATA ? Decoded::kNotRead : Decoded::kRefused;
     }
     // A photo that cannot be turned is shown as stored.
@@ -106,7 +106,7 @@ bool LoadPictureFile(PictureBuffer& work, const char* moduleDir, const char* ent
         case Decoded::kNotRead:
             break;
     }
-    if (LOWORD(work.LoadPicture(path, TRANSPARENT_BACKDROP)) == 0) {
+    if (LOWORD(work.LoadPicture(path, ALPHA_BACKDROP)) == 0) {
         return false;
     }
     // Cameras store a photo as the sensor saw it and record in the EXIF block

@@ -14,7 +14,7 @@ class SlideLayer;
 
 // Whether slides get a transparent colour: asked for, and random zoom off,
 // since a zoomed picture is drawn without a clip. The one place that rule is
-// decided; the key colour's exact matching, the region and its clip follow it.
+// decided; the transparent colour's exact matching, the region and its clip follow it.
 bool UsesTransparentColor(const SaverSettings& settings);
 
 // How large the settings, the preview and the monitor's scale factor let a

@@ -1,4 +1,4 @@
-// Lays decoded pixels that may be partly transparent over a backdrop colour,
+// Lays decoded pixels that may carry alpha over a backdrop colour,
 // giving the 24-bit blue-green-red lines the rest of the program works with.
 // No Win32 here.
 #pragma once
@@ -15,5 +15,5 @@ struct BackdropColor {
 // blue-green-red-alpha pixels: each channel c + (255 - alpha) * backdrop / 255,
 // rounded to nearest and never above 255 (a channel larger than its alpha,
 // which premultiplied data never holds, saturates). Opaque pixels keep their
-// colour; fully transparent ones take the backdrop's.
+// colour; those of alpha 0 take the backdrop's.
 void ComposeOverBackdrop(const uint8_t* premultiplied, int width, BackdropColor backdrop, uint8_t* out);

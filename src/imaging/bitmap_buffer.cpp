@@ -569,11 +569,11 @@ BOOL BitmapBuffer::AdjustColors(int redDelta, int greenDelta, int blueDelta) {
     return TRUE;
 }
 
-BOOL BitmapBuffer::CreateColorKeyMask(const BitmapBuffer& source, COLORREF keyColor, WORD bitCount,
+BOOL BitmapBuffer::CreateColorKeyMask(const BitmapBuffer& source, COLORREF transparentColor, WORD bitCount,
                                       BOOL invert) {
-    const BYTE keyRed = GetRValue(keyColor);
-    const BYTE keyGreen = GetGValue(keyColor);
-    const BYTE keyBlue = GetBValue(keyColor);
+    const BYTE transparentRed = GetRValue(transparentColor);
+    const BYTE transparentGreen = GetGValue(transparentColor);
+    const BYTE transparentBlue = GetBValue(transparentColor);
     const BYTE matching = invert ? 0x00 : 0xFF;
     const BYTE other = invert ? 0xFF : 0x00;
     if (source.dc == nullptr) {
@@ -586,7 +586,7 @@ BOOL BitmapBuffer::CreateColorKeyMask(const BitmapBuffer& source, COLORREF keyCo
     }
     GdiFlush();
     ForEach24BitPixel(temporary.Bits(), temporary.Width(), temporary.Height(), temporary.Stride(), [&](BYTE* p) {
-        const BYTE v = (p[0] == keyBlue && p[1] == keyGreen && p[2] == keyRed) ? matching : other;
+        const BYTE v = (p[0] == transparentBlue && p[1] == transparentGreen && p[2] == transparentRed) ? matching : other;
         p[0] = p[1] = p[2] = v;
     });
     if (!Create(temporary.Width(), temporary.Height(), bitCount, RGB(0, 0, 0)) ||

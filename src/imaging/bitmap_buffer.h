@@ -76,9 +76,9 @@ public:
     BOOL DrawScaled(HDC target, double scale, DWORD rop) const;
 
     // This object becomes a mask of the source's size and bitCount: pixels of
-    // exactly keyColor white, the others black (the other way round with
-    // invert).
-    BOOL CreateColorKeyMask(const BitmapBuffer& source, COLORREF keyColor, WORD bitCount, BOOL invert);
+    // exactly transparentColor white, the others black (the other way round
+    // with invert).
+    BOOL CreateColorKeyMask(const BitmapBuffer& source, COLORREF transparentColor, WORD bitCount, BOOL invert);
     // The region of the pixels not of transparentColor: one rectangle per
     // horizontal run, lines top to bottom, runs left to right, in the image's
     // own coordinates. The caller owns the region.

@@ -3,12 +3,12 @@
 #include "base/test_hooks.h"
 
 void BuildMaskRegion(const BitmapBuffer& picture, bool useColor, COLORREF color, HRGN& region) {
-    const COLORREF key = useColor ? color : GetPixel(picture.Dc(), 0, 0);
+    const COLORREF transparentColor = useColor ? color : GetPixel(picture.Dc(), 0, 0);
     if (region != nullptr) {
         DeleteObject(region);
         region = nullptr;
     }
-    region = Hooks().opaqueRegionFails ? nullptr : picture.CreateOpaqueRegion(key);
+    region = Hooks().opaqueRegionFails ? nullptr : picture.CreateOpaqueRegion(transparentColor);
 }
 
 void RefreshClipRegion(HRGN mask, HRGN& clip) {

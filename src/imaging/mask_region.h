@@ -8,8 +8,8 @@
 #include "imaging/bitmap_buffer.h"
 
 // Deletes the old region and replaces it with the picture's opaque region
-// (NULL when that fails), keyed on color with useColor set, else on the
-// picture's top-left pixel.
+// (NULL when that fails); the transparent colour is color with useColor
+// set, else the picture's top-left pixel.
 void BuildMaskRegion(const BitmapBuffer& picture, bool useColor, COLORREF color, HRGN& region);
 
 // With a mask: makes clip (creating it when NULL) an exact copy of mask. A

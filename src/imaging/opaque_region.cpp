@@ -185,15 +185,15 @@ private:
 
 // Scans lines [first, first + lines) of the image; `rows` holds them as a
 // bottom-up 24-bit block of rowCount rows whose top row is line `first`.
-bool ScanLines(const BYTE* rows, DWORD stride, int rowCount, int first, int lines, int width, COLORREF key,
-               RegionDescription* description) {
+bool ScanLines(const BYTE* rows, DWORD stride, int rowCount, int first, int lines, int width,
+               COLORREF transparentColor, RegionDescription* description) {
     const size_t most = MostRunsInLine(width);
     for (int j = 0; j < lines; ++j) {
         if (!description->Reserve(most)) {
             return false;
         }
         const BYTE* line = rows + static_cast<size_t>(rowCount - 1 - j) * stride;
-        description->Added(ScanOpaqueRunsInLine(line, width, key, first + j, description->Next()));
+        description->Added(ScanOpaqueRunsInLine(line, width, transparentColor, first + j, description->Next()));
     }
     return true;
 }

@@ -20,7 +20,7 @@ inline size_t MostRunsInLine(int32_t width) { return (static_cast<size_t>(width)
 
 // Appends the opaque runs of one 24-bit line (bytes blue, green, red) to out,
 // left to right, as rectangles of line y; a pixel is transparent when all
-// three bytes equal the key's (keyColor is 0x00BBGGRR). out has room for
+// three bytes equal transparentColor's (0x00BBGGRR). out has room for
 // MostRunsInLine(width) runs. Returns the number appended. Reads exactly the
 // width * 3 bytes of the line.
-size_t ScanOpaqueRunsInLine(const uint8_t* line, int32_t width, uint32_t keyColor, int32_t y, RunRect* out);
+size_t ScanOpaqueRunsInLine(const uint8_t* line, int32_t width, uint32_t transparentColor, int32_t y, RunRect* out);

@@ -234,7 +234,7 @@ bool WicPicture::Decode(BitmapBuffer& target, int width, int height, COLORREF ba
         return ShrinkInto(target, feed, reduced.size, width, height);
     }
     // Every source the decoders give converts to premultiplied 32 bits, so
-    // one way of laying transparent parts over the backdrop serves them all.
+    // one way of laying their alpha over the backdrop serves them all.
     ScopedInterface<IWICFormatConverter> converter;
     if (FAILED(factory_->CreateFormatConverter(converter.Receive())) ||
         FAILED(converter.Get()->Initialize(frame_, GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr,

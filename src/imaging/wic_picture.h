@@ -31,7 +31,7 @@ public:
 
     // Decodes the frame into target as a 24-bit picture of width x height
     // (each side from 1 to the stored one's): every pixel the mean of the
-    // source area it covers, transparent parts laid over backdrop. The full
+    // source area it covers, parts with alpha laid over backdrop. The full
     // size is never held: where the decoder can reduce by 2, 4 or 8 while
     // decoding and still give at least width x height, it does; otherwise
     // the lines pass through a band of a few lines, a side longer than the

@@ -149,16 +149,16 @@ void ShrinkWith(benchmark::State& state, AreaShrinkKernelSet set) {
     Image source(sw, sh, 6), target(dw, dh, 7);
     const SourceLines from = {source.rows.Line(0), sw, sh, -static_cast<ptrdiff_t>(source.rows.stride)};
     const TargetLines to = {target.rows.Line(0), dw, dh, -static_cast<ptrdiff_t>(target.rows.stride)};
-    std::vector<uint8_t> scratch(AreaShrinkScratchBytes(sw, dw, kBytesPerPixel));
+    std::vector<uint8_t> scratch(AreaShrinkScratchBytes(sw, dw, BYTES_PER_PIXEL));
     for (auto _ : state) {
-        ShrinkArea(from, to, kBytesPerPixel, set, scratch.data(), scratch.size());
+        ShrinkArea(from, to, BYTES_PER_PIXEL, set, scratch.data(), scratch.size());
         benchmark::DoNotOptimize(target.bytes.data());
         benchmark::ClobberMemory();
     }
     const double sourcePixels = static_cast<double>(sw) * sh;
     state.counters["MP/s"] = benchmark::Counter(sourcePixels / 1e6, benchmark::Counter::kIsIterationInvariantRate);
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(sourcePixels) *
-                            kBytesPerPixel);
+                            BYTES_PER_PIXEL);
 }
 
 void BM_AreaShrink(benchmark::State& state) { ShrinkWith(state, WidestAreaShrinkKernelSet()); }
@@ -171,7 +171,7 @@ public:
     explicit ImageFeed(const Image& image) : image_(image) {}
     bool Read(int32_t first, int32_t count, uint8_t* lines, ptrdiff_t stride) override {
         for (int32_t k = 0; k < count; ++k) {
-            std::memcpy(lines + k * stride, image_.rows.Line(first + k), image_.rows.width * kBytesPerPixel);
+            std::memcpy(lines + k * stride, image_.rows.Line(first + k), image_.rows.width * BYTES_PER_PIXEL);
         }
         return true;
     }
@@ -187,10 +187,10 @@ void BM_AreaShrinkFed(benchmark::State& state) {
     const int dw = static_cast<int>(state.range(2)), dh = static_cast<int>(state.range(3));
     Image source(sw, sh, 6), target(dw, dh, 7);
     const TargetLines to = {target.rows.Line(0), dw, dh, -static_cast<ptrdiff_t>(target.rows.stride)};
-    std::vector<uint8_t> scratch(AreaShrinkFeedScratchBytes(sw, sh, dw, dh, kBytesPerPixel));
+    std::vector<uint8_t> scratch(AreaShrinkFeedScratchBytes(sw, sh, dw, dh, BYTES_PER_PIXEL));
     for (auto _ : state) {
         ImageFeed feed(source);
-        ShrinkAreaFromFeed(sw, sh, feed, to, kBytesPerPixel, WidestAreaShrinkKernelSet(), scratch.data(),
+        ShrinkAreaFromFeed(sw, sh, feed, to, BYTES_PER_PIXEL, WidestAreaShrinkKernelSet(), scratch.data(),
                            scratch.size());
         benchmark::DoNotOptimize(target.bytes.data());
         benchmark::ClobberMemory();

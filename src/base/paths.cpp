@@ -6,8 +6,8 @@
 
 namespace {
 
-constexpr char kBackslash[] = "\\";
-constexpr char kCurrentDirectory[] = ".";
+constexpr char BACKSLASH[] = "\\";
+constexpr char CURRENT_DIRECTORY[] = ".";
 
 // Copies text into result when it fits with its terminator; else empties it.
 bool CopyBounded(const char* text, char* result) {
@@ -81,7 +81,7 @@ bool CopyWithTrailingBackslash(const char* path, char* result) {
         }
         return false;
     }
-    if (!EndsWith(result, kBackslash) && !AppendBounded(result, kBackslash)) {
+    if (!EndsWith(result, BACKSLASH) && !AppendBounded(result, BACKSLASH)) {
         result[0] = '\0';
         return false;
     }
@@ -98,7 +98,7 @@ bool IsDirectoryPath(const char* path) {
     }
     // D:\Pictures\ is asked about as D:\Pictures\. so that the attributes are
     // those of the folder itself.
-    if (EndsWith(copy, kBackslash) && !AppendBounded(copy, kCurrentDirectory)) {
+    if (EndsWith(copy, BACKSLASH) && !AppendBounded(copy, CURRENT_DIRECTORY)) {
         return false;
     }
     char full[PATH_BUFFER_SIZE];

@@ -9,12 +9,12 @@ namespace {
 
 // The sums start on a 32-byte boundary inside the caller's scratch, so that
 // the 256-bit kernels never split a cache line more than they must.
-constexpr size_t kSumsAlignment = 32;
+constexpr size_t SUMS_ALIGNMENT = 32;
 
 size_t RowBytes(int32_t width, int bytesPerPixel) { return static_cast<size_t>(width) * bytesPerPixel; }
 
 bool SideAccepted(int32_t sourceSide, int32_t targetSide) {
-    return targetSide >= 1 && targetSide <= sourceSide && sourceSide <= kMaxShrinkSide;
+    return targetSide >= 1 && targetSide <= sourceSide && sourceSide <= MAX_SHRINK_SIDE;
 }
 
 size_t Magnitude(ptrdiff_t stride) {
@@ -55,7 +55,7 @@ size_t AreaShrinkScratchBytes(int32_t sourceWidth, int32_t targetWidth, int byte
     if ((bytesPerPixel != 3 && bytesPerPixel != 4) || !SideAccepted(sourceWidth, targetWidth)) {
         return 0;
     }
-    return kSumsAlignment - 1 + (RowBytes(sourceWidth, bytesPerPixel) + kShrinkSumsPadding) * sizeof(int32_t) +
+    return SUMS_ALIGNMENT - 1 + (RowBytes(sourceWidth, bytesPerPixel) + SHRINK_SUMS_PADDING) * sizeof(int32_t) +
            (static_cast<size_t>(targetWidth) + 1) * sizeof(ColumnStart);
 }
 
@@ -64,9 +64,9 @@ namespace {
 // The band of source lines a feed fills at a time: fewer, larger reads cost
 // a decoder less than one call per line. Two lines are the least a pair of
 // them needs.
-constexpr int32_t kBandLines = 32;
+constexpr int32_t BAND_LINES = 32;
 
-int32_t BandLines(int32_t sourceHeight) { return sourceHeight < kBandLines ? sourceHeight : kBandLines; }
+int32_t BandLines(int32_t sourceHeight) { return sourceHeight < BAND_LINES ? sourceHeight : BAND_LINES; }
 
 // The sums and column starts ShrinkArea keeps in the caller's scratch.
 struct ShrinkWork {
@@ -86,9 +86,9 @@ ShrinkWork PrepareWork(int32_t sw, int32_t sh, int32_t dw, int32_t dh, int bytes
     work.sourceHeight = sh;
     work.targetHeight = dh;
     const uintptr_t base = reinterpret_cast<uintptr_t>(scratch);
-    work.sums = reinterpret_cast<int32_t*>((base + kSumsAlignment - 1) & ~(uintptr_t{kSumsAlignment} - 1));
-    memset(work.sums + work.sourceRowBytes, 0, kShrinkSumsPadding * sizeof(int32_t));
-    ColumnStart* starts = reinterpret_cast<ColumnStart*>(work.sums + work.sourceRowBytes + kShrinkSumsPadding);
+    work.sums = reinterpret_cast<int32_t*>((base + SUMS_ALIGNMENT - 1) & ~(uintptr_t{SUMS_ALIGNMENT} - 1));
+    memset(work.sums + work.sourceRowBytes, 0, SHRINK_SUMS_PADDING * sizeof(int32_t));
+    ColumnStart* starts = reinterpret_cast<ColumnStart*>(work.sums + work.sourceRowBytes + SHRINK_SUMS_PADDING);
     for (int32_t x = 0; x <= dw; ++x) {
         const int64_t unit = static_cast<int64_t>(x) * sw;
         starts[x].first = static_cast<int32_t>(unit / dw);

@@ -49,7 +49,7 @@ struct TargetLines {
 
 // The largest source side. It keeps T below 2^38, the total weight sw * sh
 // below 2^30 and every weight within a signed 16-bit lane.
-constexpr int32_t kMaxShrinkSide = 32767;
+constexpr int32_t MAX_SHRINK_SIDE = 32767;
 
 enum class AreaShrinkKernelSet {
     kScalar,  // for processors without SSE2
@@ -68,7 +68,7 @@ size_t AreaShrinkScratchBytes(int32_t sourceWidth, int32_t targetWidth, int byte
 // Fills the whole target with the area means of the whole source. False, with
 // nothing written, when bytesPerPixel is not 3 or 4, a pointer is null, a
 // target side is 0 or larger than the source's, a source side exceeds
-// kMaxShrinkSide, a stride is shorter than a line's pixels, or scratch is
+// MAX_SHRINK_SIDE, a stride is shorter than a line's pixels, or scratch is
 // smaller than AreaShrinkScratchBytes says. The target must not overlap the
 // source; scratch is the caller's, and is left holding nothing of use.
 bool ShrinkArea(const SourceLines& source, const TargetLines& target, int bytesPerPixel,
@@ -106,7 +106,7 @@ bool ShrinkAreaFromFeed(int32_t sourceWidth, int32_t sourceHeight, SourceLineFee
 // those sums column by column into T and rounds.
 
 // sums[k] = (first ? 0 : sums[k]) + weightA * a[k] + weightB * b[k] for
-// k < count; the weights are 0..kMaxShrinkSide.
+// k < count; the weights are 0..MAX_SHRINK_SIDE.
 using AddLinePairFunction = void (*)(const uint8_t* a, int32_t weightA, const uint8_t* b, int32_t weightB,
                                      int32_t* sums, size_t count, bool first);
 
@@ -131,9 +131,9 @@ struct ColumnReduction {
 // of it left of the column), plus starts[x + 1].cut times the sum of column
 // starts[x + 1].first (the part of it inside the column): that is T, which
 // it rounds as above. sums holds
-// kShrinkSumsPadding zeros after the source line's sums: the right edge's
+// SHRINK_SUMS_PADDING zeros after the source line's sums: the right edge's
 // column is read, with weight 0, and vector kernels read 4 sums at a time.
-constexpr size_t kShrinkSumsPadding = 4;
+constexpr size_t SHRINK_SUMS_PADDING = 4;
 using ReduceLineFunction = void (*)(const int32_t* sums, const ColumnReduction& columns, uint8_t* out);
 
 struct AreaShrinkKernels {

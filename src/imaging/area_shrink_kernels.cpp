@@ -9,26 +9,26 @@
 namespace {
 
 // T as the header writes it, in 64-bit integers, and one division.
-template <int kBytesPerPixel>
+template <int BYTES_PER_PIXEL>
 GLEAMO_SCALAR_KERNEL void ReduceLineScalarFor(const int32_t* sums, const ColumnReduction& columns, uint8_t* out) {
     const uint64_t unitsPerColumn = static_cast<uint64_t>(columns.targetWidth);
     const uint64_t total = static_cast<uint64_t>(columns.sourceWidth) * static_cast<uint64_t>(columns.sourceHeight);
     for (int32_t x = 0; x < columns.targetWidth; ++x) {
         const ColumnStart start = columns.starts[x];
         const ColumnStart end = columns.starts[x + 1];
-        uint64_t inside[kBytesPerPixel] = {};
+        uint64_t inside[BYTES_PER_PIXEL] = {};
         for (int32_t i = start.first; i < end.first; ++i) {
-            for (int c = 0; c < kBytesPerPixel; ++c) {
-                inside[c] += static_cast<uint32_t>(sums[i * kBytesPerPixel + c]);
+            for (int c = 0; c < BYTES_PER_PIXEL; ++c) {
+                inside[c] += static_cast<uint32_t>(sums[i * BYTES_PER_PIXEL + c]);
             }
         }
-        const int32_t* head = sums + start.first * kBytesPerPixel;
-        const int32_t* tail = sums + end.first * kBytesPerPixel;
-        for (int c = 0; c < kBytesPerPixel; ++c) {
+        const int32_t* head = sums + start.first * BYTES_PER_PIXEL;
+        const int32_t* tail = sums + end.first * BYTES_PER_PIXEL;
+        for (int c = 0; c < BYTES_PER_PIXEL; ++c) {
             // Never below 0 on the way: inside[c] holds head[c] in full.
             const uint64_t t = unitsPerColumn * inside[c] - static_cast<uint64_t>(start.cut) * head[c] +
                                static_cast<uint64_t>(end.cut) * tail[c];
-            out[x * kBytesPerPixel + c] = static_cast<uint8_t>((2 * t + total) / (2 * total));
+            out[x * BYTES_PER_PIXEL + c] = static_cast<uint8_t>((2 * t + total) / (2 * total));
         }
     }
 }
@@ -43,11 +43,11 @@ GLEAMO_SCALAR_KERNEL void ReduceLineScalarFor(const int32_t* sums, const ColumnR
 // from it, so an offset of 1/2 + 2^-40 truncates to the same side as the
 // exact value, and an exact half, which the errors could leave just short,
 // is lifted over to k + 1 as the integer formula rounds it.
-constexpr double kRoundingOffset = 0.5 + 1.0 / (1ull << 40);
+constexpr double ROUNDING_OFFSET = 0.5 + 1.0 / (1ull << 40);
 
-// A line's sums are below 255 * kMaxShrinkSide < 2^23, so the vector kernels
+// A line's sums are below 255 * MAX_SHRINK_SIDE < 2^23, so the vector kernels
 // add up to 256 of them in 32-bit lanes before they go on in doubles.
-constexpr int32_t kColumnsPerIntegerRun = 256;
+constexpr int32_t COLUMNS_PER_INTEGER_RUN = 256;
 
 // Four sums from the column at `sums`: a 32-bit pixel's channels, or a 24-bit
 // pixel's and the next one's first (which the caller drops).
@@ -55,9 +55,9 @@ GLEAMO_SSE2_KERNEL inline __m128i LoadSums(const int32_t* sums) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(sums));
 }
 
-// The sums of columns [from, min(to, from + kColumnsPerIntegerRun)).
+// The sums of columns [from, min(to, from + COLUMNS_PER_INTEGER_RUN)).
 GLEAMO_SSE2_KERNEL inline __m128i AddColumnRun(const int32_t* sums, int bytesPerPixel, int32_t from, int32_t to) {
-    const int32_t end = to - from > kColumnsPerIntegerRun ? from + kColumnsPerIntegerRun : to;
+    const int32_t end = to - from > COLUMNS_PER_INTEGER_RUN ? from + COLUMNS_PER_INTEGER_RUN : to;
     __m128i total = _mm_setzero_si128();
     for (int32_t i = from; i < end; ++i) {
         total = _mm_add_epi32(total, LoadSums(sums + i * bytesPerPixel));
@@ -68,37 +68,37 @@ GLEAMO_SSE2_KERNEL inline __m128i AddColumnRun(const int32_t* sums, int bytesPer
 // Four results of 0..255 in 32-bit lanes into bytes, of which the pixel's go
 // to out. A 24-bit pixel with another after it in the line takes a 4-byte
 // store, whose last byte the next pixel overwrites.
-template <int kBytesPerPixel>
+template <int BYTES_PER_PIXEL>
 GLEAMO_SSE2_KERNEL inline void StorePixel(__m128i values, uint8_t* out, bool anotherFollows) {
     const __m128i words = _mm_packs_epi32(values, values);
     const uint32_t bytes = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
-    if (kBytesPerPixel == 4 || anotherFollows) {
+    if (BYTES_PER_PIXEL == 4 || anotherFollows) {
         memcpy(out, &bytes, 4);
     } else {
         memcpy(out, &bytes, 3);
     }
 }
 
-template <int kBytesPerPixel>
+template <int BYTES_PER_PIXEL>
 GLEAMO_SSE2_KERNEL void ReduceLineSse2For(const int32_t* sums, const ColumnReduction& columns, uint8_t* out) {
     const ColumnStart* starts = columns.starts;
     const int32_t width = columns.targetWidth;
     const __m128d unitsPerColumn = _mm_set1_pd(width);
     const __m128d reciprocal = _mm_set1_pd(1.0 / (static_cast<double>(columns.sourceWidth) * columns.sourceHeight));
-    const __m128d offset = _mm_set1_pd(kRoundingOffset);
+    const __m128d offset = _mm_set1_pd(ROUNDING_OFFSET);
     for (int32_t x = 0; x < width; ++x) {
         const ColumnStart start = starts[x];
         const ColumnStart end = starts[x + 1];
         // Channels 0 and 1 in `low`, 2 and 3 in `high`.
-        __m128i part = AddColumnRun(sums, kBytesPerPixel, start.first, end.first);
+        __m128i part = AddColumnRun(sums, BYTES_PER_PIXEL, start.first, end.first);
         __m128d low = _mm_cvtepi32_pd(part), high = _mm_cvtepi32_pd(_mm_srli_si128(part, 8));
-        for (int32_t run = start.first + kColumnsPerIntegerRun; run < end.first; run += kColumnsPerIntegerRun) {
-            part = AddColumnRun(sums, kBytesPerPixel, run, end.first);
+        for (int32_t run = start.first + COLUMNS_PER_INTEGER_RUN; run < end.first; run += COLUMNS_PER_INTEGER_RUN) {
+            part = AddColumnRun(sums, BYTES_PER_PIXEL, run, end.first);
             low = _mm_add_pd(low, _mm_cvtepi32_pd(part));
             high = _mm_add_pd(high, _mm_cvtepi32_pd(_mm_srli_si128(part, 8)));
         }
-        const __m128i head = LoadSums(sums + start.first * kBytesPerPixel);
-        const __m128i tail = LoadSums(sums + end.first * kBytesPerPixel);
+        const __m128i head = LoadSums(sums + start.first * BYTES_PER_PIXEL);
+        const __m128i tail = LoadSums(sums + end.first * BYTES_PER_PIXEL);
         const __m128d headCut = _mm_set1_pd(start.cut), tailCut = _mm_set1_pd(end.cut);
         low = _mm_mul_pd(low, unitsPerColumn);
         low = _mm_sub_pd(low, _mm_mul_pd(headCut, _mm_cvtepi32_pd(head)));
@@ -108,33 +108,33 @@ GLEAMO_SSE2_KERNEL void ReduceLineSse2For(const int32_t* sums, const ColumnReduc
         high = _mm_add_pd(high, _mm_mul_pd(tailCut, _mm_cvtepi32_pd(_mm_srli_si128(tail, 8))));
         const __m128i lowValues = _mm_cvttpd_epi32(_mm_add_pd(_mm_mul_pd(low, reciprocal), offset));
         const __m128i highValues = _mm_cvttpd_epi32(_mm_add_pd(_mm_mul_pd(high, reciprocal), offset));
-        StorePixel<kBytesPerPixel>(_mm_unpacklo_epi64(lowValues, highValues), out + x * kBytesPerPixel,
+        StorePixel<BYTES_PER_PIXEL>(_mm_unpacklo_epi64(lowValues, highValues), out + x * BYTES_PER_PIXEL,
                                    x + 1 < width);
     }
 }
 
-template <int kBytesPerPixel>
+template <int BYTES_PER_PIXEL>
 GLEAMO_AVX2_KERNEL void ReduceLineAvx2For(const int32_t* sums, const ColumnReduction& columns, uint8_t* out) {
     const ColumnStart* starts = columns.starts;
     const int32_t width = columns.targetWidth;
     const __m256d unitsPerColumn = _mm256_set1_pd(width);
     const __m256d reciprocal =
         _mm256_set1_pd(1.0 / (static_cast<double>(columns.sourceWidth) * columns.sourceHeight));
-    const __m256d offset = _mm256_set1_pd(kRoundingOffset);
+    const __m256d offset = _mm256_set1_pd(ROUNDING_OFFSET);
     for (int32_t x = 0; x < width; ++x) {
         const ColumnStart start = starts[x];
         const ColumnStart end = starts[x + 1];
-        __m256d inside = _mm256_cvtepi32_pd(AddColumnRun(sums, kBytesPerPixel, start.first, end.first));
-        for (int32_t run = start.first + kColumnsPerIntegerRun; run < end.first; run += kColumnsPerIntegerRun) {
-            inside = _mm256_add_pd(inside, _mm256_cvtepi32_pd(AddColumnRun(sums, kBytesPerPixel, run, end.first)));
+        __m256d inside = _mm256_cvtepi32_pd(AddColumnRun(sums, BYTES_PER_PIXEL, start.first, end.first));
+        for (int32_t run = start.first + COLUMNS_PER_INTEGER_RUN; run < end.first; run += COLUMNS_PER_INTEGER_RUN) {
+            inside = _mm256_add_pd(inside, _mm256_cvtepi32_pd(AddColumnRun(sums, BYTES_PER_PIXEL, run, end.first)));
         }
-        const __m256d head = _mm256_cvtepi32_pd(LoadSums(sums + start.first * kBytesPerPixel));
-        const __m256d tail = _mm256_cvtepi32_pd(LoadSums(sums + end.first * kBytesPerPixel));
+        const __m256d head = _mm256_cvtepi32_pd(LoadSums(sums + start.first * BYTES_PER_PIXEL));
+        const __m256d tail = _mm256_cvtepi32_pd(LoadSums(sums + end.first * BYTES_PER_PIXEL));
         __m256d t = _mm256_mul_pd(inside, unitsPerColumn);
         t = _mm256_sub_pd(t, _mm256_mul_pd(_mm256_set1_pd(start.cut), head));
         t = _mm256_add_pd(t, _mm256_mul_pd(_mm256_set1_pd(end.cut), tail));
         const __m128i values = _mm256_cvttpd_epi32(_mm256_add_pd(_mm256_mul_pd(t, reciprocal), offset));
-        StorePixel<kBytesPerPixel>(values, out + x * kBytesPerPixel, x + 1 < width);
+        StorePixel<BYTES_PER_PIXEL>(values, out + x * BYTES_PER_PIXEL, x + 1 < width);
     }
     _mm256_zeroupper();
 }

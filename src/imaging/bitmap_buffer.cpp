@@ -10,17 +10,17 @@
 
 namespace {
 
-constexpr WORD kBmpSignature = 0x4D42;  // "BM"
-constexpr WORD kPaletteVersion = 0x300;
-constexpr UINT kDefaultPaletteEntries = 16;
-constexpr UINT kHalftoneEntries = 256;
-constexpr DWORD kMasks16[3] = {0x7C00, 0x03E0, 0x001F};
-constexpr DWORD kMasks32[3] = {0x00FF0000, 0x0000FF00, 0x000000FF};
-constexpr int kMaxChannel = 255;
-constexpr WORD kMaxIndexedBits = 8;
+constexpr WORD BMP_SIGNATURE = 0x4D42;  // "BM"
+constexpr WORD PALETTE_VERSION = 0x300;
+constexpr UINT DEFAULT_PALETTE_ENTRIES = 16;
+constexpr UINT HALFTONE_ENTRIES = 256;
+constexpr DWORD MASKS16[3] = {0x7C00, 0x03E0, 0x001F};
+constexpr DWORD MASKS32[3] = {0x00FF0000, 0x0000FF00, 0x000000FF};
+constexpr int MAX_CHANNEL = 255;
+constexpr WORD MAX_INDEXED_BITS = 8;
 
 size_t FormatSizeOf(const BITMAPINFOHEADER& header) {
-    return sizeof(BITMAPINFOHEADER) + (header.biCompression == BI_BITFIELDS ? kBmpMaskBytes : 0) +
+    return sizeof(BITMAPINFOHEADER) + (header.biCompression == BI_BITFIELDS ? BMP_MASK_BYTES : 0) +
            sizeof(RGBQUAD) * static_cast<size_t>(ColorCountOf(&header));
 }
 
@@ -41,7 +41,7 @@ void CopyEntriesToTable(const PALETTEENTRY* entries, UINT count, RGBQUAD* table)
     }
 }
 
-BYTE ClampChannel(int v) { return static_cast<BYTE>(v > kMaxChannel ? kMaxChannel : (v < 0 ? 0 : v)); }
+BYTE ClampChannel(int v) { return static_cast<BYTE>(v > MAX_CHANNEL ? MAX_CHANNEL : (v < 0 ? 0 : v)); }
 
 // One lookup table per channel, so the pixel walk is three loads per pixel.
 struct ChannelOffsets {
@@ -168,7 +168,7 @@ BOOL BitmapBuffer::ResizeInfo(size_t newSize) {
 RGBQUAD* BitmapBuffer::ColorTable() const {
     BYTE* start = reinterpret_cast<BYTE*>(info) + sizeof(BITMAPINFOHEADER);
     if (info->bmiHeader.biCompression == BI_BITFIELDS) {
-        start += kBmpMaskBytes;
+        start += BMP_MASK_BYTES;
     }
     return reinterpret_cast<RGBQUAD*>(start);
 }
@@ -195,10 +195,10 @@ BOOL BitmapBuffer::Create(int width, int height, WORD bitCount, COLORREF fillCol
         table[1].rgbRed = table[1].rgbGreen = table[1].rgbBlue = 255;
         break;
     case 4: {
-        PALETTEENTRY entries[kDefaultPaletteEntries] = {};
-        GetPaletteEntries(static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), 0, kDefaultPaletteEntries,
+        PALETTEENTRY entries[DEFAULT_PALETTE_ENTRIES] = {};
+        GetPaletteEntries(static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), 0, DEFAULT_PALETTE_ENTRIES,
                           entries);
-        CopyEntriesToTable(entries, kDefaultPaletteEntries, table);
+        CopyEntriesToTable(entries, DEFAULT_PALETTE_ENTRIES, table);
         break;
     }
     case 8: {
@@ -208,19 +208,19 @@ BOOL BitmapBuffer::Create(int width, int height, WORD bitCount, COLORREF fillCol
         }
         ScopedPalette halftone(CreateHalftonePalette(display));
         DeleteDC(display);
-        PALETTEENTRY entries[kHalftoneEntries] = {};
+        PALETTEENTRY entries[HALFTONE_ENTRIES] = {};
         if (halftone.Get() == nullptr ||
-            GetPaletteEntries(halftone.Get(), 0, kHalftoneEntries, entries) == 0) {
+            GetPaletteEntries(halftone.Get(), 0, HALFTONE_ENTRIES, entries) == 0) {
             return Fail();
         }
-        CopyEntriesToTable(entries, kHalftoneEntries, table);
+        CopyEntriesToTable(entries, HALFTONE_ENTRIES, table);
         break;
     }
     case 16:
-        std::memcpy(after, kMasks16, sizeof kMasks16);
+        std::memcpy(after, MASKS16, sizeof MASKS16);
         break;
     case 32:
-        std::memcpy(after, kMasks32, sizeof kMasks32);
+        std::memcpy(after, MASKS32, sizeof MASKS32);
         break;
     default:
         break;
@@ -261,7 +261,7 @@ BOOL BitmapBuffer::CreateFromInfo(const BITMAPINFO* source, COLORREF fillColor) 
     std::memcpy(info, &header, sizeof header);
     if (ColorCountOf(&header) != 0 || header.biCompression == BI_BITFIELDS) {
         const size_t tableBytes = sizeof(RGBQUAD) * static_cast<size_t>(ColorCountOf(&source->bmiHeader)) +
-                                  (source->bmiHeader.biCompression == BI_BITFIELDS ? kBmpMaskBytes : 0);
+                                  (source->bmiHeader.biCompression == BI_BITFIELDS ? BMP_MASK_BYTES : 0);
         const BYTE* from = reinterpret_cast<const BYTE*>(source) + LOWORD(source->bmiHeader.biSize);
         std::memcpy(reinterpret_cast<BYTE*>(info) + sizeof header, from, tableBytes);
     }
@@ -305,12 +305,12 @@ BOOL BitmapBuffer::LoadBmpFile(const char* path) {
     if (!file.IsOpen()) {
         return Fail();
     }
-    BYTE fileHeader[kBmpFileHeaderSize];
+    BYTE fileHeader[BMP_FILE_HEADER_SIZE];
     DWORD got = 0;
     if (!ReadFile(file.Get(), fileHeader, sizeof fileHeader, &got, nullptr)) {
         return Fail();
     }
-    if (got != sizeof fileHeader || (fileHeader[0] | (fileHeader[1] << 8)) != kBmpSignature) {
+    if (got != sizeof fileHeader || (fileHeader[0] | (fileHeader[1] << 8)) != BMP_SIGNATURE) {
         return Fail(ERROR_INVALID_DATA);
     }
     DWORD fileSize = 0;
@@ -321,13 +321,13 @@ BOOL BitmapBuffer::LoadBmpFile(const char* path) {
     // The header's own size claim decides how much is read. A claim the file
     // cannot back is a short read, found before anything is allocated for it.
     const DWORD actualSize = GetFileSize(file.Get(), nullptr);
-    if (fileSize <= kBmpFileHeaderSize || actualSize == INVALID_FILE_SIZE || fileSize > actualSize) {
+    if (fileSize <= BMP_FILE_HEADER_SIZE || actualSize == INVALID_FILE_SIZE || fileSize > actualSize) {
         return Fail(ERROR_INVALID_DATA);
     }
-    if (fileSize - kBmpFileHeaderSize > kBmpMaxPixelBytes + kBmpMaxPixelBytes / 2) {
+    if (fileSize - BMP_FILE_HEADER_SIZE > BMP_MAX_PIXEL_BYTES + BMP_MAX_PIXEL_BYTES / 2) {
         return Fail(ERROR_NOT_ENOUGH_MEMORY);
     }
-    const DWORD blockSize = fileSize - kBmpFileHeaderSize;
+    const DWORD blockSize = fileSize - BMP_FILE_HEADER_SIZE;
     ScopedHeapBlock block(HeapBlockAlloc(blockSize));
     if (block.Get() == nullptr) {
         return Fail(ERROR_NOT_ENOUGH_MEMORY);
@@ -382,7 +382,7 @@ BOOL BitmapBuffer::RebuildPalette() {
         return FALSE;
     }
     LOGPALETTE* logical = static_cast<LOGPALETTE*>(description.Get());
-    logical->palVersion = kPaletteVersion;
+    logical->palVersion = PALETTE_VERSION;
     logical->palNumEntries = static_cast<WORD>(count);
     const RGBQUAD* table = ColorTable();
     for (UINT i = 0; i < count; ++i) {
@@ -422,14 +422,14 @@ BOOL BitmapBuffer::SetColorsFromPalette(HPALETTE source) {
     // SetColorTable reads count entries, which a 16-bit biClrUsed can put
     // beyond 256: the table always has room for count, and at most 256 are
     // taken from the palette.
-    const UINT tableEntries = count > kHalftoneEntries ? count : kHalftoneEntries;
+    const UINT tableEntries = count > HALFTONE_ENTRIES ? count : HALFTONE_ENTRIES;
     ScopedHeapBlock entries(HeapBlockAlloc(sizeof(PALETTEENTRY) * tableEntries));
     if (entries.Get() == nullptr) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return FALSE;
     }
     PALETTEENTRY* table = static_cast<PALETTEENTRY*>(entries.Get());
-    if (GetPaletteEntries(source, 0, count > kHalftoneEntries ? kHalftoneEntries : count, table) == 0) {
+    if (GetPaletteEntries(source, 0, count > HALFTONE_ENTRIES ? HALFTONE_ENTRIES : count, table) == 0) {
         return FALSE;
     }
     return SetColorTable(table);
@@ -533,7 +533,7 @@ BOOL BitmapBuffer::AdjustColors(int redDelta, int greenDelta, int blueDelta) {
     // image may carry one too (biClrUsed, a palette suggested for displays
     // of 256 colours), but its pixels hold the colours themselves.
     const UINT count = ColorCount();
-    if (count != 0 && BitCount() <= kMaxIndexedBits) {
+    if (count != 0 && BitCount() <= MAX_INDEXED_BITS) {
         RGBQUAD* table = ColorTable();
         for (UINT i = 0; i < count; ++i) {
             table[i].rgbRed = offsets.red[table[i].rgbRed];
@@ -586,7 +586,8 @@ BOOL BitmapBuffer::CreateColorKeyMask(const BitmapBuffer& source, COLORREF trans
     }
     GdiFlush();
     ForEach24BitPixel(temporary.Bits(), temporary.Width(), temporary.Height(), temporary.Stride(), [&](BYTE* p) {
-        const BYTE v = (p[0] == transparentBlue && p[1] == transparentGreen && p[2] == transparentRed) ? matching : other;
+        const bool transparent = p[0] == transparentBlue && p[1] == transparentGreen && p[2] == transparentRed;
+        const BYTE v = transparent ? matching : other;
         p[0] = p[1] = p[2] = v;
     });
     if (!Create(temporary.Width(), temporary.Height(), bitCount, RGB(0, 0, 0)) ||

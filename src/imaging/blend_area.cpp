@@ -4,7 +4,7 @@ namespace {
 
 // The byte-wise form skips spans of fewer than 3 pixels: such a span has no
 // whole 8-byte step and lies entirely in spare columns.
-constexpr int32_t kShortestBytewiseSpan = 3;
+constexpr int32_t SHORTEST_BYTEWISE_SPAN = 3;
 
 int32_t Clamp64(int64_t v, int32_t low, int32_t high) {
     return static_cast<int32_t>(v < low ? low : (v > high ? high : v));
@@ -32,12 +32,12 @@ void BlendOverBackground(const PixelRows& source, const PixelRows& background, c
         return;
     }
     const int32_t columns = range.endColumn - range.firstColumn;
-    if (!kernels.packed && columns < kShortestBytewiseSpan) {
+    if (!kernels.packed && columns < SHORTEST_BYTEWISE_SPAN) {
         return;
     }
-    const size_t bytes = static_cast<size_t>(columns) * kBytesPerPixel;
-    const size_t pictureOffset = static_cast<size_t>(range.firstColumn) * kBytesPerPixel;
-    const size_t backOffset = static_cast<size_t>(static_cast<int64_t>(xBack) + range.firstColumn) * kBytesPerPixel;
+    const size_t bytes = static_cast<size_t>(columns) * BYTES_PER_PIXEL;
+    const size_t pictureOffset = static_cast<size_t>(range.firstColumn) * BYTES_PER_PIXEL;
+    const size_t backOffset = static_cast<size_t>(static_cast<int64_t>(xBack) + range.firstColumn) * BYTES_PER_PIXEL;
     // Lines from the bottom up: in bottom-up pixel memory that walks every
     // buffer forward, which the processor's prefetchers follow; top-down
     // walked them backwards a line at a time and ran at half the speed.
@@ -52,7 +52,7 @@ void LightenArea(const PixelRows& source, const PixelRows& out, int32_t w, int32
     if (w <= 0 || h <= 0) {
         return;
     }
-    const size_t bytes = static_cast<size_t>(w) * kBytesPerPixel;
+    const size_t bytes = static_cast<size_t>(w) * BYTES_PER_PIXEL;
     for (int32_t y = h - 1; y >= 0; --y) {  // forward in memory, as above
         kernels.lighten(source.Line(y), out.Line(y), bytes, level);
     }

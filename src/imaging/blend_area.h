@@ -19,7 +19,7 @@ struct PixelRows {
     uint8_t* Line(int32_t y) const { return bits + static_cast<size_t>(height - 1 - y) * stride; }
 };
 
-constexpr int kBytesPerPixel = 3;
+constexpr int BYTES_PER_PIXEL = 3;
 
 // The part of a w x h drawn area, placed at (xBack, yBack) on a background of
 // backWidth x backHeight, that lies on the background: columns

@@ -9,10 +9,10 @@
 
 namespace {
 
-constexpr size_t kPackedStep = 8;
-constexpr unsigned kFullWeight = 256;
+constexpr size_t PACKED_STEP = 8;
+constexpr unsigned FULL_WEIGHT = 256;
 
-size_t PackedBytes(size_t bytes) { return bytes & ~(kPackedStep - 1); }
+size_t PackedBytes(size_t bytes) { return bytes & ~(PACKED_STEP - 1); }
 
 // p + floor((b - p) * level / 256) computed as (p * (256 - level) + b * level) >> 8:
 // both are floor((256 p + (b - p) level) / 256), and the sum stays within
@@ -68,7 +68,7 @@ void BlendSpanBytewise(const uint8_t* picture, const uint8_t* background, uint8_
 GLEAMO_SCALAR_KERNEL
 void BlendSpanPackedScalar(const uint8_t* picture, const uint8_t* background, uint8_t* out, size_t bytes,
                            unsigned level) {
-    const unsigned wp = kFullWeight - level;
+    const unsigned wp = FULL_WEIGHT - level;
     const size_t end = PackedBytes(bytes);
     GLEAMO_SCALAR_LOOP
     for (size_t i = 0; i < end; ++i) {
@@ -80,7 +80,7 @@ GLEAMO_SSE2_KERNEL
 void BlendSpanPackedSse2(const uint8_t* picture, const uint8_t* background, uint8_t* out, size_t bytes,
                          unsigned level) {
     const size_t end = PackedBytes(bytes);
-    const __m128i wp = _mm_set1_epi16(static_cast<short>(kFullWeight - level));
+    const __m128i wp = _mm_set1_epi16(static_cast<short>(FULL_WEIGHT - level));
     const __m128i wb = _mm_set1_epi16(static_cast<short>(level));
     size_t i = 0;
     for (; i + 16 <= end; i += 16) {
@@ -106,7 +106,7 @@ void BlendSpanPackedAvx2(const uint8_t* picture, const uint8_t* background, uint
         return;
     }
     const __m256i bias = _mm256_set1_epi8(static_cast<char>(0x80));
-    const __m256i weights = _mm256_set1_epi16(static_cast<short>((kFullWeight - level) | (level << 8)));
+    const __m256i weights = _mm256_set1_epi16(static_cast<short>((FULL_WEIGHT - level) | (level << 8)));
     size_t i = 0;
     for (; i + 32 <= end; i += 32) {
         const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(picture + i));

@@ -4,11 +4,11 @@
 
 namespace {
 
-constexpr uint32_t kBmpV2HeaderSize = 52;  // the first header with the masks inside it
-constexpr uint32_t kBmpV3HeaderSize = 56;
-constexpr uint32_t kBmpV4HeaderSize = 108;
-constexpr uint32_t kBmpV5HeaderSize = 124;
-constexpr uint32_t kMaxColorTableEntries = 256;
+constexpr uint32_t BMP_V2_HEADER_SIZE = 52;  // the first header with the masks inside it
+constexpr uint32_t BMP_V3_HEADER_SIZE = 56;
+constexpr uint32_t BMP_V4_HEADER_SIZE = 108;
+constexpr uint32_t BMP_V5_HEADER_SIZE = 124;
+constexpr uint32_t MAX_COLOR_TABLE_ENTRIES = 256;
 
 uint16_t Get16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 
@@ -29,14 +29,14 @@ void Put32(uint8_t* p, uint32_t v) {
 
 bool DepthFitsCompression(uint16_t bitCount, uint32_t compression) {
     switch (compression) {
-    case kBmpRgb:
+    case BMP_RGB:
         return bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 ||
                bitCount == 32;
-    case kBmpRle8:
+    case BMP_RLE8:
         return bitCount == 8;
-    case kBmpRle4:
+    case BMP_RLE4:
         return bitCount == 4;
-    case kBmpBitfields:
+    case BMP_BITFIELDS:
         return bitCount == 16 || bitCount == 32;
     default:
         return false;  // JPEG and PNG payloads, and anything unknown
@@ -49,12 +49,12 @@ bool ReadCoreHeader(const uint8_t* block, BmpLayout* layout) {
     layout->width = Get16(block + 4);
     layout->height = Get16(block + 6);
     layout->bitCount = Get16(block + 10);
-    layout->compression = kBmpRgb;
+    layout->compression = BMP_RGB;
     if (layout->bitCount != 1 && layout->bitCount != 4 && layout->bitCount != 8 && layout->bitCount != 24) {
         return false;
     }
     layout->colorCount = layout->bitCount <= 8 ? 1u << layout->bitCount : 0;
-    layout->colorTableOffset = kBmpCoreHeaderSize;
+    layout->colorTableOffset = BMP_CORE_HEADER_SIZE;
     layout->colorEntrySize = 3;
     return true;
 }
@@ -79,20 +79,20 @@ bool ReadInfoHeader(const uint8_t* block, size_t blockSize, uint32_t headerSize,
         return false;
     }
     // Run-length rows are decoded bottom-up only; a top-down stream is invalid.
-    if (layout->topDown && (layout->compression == kBmpRle8 || layout->compression == kBmpRle4)) {
+    if (layout->topDown && (layout->compression == BMP_RLE8 || layout->compression == BMP_RLE4)) {
         return false;
     }
 
     uint32_t tableOffset = headerSize;
-    if (layout->compression == kBmpBitfields) {
+    if (layout->compression == BMP_BITFIELDS) {
         // From the 52-byte header on the masks are header fields; after a
         // 40-byte header they follow it.
-        uint32_t maskOffset = kBmpInfoHeaderSize;
-        if (headerSize == kBmpInfoHeaderSize) {
-            if (blockSize < kBmpInfoHeaderSize + kBmpMaskBytes) {
+        uint32_t maskOffset = BMP_INFO_HEADER_SIZE;
+        if (headerSize == BMP_INFO_HEADER_SIZE) {
+            if (blockSize < BMP_INFO_HEADER_SIZE + BMP_MASK_BYTES) {
                 return false;
             }
-            tableOffset = kBmpInfoHeaderSize + kBmpMaskBytes;
+            tableOffset = BMP_INFO_HEADER_SIZE + BMP_MASK_BYTES;
         }
         layout->hasMasks = true;
         for (int i = 0; i < 3; ++i) {
@@ -100,7 +100,7 @@ bool ReadInfoHeader(const uint8_t* block, size_t blockSize, uint32_t headerSize,
         }
     }
 
-    if (layout->clrUsed > kMaxColorTableEntries ||
+    if (layout->clrUsed > MAX_COLOR_TABLE_ENTRIES ||
         (layout->bitCount <= 8 && layout->clrUsed > (1u << layout->bitCount))) {
         return false;
     }
@@ -122,9 +122,9 @@ bool CheckBmpLayout(const uint8_t* block, size_t blockSize, uint32_t offBits, Bm
         return false;
     }
     const uint32_t headerSize = Get32(block);
-    const bool core = headerSize == kBmpCoreHeaderSize;
-    if (!core && headerSize != kBmpInfoHeaderSize && headerSize != kBmpV2HeaderSize &&
-        headerSize != kBmpV3HeaderSize && headerSize != kBmpV4HeaderSize && headerSize != kBmpV5HeaderSize) {
+    const bool core = headerSize == BMP_CORE_HEADER_SIZE;
+    if (!core && headerSize != BMP_INFO_HEADER_SIZE && headerSize != BMP_V2_HEADER_SIZE &&
+        headerSize != BMP_V3_HEADER_SIZE && headerSize != BMP_V4_HEADER_SIZE && headerSize != BMP_V5_HEADER_SIZE) {
         return false;
     }
     if (blockSize < headerSize) {
@@ -145,18 +145,18 @@ bool CheckBmpLayout(const uint8_t* block, size_t blockSize, uint32_t offBits, Bm
 
     const uint64_t stride = (static_cast<uint64_t>(layout->bitCount) * static_cast<uint64_t>(layout->width) + 31) / 32 * 4;
     const uint64_t decodedBytes = stride * static_cast<uint64_t>(layout->height);
-    if (decodedBytes > kBmpMaxPixelBytes) {
+    if (decodedBytes > BMP_MAX_PIXEL_BYTES) {
         layout->tooLarge = true;
         return false;
     }
     layout->stride = static_cast<uint32_t>(stride);
 
-    if (offBits < kBmpFileHeaderSize || offBits - kBmpFileHeaderSize >= blockSize) {
+    if (offBits < BMP_FILE_HEADER_SIZE || offBits - BMP_FILE_HEADER_SIZE >= blockSize) {
         return false;
     }
-    layout->pixelOffset = offBits - kBmpFileHeaderSize;
+    layout->pixelOffset = offBits - BMP_FILE_HEADER_SIZE;
     const uint64_t available = blockSize - layout->pixelOffset;
-    if (layout->compression == kBmpRle8 || layout->compression == kBmpRle4) {
+    if (layout->compression == BMP_RLE8 || layout->compression == BMP_RLE4) {
         // The decoder is told the stream's length and reads no further, so the
         // stream must lie wholly inside the block. A zero length (allowed by
         // the format) means everything up to the end of the file.
@@ -176,12 +176,12 @@ bool CheckBmpLayout(const uint8_t* block, size_t blockSize, uint32_t offBits, Bm
 }
 
 size_t BmpFormatSize(const BmpLayout& layout) {
-    return kBmpInfoHeaderSize + (layout.hasMasks ? kBmpMaskBytes : 0) + 4 * static_cast<size_t>(layout.colorCount);
+    return BMP_INFO_HEADER_SIZE + (layout.hasMasks ? BMP_MASK_BYTES : 0) + 4 * static_cast<size_t>(layout.colorCount);
 }
 
 void WriteBmpFormat(const BmpLayout& layout, const uint8_t* block, uint8_t* format) {
     std::memset(format, 0, BmpFormatSize(layout));
-    Put32(format + 0, kBmpInfoHeaderSize);
+    Put32(format + 0, BMP_INFO_HEADER_SIZE);
     Put32(format + 4, static_cast<uint32_t>(layout.width));
     Put32(format + 8, static_cast<uint32_t>(layout.height));
     Put16(format + 12, 1);
@@ -192,12 +192,12 @@ void WriteBmpFormat(const BmpLayout& layout, const uint8_t* block, uint8_t* form
     Put32(format + 28, static_cast<uint32_t>(layout.yPelsPerMeter));
     Put32(format + 32, layout.clrUsed);
     Put32(format + 36, layout.clrImportant);
-    uint8_t* table = format + kBmpInfoHeaderSize;
+    uint8_t* table = format + BMP_INFO_HEADER_SIZE;
     if (layout.hasMasks) {
         for (int i = 0; i < 3; ++i) {
             Put32(table + 4 * i, layout.masks[i]);
         }
-        table += kBmpMaskBytes;
+        table += BMP_MASK_BYTES;
     }
     const uint8_t* entry = block + layout.colorTableOffset;
     for (uint32_t i = 0; i < layout.colorCount; ++i, entry += layout.colorEntrySize) {

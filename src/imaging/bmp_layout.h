@@ -6,22 +6,22 @@
 #include <cstddef>
 #include <cstdint>
 
-constexpr uint32_t kBmpFileHeaderSize = 14;
-constexpr uint32_t kBmpCoreHeaderSize = 12;  // the oldest header: 16-bit sizes, 3-byte colours
-constexpr uint32_t kBmpInfoHeaderSize = 40;
-constexpr uint32_t kBmpMaskBytes = 12;       // red, green, blue channel masks
+constexpr uint32_t BMP_FILE_HEADER_SIZE = 14;
+constexpr uint32_t BMP_CORE_HEADER_SIZE = 12;  // the oldest header: 16-bit sizes, 3-byte colours
+constexpr uint32_t BMP_INFO_HEADER_SIZE = 40;
+constexpr uint32_t BMP_MASK_BYTES = 12;       // red, green, blue channel masks
 
 // biCompression values of the file format.
-constexpr uint32_t kBmpRgb = 0;
-constexpr uint32_t kBmpRle8 = 1;
-constexpr uint32_t kBmpRle4 = 2;
-constexpr uint32_t kBmpBitfields = 3;
+constexpr uint32_t BMP_RGB = 0;
+constexpr uint32_t BMP_RLE8 = 1;
+constexpr uint32_t BMP_RLE4 = 2;
+constexpr uint32_t BMP_BITFIELDS = 3;
 
 // The most pixel memory a file may ask for once decoded. A run-length stream
 // of a few bytes can describe an enormous image; such a file is refused
 // rather than asking for gigabytes (and no other loader is given it, as it
 // would ask for them all the same).
-constexpr uint64_t kBmpMaxPixelBytes = 256u << 20;
+constexpr uint64_t BMP_MAX_PIXEL_BYTES = 256u << 20;
 
 // What CheckBmpLayout found; offsets count from the start of the block, which
 // is the file from byte 14 on.
@@ -30,7 +30,7 @@ struct BmpLayout {
     int32_t height = 0;  // > 0; see topDown
     bool topDown = false;  // rows stored top line first: FlipBmpRows turns them round
     uint16_t bitCount = 0;
-    uint32_t compression = kBmpRgb;
+    uint32_t compression = BMP_RGB;
     uint32_t sizeImage = 0;  // bytes of pixel data (for run-length files, the stream)
     int32_t xPelsPerMeter = 0;
     int32_t yPelsPerMeter = 0;
@@ -49,7 +49,7 @@ struct BmpLayout {
 // True when the block (blockSize bytes, the file from byte 14 on, with the
 // file header's bfOffBits) describes an image whose header, masks, colour
 // table and pixel data all lie inside the block, with sizes that neither
-// overflow nor exceed kBmpMaxPixelBytes. Fills layout on success; on failure
+// overflow nor exceed BMP_MAX_PIXEL_BYTES. Fills layout on success; on failure
 // only its tooLarge tells anything: whether the decoded size was the reason.
 bool CheckBmpLayout(const uint8_t* block, size_t blockSize, uint32_t offBits, BmpLayout* layout);
 

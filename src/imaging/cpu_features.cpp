@@ -4,12 +4,12 @@
 
 namespace {
 
-constexpr unsigned kMmxBit = 1u << 23;        // leaf 1, EDX
-constexpr unsigned kSse2Bit = 1u << 26;       // leaf 1, EDX
-constexpr unsigned kOsXsaveBit = 1u << 27;    // leaf 1, ECX
-constexpr unsigned kAvxBit = 1u << 28;        // leaf 1, ECX
-constexpr unsigned kAvx2Bit = 1u << 5;        // leaf 7, EBX
-constexpr unsigned kXmmYmmStateBits = 0x6;    // XCR0: SSE and AVX state saved by the system
+constexpr unsigned MMX_BIT = 1u << 23;        // leaf 1, EDX
+constexpr unsigned SSE2_BIT = 1u << 26;       // leaf 1, EDX
+constexpr unsigned OS_XSAVE_BIT = 1u << 27;    // leaf 1, ECX
+constexpr unsigned AVX_BIT = 1u << 28;        // leaf 1, ECX
+constexpr unsigned AVX2_BIT = 1u << 5;        // leaf 7, EBX
+constexpr unsigned XMM_YMM_STATE_BITS = 0x6;    // XCR0: SSE and AVX state saved by the system
 
 struct Leaf {
     bool present = false;
@@ -38,24 +38,24 @@ unsigned long long ReadXcr0() {
 
 bool CpuHasMmx() {
     const Leaf one = ReadLeaf(1);
-    return one.present && (one.edx & kMmxBit) != 0;
+    return one.present && (one.edx & MMX_BIT) != 0;
 }
 
 bool CpuHasSse2() {
     const Leaf one = ReadLeaf(1);
-    return one.present && (one.edx & kSse2Bit) != 0 && SystemSavesSseState();
+    return one.present && (one.edx & SSE2_BIT) != 0 && SystemSavesSseState();
 }
 
 bool CpuHasAvx2() {
     const Leaf one = ReadLeaf(1);
-    if (!one.present || (one.ecx & kOsXsaveBit) == 0 || (one.ecx & kAvxBit) == 0) {
+    if (!one.present || (one.ecx & OS_XSAVE_BIT) == 0 || (one.ecx & AVX_BIT) == 0) {
         return false;
     }
-    if ((ReadXcr0() & kXmmYmmStateBits) != kXmmYmmStateBits) {
+    if ((ReadXcr0() & XMM_YMM_STATE_BITS) != XMM_YMM_STATE_BITS) {
         return false;
     }
     const Leaf seven = ReadLeaf(7);
-    return seven.present && (seven.ebx & kAvx2Bit) != 0;
+    return seven.present && (seven.ebx & AVX2_BIT) != 0;
 }
 
 #if !defined(_WIN32)

@@ -4,20 +4,21 @@
 
 namespace {
 
-constexpr uint64_t kLineAlignment = 4;
+constexpr uint64_t LINE_ALIGNMENT = 4;
 
 uint32_t DividedUp(uint32_t side, uint32_t divisor) {
     return static_cast<uint32_t>((static_cast<uint64_t>(side) + divisor - 1) / divisor);
 }
 
 uint32_t AtMostShrinkSide(uint32_t side) {
-    return side > static_cast<uint32_t>(kMaxShrinkSide) ? static_cast<uint32_t>(kMaxShrinkSide) : side;
+    return side > static_cast<uint32_t>(MAX_SHRINK_SIDE) ? static_cast<uint32_t>(MAX_SHRINK_SIDE) : side;
 }
 
 }  // namespace
 
 bool FitsAreaShrink(DecodeSize size) {
-    return size.width <= static_cast<uint32_t>(kMaxShrinkSide) && size.height <= static_cast<uint32_t>(kMaxShrinkSide);
+    return size.width <= static_cast<uint32_t>(MAX_SHRINK_SIDE) &&
+           size.height <= static_cast<uint32_t>(MAX_SHRINK_SIDE);
 }
 
 DecodeSize ReducedSize(DecodeSize stored, uint32_t divisor) {
@@ -44,7 +45,7 @@ DecodeSize ScaledSourceSize(DecodeSize stored, DecodeSize target) {
 
 bool LineBlockOf(uint32_t width, uint32_t height, uint32_t bytesPerPixel, LineBlock* block) {
     const uint64_t stride =
-        (static_cast<uint64_t>(width) * bytesPerPixel + kLineAlignment - 1) / kLineAlignment * kLineAlignment;
+        (static_cast<uint64_t>(width) * bytesPerPixel + LINE_ALIGNMENT - 1) / LINE_ALIGNMENT * LINE_ALIGNMENT;
     // A stride within 32 bits keeps the product within 64.
     if (width == 0 || height == 0 || stride > UINT32_MAX || stride * height > UINT32_MAX) {
         return false;

@@ -16,7 +16,7 @@ struct DecodeSize {
 inline bool operator==(DecodeSize a, DecodeSize b) { return a.width == b.width && a.height == b.height; }
 inline bool operator!=(DecodeSize a, DecodeSize b) { return !(a == b); }
 
-// Both sides within what the area shrink takes (kMaxShrinkSide).
+// Both sides within what the area shrink takes (MAX_SHRINK_SIDE).
 bool FitsAreaShrink(DecodeSize size);
 
 // The size a decoder that reduces by divisor (2, 4 or 8) gives: each side
@@ -32,7 +32,7 @@ bool ReductionServes(DecodeSize stored, DecodeSize reduced, DecodeSize target);
 // The size the whole frame is brought to before its lines are read, for a
 // picture of target size (each side at most the stored one's). As stored
 // where the stored size fits the area shrink; otherwise the component's
-// scaler takes each side beyond kMaxShrinkSide down to it, and the area
+// scaler takes each side beyond MAX_SHRINK_SIDE down to it, and the area
 // shrink does the rest. A target that is itself too large for the area
 // shrink is scaled to directly.
 DecodeSize ScaledSourceSize(DecodeSize stored, DecodeSize target);

@@ -26,7 +26,7 @@ enum class ExifOrientation : uint8_t {
 class JpegByteSource {
 public:
     // The most bytes one Read asks for: the largest segment body.
-    static constexpr size_t kLargestRead = 0xFFFF;
+    static constexpr size_t LARGEST_READ = 0xFFFF;
 
     // Up to size bytes of the file from offset: returns where they are (valid
     // until the next Read) and sets *got to their count, which is below size

@@ -23,7 +23,7 @@ public:
         if ((SetFilePointer(file_, static_cast<LONG>(offset & MAXDWORD), &high, FILE_BEGIN) ==
                  INVALID_SET_FILE_POINTER &&
              GetLastError() != NO_ERROR) ||
-            !ReadFile(file_, block_, static_cast<DWORD>(size < kLargestRead ? size : kLargestRead), &read,
+            !ReadFile(file_, block_, static_cast<DWORD>(size < LARGEST_READ ? size : LARGEST_READ), &read,
                       nullptr)) {
             return block_;
         }
@@ -44,7 +44,7 @@ ExifOrientation ReadJpegFileOrientation(const char* path) {
     }
     ScopedFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    ScopedHeapBlock block(HeapBlockAlloc(JpegByteSource::kLargestRead));
+    ScopedHeapBlock block(HeapBlockAlloc(JpegByteSource::LARGEST_READ));
     if (!file.IsOpen() || block.Get() == nullptr) {
         return ExifOrientation::kAsStored;
     }

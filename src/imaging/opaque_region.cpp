@@ -9,16 +9,16 @@
 
 namespace {
 
-constexpr size_t kRegionHeaderBytes = sizeof(RGNDATAHEADER);
+constexpr size_t REGION_HEADER_BYTES = sizeof(RGNDATAHEADER);
 static_assert(sizeof(RGNDATAHEADER) == 32 && sizeof(RECT) == sizeof(RunRect), "the description layout");
 
 // Other depths are compared after a GDI copy into 24 bits, done in bands of
 // about this many bytes so the copy never grows with the picture's height.
-constexpr size_t kBandBytes = 1u << 20;
+constexpr size_t BAND_BYTES = 1u << 20;
 
 // The largest description the region call can take: its size is a DWORD, and
 // the 32-bit address space would not hold more anyway.
-constexpr uint64_t kMaxDescriptionBytes = 0x7FFFFFF0u;
+constexpr uint64_t MAX_DESCRIPTION_BYTES = 0x7FFFFFF0u;
 
 // Joins regions handed over in order into their union, the way a binary
 // counter carries: a new piece is joined with the partial region on top of
@@ -106,12 +106,12 @@ public:
         if (doubled > wanted) {
             wanted = doubled;
         }
-        uint64_t bytes = kRegionHeaderBytes + wanted * sizeof(RunRect);
-        if (bytes > kMaxDescriptionBytes) {
+        uint64_t bytes = REGION_HEADER_BYTES + wanted * sizeof(RunRect);
+        if (bytes > MAX_DESCRIPTION_BYTES) {
             // Doubling overshot the limit; the exact need may still fit.
             wanted = static_cast<uint64_t>(count_) + more;
-            bytes = kRegionHeaderBytes + wanted * sizeof(RunRect);
-            if (bytes > kMaxDescriptionBytes) {
+            bytes = REGION_HEADER_BYTES + wanted * sizeof(RunRect);
+            if (bytes > MAX_DESCRIPTION_BYTES) {
                 SetLastError(ERROR_NOT_ENOUGH_MEMORY);
                 return false;
             }
@@ -126,7 +126,7 @@ public:
         return true;
     }
 
-    RunRect* Next() { return reinterpret_cast<RunRect*>(block_ + kRegionHeaderBytes) + count_; }
+    RunRect* Next() { return reinterpret_cast<RunRect*>(block_ + REGION_HEADER_BYTES) + count_; }
     void Added(size_t runs) { count_ += runs; }
 
     // One ExtCreateRegion over the whole description gives the region, but
@@ -140,12 +140,12 @@ public:
         if (block_ == nullptr && !Reserve(1)) {
             return nullptr;
         }
-        RunRect* runs = reinterpret_cast<RunRect*>(block_ + kRegionHeaderBytes);
+        RunRect* runs = reinterpret_cast<RunRect*>(block_ + REGION_HEADER_BYTES);
         RegionJoin join;
         size_t done = 0;
         do {
             // The piece's header overwrites the runs just used before it.
-            const size_t n = count_ - done < kRunsPerPiece ? count_ - done : kRunsPerPiece;
+            const size_t n = count_ - done < RUNS_PER_PIECE ? count_ - done : RUNS_PER_PIECE;
             if (!join.Add(CreatePiece(runs + done, n, width, height))) {
                 SetLastError(ERROR_NOT_ENOUGH_MEMORY);
                 return nullptr;
@@ -163,14 +163,15 @@ private:
     // Inside a piece Wine's cost still grows with the square of its runs:
     // for a million runs, pieces of 256 took three times as long as pieces
     // of 32, which in turn make only some thirty thousand calls.
-    static constexpr size_t kRunsPerPiece = 32;
+    static constexpr size_t RUNS_PER_PIECE = 32;
 
     // A region of n runs whose description is written in the 32 bytes just
     // before them (the block's header, or runs already turned into a region).
     static HRGN CreatePiece(RunRect* runs, size_t n, LONG width, LONG height) {
-        RGNDATAHEADER* header = reinterpret_cast<RGNDATAHEADER*>(reinterpret_cast<unsigned char*>(runs) - kRegionHeaderBytes);
-        const DWORD size = static_cast<DWORD>(kRegionHeaderBytes + n * sizeof(RunRect));
-        header->dwSize = kRegionHeaderBytes;
+        RGNDATAHEADER* header =
+            reinterpret_cast<RGNDATAHEADER*>(reinterpret_cast<unsigned char*>(runs) - REGION_HEADER_BYTES);
+        const DWORD size = static_cast<DWORD>(REGION_HEADER_BYTES + n * sizeof(RunRect));
+        header->dwSize = REGION_HEADER_BYTES;
         header->iType = RDH_RECTANGLES;
         header->nCount = static_cast<DWORD>(n);
         header->nRgnSize = size;
@@ -222,7 +223,7 @@ HRGN BitmapBuffer::CreateOpaqueRegion(COLORREF transparentColor) const {
     }
 
     const size_t stride24 = (static_cast<size_t>(width) * 24 + 31) / 32 * 4;
-    int bandLines = static_cast<int>(kBandBytes / stride24);
+    int bandLines = static_cast<int>(BAND_BYTES / stride24);
     if (bandLines < 1) {
         bandLines = 1;
     }

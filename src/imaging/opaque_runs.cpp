@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr uint32_t kPixelMask = 0x00FFFFFF;
+constexpr uint32_t PIXEL_MASK = 0x00FFFFFF;
 
 inline uint32_t PixelWithSlack(const uint8_t* p) {
     uint32_t v;
@@ -19,7 +19,7 @@ inline uint32_t PixelWithSlack(const uint8_t* p) {
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
     v = __builtin_bswap32(v);
 #endif
-    return v & kPixelMask;
+    return v & PIXEL_MASK;
 }
 
 inline uint32_t PixelExact(const uint8_t* p) {
@@ -29,19 +29,19 @@ inline uint32_t PixelExact(const uint8_t* p) {
 // Pixels are looked at 16 at a time (48 bytes, three vectors) where the
 // processor can: long opaque stretches, the common case of a photograph, then
 // cost a few instructions per 16 pixels instead of a compare per pixel.
-constexpr int32_t kBlockPixels = 16;
-constexpr int32_t kBlockBytes = 3 * kBlockPixels;
+constexpr int32_t BLOCK_PIXELS = 16;
+constexpr int32_t BLOCK_BYTES = 3 * BLOCK_PIXELS;
 // Bit 3i of a block's byte-match mask stands for pixel i.
-constexpr uint64_t kPixelBits = 0x249249249249ULL;
+constexpr uint64_t PIXEL_BITS = 0x249249249249ULL;
 
 // The transparent colour's bytes (blue, green, red) repeated over one block.
 struct TransparentPattern {
-    uint8_t bytes[kBlockBytes];
+    uint8_t bytes[BLOCK_BYTES];
 };
 
 TransparentPattern PatternOf(uint32_t transparent) {
     TransparentPattern pattern;
-    for (int32_t i = 0; i < kBlockBytes; i += 3) {
+    for (int32_t i = 0; i < BLOCK_BYTES; i += 3) {
         pattern.bytes[i] = static_cast<uint8_t>(transparent);
         pattern.bytes[i + 1] = static_cast<uint8_t>(transparent >> 8);
         pattern.bytes[i + 2] = static_cast<uint8_t>(transparent >> 16);
@@ -60,7 +60,7 @@ __attribute__((target("sse2"))) uint64_t TransparentPixelBits(const uint8_t* p, 
         matches |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, wanted))))
                    << (16 * part);
     }
-    return matches & (matches >> 1) & (matches >> 2) & kPixelBits;
+    return matches & (matches >> 1) & (matches >> 2) & PIXEL_BITS;
 }
 
 bool CanSearchBlocks() {
@@ -83,13 +83,13 @@ bool CanSearchBlocks() {
 int32_t NextPixel(const uint8_t* line, int32_t x, int32_t end, uint32_t transparent,
                   const TransparentPattern& pattern, bool blocks, bool wantTransparent) {
     while (x < end) {
-        if (blocks && x + kBlockPixels <= end) {
+        if (blocks && x + BLOCK_PIXELS <= end) {
             const uint64_t transparentBits = TransparentPixelBits(line + static_cast<size_t>(x) * 3, pattern);
-            const uint64_t wanted = wantTransparent ? transparentBits : (~transparentBits & kPixelBits);
+            const uint64_t wanted = wantTransparent ? transparentBits : (~transparentBits & PIXEL_BITS);
             if (wanted != 0) {
                 return x + __builtin_ctzll(wanted) / 3;
             }
-            x += kBlockPixels;
+            x += BLOCK_PIXELS;
             continue;
         }
         if ((PixelWithSlack(line + static_cast<size_t>(x) * 3) == transparent) == wantTransparent) {

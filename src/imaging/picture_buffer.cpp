@@ -5,9 +5,9 @@
 
 namespace {
 
-constexpr DWORD kGifSignatureLength = 3;
-constexpr WORD kTrueColorDepth = 24;
-constexpr WORD kDeepestPaletteDepth = 8;
+constexpr DWORD GIF_SIGNATURE_LENGTH = 3;
+constexpr WORD TRUE_COLOR_DEPTH = 24;
+constexpr WORD DEEPEST_PALETTE_DEPTH = 8;
 
 }  // namespace
 
@@ -17,9 +17,9 @@ BOOL IsGifFile(const char* path) {
     if (!file.IsOpen()) {
         return FALSE;
     }
-    char start[kGifSignatureLength + 1] = {};
+    char start[GIF_SIGNATURE_LENGTH + 1] = {};
     DWORD got = 0;
-    return ReadFile(file.Get(), start, kGifSignatureLength, &got, nullptr) && got == kGifSignatureLength &&
+    return ReadFile(file.Get(), start, GIF_SIGNATURE_LENGTH, &got, nullptr) && got == GIF_SIGNATURE_LENGTH &&
            lstrcmpiA(start, "GIF") == 0;
 }
 
@@ -39,7 +39,7 @@ WORD PictureBuffer::LoadPicture(const char* path, COLORREF fillColor) {
 
 WORD PictureBuffer::CreateFromPicture(const OlePicture& picture, COLORREF fillColor) {
     const SHORT type = picture.Type();
-    WORD depth = kTrueColorDepth;
+    WORD depth = TRUE_COLOR_DEPTH;
     int width = 0;
     int height = 0;
     BITMAP record = {};
@@ -76,7 +76,7 @@ WORD PictureBuffer::CreateFromPicture(const OlePicture& picture, COLORREF fillCo
     }
     HPALETTE pictureColors = picture.Palette();
     if (pictureColors == nullptr) {
-        depth = kTrueColorDepth;
+        depth = TRUE_COLOR_DEPTH;
     }
     if (!Create(width, height, depth, RGB(0, 0, 0))) {
         return 0;
@@ -113,7 +113,7 @@ BOOL ScreenBuffer::CaptureWindow(HWND window, int x, int y, int width, int heigh
     }
     const WORD displayDepth =
         static_cast<WORD>(GetDeviceCaps(source.Get(), PLANES) * GetDeviceCaps(source.Get(), BITSPIXEL));
-    const WORD depth = displayDepth <= kDeepestPaletteDepth ? displayDepth : kTrueColorDepth;
+    const WORD depth = displayDepth <= DEEPEST_PALETTE_DEPTH ? displayDepth : TRUE_COLOR_DEPTH;
     if (!Create(width, height, depth, RGB(0, 0, 0))) {
         return FALSE;
     }

@@ -6,8 +6,8 @@
 
 namespace {
 
-constexpr int kMaxLevel = 255;
-constexpr WORD kLayerDepth = 24;
+constexpr int MAX_LEVEL = 255;
+constexpr WORD LAYER_DEPTH = 24;
 
 BlendKernelSet KernelsForThisProcessor() {
     return ProcessorHasMmx() ? WidestPackedKernelSet() : BlendKernelSet::kBytewise;
@@ -51,7 +51,7 @@ BOOL SlideLayer::SetPicture(const BitmapBuffer& source, double newMaxZoom) {
         ClearPicture();
         return FALSE;
     }
-    if (!picture.Create(source.Width() + kSpareColumns, source.Height(), kLayerDepth, RGB(0, 0, 0)) ||
+    if (!picture.Create(source.Width() + SPARE_COLUMNS, source.Height(), LAYER_DEPTH, RGB(0, 0, 0)) ||
         !source.DrawScaled(picture.Dc(), 1.0, SRCCOPY)) {
         ClearPicture();
         return FALSE;
@@ -61,7 +61,7 @@ BOOL SlideLayer::SetPicture(const BitmapBuffer& source, double newMaxZoom) {
         int w = 0;
         int h = 0;
         if (!ScaleDimension(source.Width(), newMaxZoom, &w) || !ScaleDimension(source.Height(), newMaxZoom, &h) ||
-            !zoomed.Create(w + kSpareColumns, h, kLayerDepth, RGB(0, 0, 0)) ||
+            !zoomed.Create(w + SPARE_COLUMNS, h, LAYER_DEPTH, RGB(0, 0, 0)) ||
             !source.DrawScaled(zoomed.Dc(), newMaxZoom, SRCCOPY)) {
             ClearPicture();
             return FALSE;
@@ -83,7 +83,7 @@ BOOL SlideLayer::SetBackground(const BitmapBuffer& source, int width, int height
         background.Release();
         return FALSE;
     }
-    if (!background.Create(width + kSpareColumns, height, kLayerDepth, RGB(0, 0, 0))) {
+    if (!background.Create(width + SPARE_COLUMNS, height, LAYER_DEPTH, RGB(0, 0, 0))) {
         return FALSE;
     }
     const int sw = source.Width();
@@ -124,7 +124,7 @@ BOOL SlideLayer::DrawBlendedAt(HDC dc, int level, int xDest, int yDest, int xBac
     if (work.Dc() == nullptr) {
         return FALSE;
     }
-    level = level < 0 ? 0 : (level > kMaxLevel ? kMaxLevel : level);
+    level = level < 0 ? 0 : (level > MAX_LEVEL ? MAX_LEVEL : level);
 
     const BitmapBuffer* source = &picture;
     int w = picture.Width();
@@ -145,7 +145,7 @@ BOOL SlideLayer::DrawBlendedAt(HDC dc, int level, int xDest, int yDest, int xBac
             return FALSE;
         }
         source = &zoomed;
-        w = zw + kSpareColumns;
+        w = zw + SPARE_COLUMNS;
         h = zh;
     }
 
@@ -160,7 +160,7 @@ BOOL SlideLayer::DrawBlendedAt(HDC dc, int level, int xDest, int yDest, int xBac
     } else {
         LightenArea(sourceRows, workRows, w, h, static_cast<unsigned>(level), kernels);
     }
-    return work.Draw(dc, xDest, yDest, w - kSpareColumns, h, 0, 0, w - kSpareColumns, h, rop);
+    return work.Draw(dc, xDest, yDest, w - SPARE_COLUMNS, h, 0, 0, w - SPARE_COLUMNS, h, rop);
 }
 
 BOOL SlideLayer::DrawBackground(HDC dc, int x, int y, DWORD rop) {

@@ -43,16 +43,16 @@ public:
 
     HDC BackgroundDc() const { return background.Dc(); }
     // Sizes without the spare columns; 0 while empty.
-    int PictureWidth() const { return picture.Dc() != nullptr ? picture.Width() - kSpareColumns : 0; }
+    int PictureWidth() const { return picture.Dc() != nullptr ? picture.Width() - SPARE_COLUMNS : 0; }
     int PictureHeight() const { return picture.Height(); }
-    int BackgroundWidth() const { return background.Dc() != nullptr ? background.Width() - kSpareColumns : 0; }
+    int BackgroundWidth() const { return background.Dc() != nullptr ? background.Width() - SPARE_COLUMNS : 0; }
     int BackgroundHeight() const { return background.Height(); }
     BOOL IsPictureEmpty() const { return work.Dc() == nullptr; }
     BOOL IsBackgroundEmpty() const { return background.Dc() == nullptr; }
 
     // Columns kept right of every picture and of the background, never shown:
     // the packed blend's last partial 8-byte step falls into them.
-    static constexpr int kSpareColumns = 3;
+    static constexpr int SPARE_COLUMNS = 3;
 
 private:
     PictureBuffer picture;     // the picture at 1:1, 24 bits, plus the spare columns

@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr WORD kTrueColorDepth = 24;
+constexpr WORD TRUE_COLOR_DEPTH = 24;
 
 // Stretches the whole of source over the whole of target, blending.
 BOOL StretchBlending(const BitmapBuffer& source, const BitmapBuffer& target) {
@@ -38,7 +38,7 @@ BOOL ResizeSmoothly(BitmapBuffer& picture, double scale) {
     BitmapBuffer larger;
     if (picture.Dc() == nullptr || !ScaleDimension(picture.Width(), scale, &width) ||
         !ScaleDimension(picture.Height(), scale, &height) ||
-        !larger.Create(width, height, kTrueColorDepth, RGB(0, 0, 0)) || !StretchBlending(picture, larger)) {
+        !larger.Create(width, height, TRUE_COLOR_DEPTH, RGB(0, 0, 0)) || !StretchBlending(picture, larger)) {
         picture.Release();
         return FALSE;
     }

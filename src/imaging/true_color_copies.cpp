@@ -7,15 +7,15 @@
 
 namespace {
 
-constexpr int kBytesPerPixel = 3;
-constexpr WORD kTrueColorDepth = 24;
+constexpr int BYTES_PER_PIXEL = 3;
+constexpr WORD TRUE_COLOR_DEPTH = 24;
 
 // The source's pixels at 24 bits: the source itself when it has them, else a
 // copy made in temporary. Null when the copy cannot be made.
 const BitmapBuffer* TrueColorPixels(const BitmapBuffer& source, BitmapBuffer& temporary) {
     const BitmapBuffer* pixels = &source;
-    if (source.BitCount() != kTrueColorDepth) {
-        if (!temporary.Create(source.Width(), source.Height(), kTrueColorDepth, RGB(0, 0, 0)) ||
+    if (source.BitCount() != TRUE_COLOR_DEPTH) {
+        if (!temporary.Create(source.Width(), source.Height(), TRUE_COLOR_DEPTH, RGB(0, 0, 0)) ||
             !source.DrawScaled(temporary.Dc(), 1.0, SRCCOPY)) {
             return nullptr;
         }
@@ -34,16 +34,17 @@ PixelRows RowsOf(const BitmapBuffer& image) {
 
 BOOL BitmapBuffer::AssignShrunk(const BitmapBuffer& source, int width, int height) {
     if (source.dc == nullptr || width < 1 || height < 1 || width > source.Width() || height > source.Height() ||
-        source.Width() > kMaxShrinkSide || source.Height() > kMaxShrinkSide) {
+        source.Width() > MAX_SHRINK_SIDE || source.Height() > MAX_SHRINK_SIDE) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
     BitmapBuffer temporary;
     const BitmapBuffer* pixels = TrueColorPixels(source, temporary);
-    const size_t scratchBytes = AreaShrinkScratchBytes(source.Width(), width, kBytesPerPixel);
+    const size_t scratchBytes = AreaShrinkScratchBytes(source.Width(), width, BYTES_PER_PIXEL);
     ScopedHeapBlock scratch(scratchBytes != 0 ? HeapBlockAlloc(scratchBytes) : nullptr);
     BitmapBuffer shrunk;
-    if (pixels == nullptr || scratch.Get() == nullptr || !shrunk.Create(width, height, kTrueColorDepth, RGB(0, 0, 0))) {
+    if (pixels == nullptr || scratch.Get() == nullptr ||
+        !shrunk.Create(width, height, TRUE_COLOR_DEPTH, RGB(0, 0, 0))) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return FALSE;
     }
@@ -52,7 +53,8 @@ BOOL BitmapBuffer::AssignShrunk(const BitmapBuffer& source, int width, int heigh
     const PixelRows to = RowsOf(shrunk);
     const SourceLines sourceLines = {from.top, from.width, from.height, from.stride};
     const TargetLines targetLines = {to.top, to.width, to.height, to.stride};
-    if (!ShrinkArea(sourceLines, targetLines, kBytesPerPixel, WidestAreaShrinkKernelSet(), scratch.Get(), scratchBytes)) {
+    if (!ShrinkArea(sourceLines, targetLines, BYTES_PER_PIXEL, WidestAreaShrinkKernelSet(), scratch.Get(),
+                    scratchBytes)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
@@ -72,11 +74,11 @@ BOOL BitmapBuffer::Turn(ExifOrientation orientation) {
     const BitmapBuffer* pixels = TrueColorPixels(*this, temporary);
     const PixelSize size = TurnedSize(orientation, Width(), Height());
     BitmapBuffer turned;
-    if (pixels == nullptr || !turned.Create(size.width, size.height, kTrueColorDepth, RGB(0, 0, 0))) {
+    if (pixels == nullptr || !turned.Create(size.width, size.height, TRUE_COLOR_DEPTH, RGB(0, 0, 0))) {
         return FALSE;
     }
     GdiFlush();
-    if (!TurnPixelRows(orientation, kBytesPerPixel, RowsOf(*pixels), RowsOf(turned))) {
+    if (!TurnPixelRows(orientation, BYTES_PER_PIXEL, RowsOf(*pixels), RowsOf(turned))) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }

@@ -16,11 +16,11 @@
 
 namespace {
 
-constexpr int kBytesPerPixel = 3;
-constexpr int kPremultipliedBytesPerPixel = 4;
-constexpr WORD kTrueColorDepth = 24;
+constexpr int BYTES_PER_PIXEL = 3;
+constexpr int PREMULTIPLIED_BYTES_PER_PIXEL = 4;
+constexpr WORD TRUE_COLOR_DEPTH = 24;
 // Reductions a decoder may offer while decoding, the largest first.
-constexpr UINT kReductions[] = {8, 4, 2};
+constexpr UINT REDUCTIONS[] = {8, 4, 2};
 
 // Releases a COM interface at the end of the scope.
 template <typename T>
@@ -81,7 +81,7 @@ public:
     bool Read(int32_t first, int32_t count, uint8_t* lines, ptrdiff_t stride) override {
         for (int32_t k = 0; k < count; ++k) {
             CopyMemory(lines + k * stride, top_ + static_cast<size_t>(first + k) * stride_,
-                       static_cast<size_t>(width_) * kBytesPerPixel);
+                       static_cast<size_t>(width_) * BYTES_PER_PIXEL);
         }
         return true;
     }
@@ -104,10 +104,10 @@ struct ReducedFrame {
 ReducedFrame DecodeReduced(IWICBitmapFrameDecode* frame, DecodeSize stored, DecodeSize target) {
     ReducedFrame reduced = {};
     ScopedInterface<SourceTransform> transform;
-    if (FAILED(frame->QueryInterface(kSourceTransformIid, transform.ReceiveVoid()))) {
+    if (FAILED(frame->QueryInterface(SOURCE_TRANSFORM_IID, transform.ReceiveVoid()))) {
         return reduced;
     }
-    for (UINT divisor : kReductions) {
+    for (UINT divisor : REDUCTIONS) {
         DecodeSize size = ReducedSize(stored, divisor);
         if (!ReductionServes(stored, size, target) ||
             FAILED(transform.Get()->GetClosestSize(&size.width, &size.height)) ||
@@ -119,7 +119,7 @@ ReducedFrame DecodeReduced(IWICBitmapFrameDecode* frame, DecodeSize stored, Deco
             return reduced;
         }
         LineBlock block = {};
-        if (!LineBlockOf(size.width, size.height, kBytesPerPixel, &block)) {
+        if (!LineBlockOf(size.width, size.height, BYTES_PER_PIXEL, &block)) {
             return reduced;
         }
         ScopedHeapBlock pixels(HeapBlockAlloc(block.bytes));
@@ -143,9 +143,9 @@ bool ShrinkInto(BitmapBuffer& target, SourceLineFeed& feed, DecodeSize source, i
     const size_t scratchBytes =
         copy ? 0
              : AreaShrinkFeedScratchBytes(static_cast<int32_t>(source.width), static_cast<int32_t>(source.height),
-                                          width, height, kBytesPerPixel);
+                                          width, height, BYTES_PER_PIXEL);
     ScopedHeapBlock scratch(scratchBytes != 0 ? HeapBlockAlloc(scratchBytes) : nullptr);
-    if ((!copy && scratch.Get() == nullptr) || !target.Create(width, height, kTrueColorDepth, RGB(0, 0, 0))) {
+    if ((!copy && scratch.Get() == nullptr) || !target.Create(width, height, TRUE_COLOR_DEPTH, RGB(0, 0, 0))) {
         target.Release();
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return false;
@@ -158,7 +158,7 @@ bool ShrinkInto(BitmapBuffer& target, SourceLineFeed& feed, DecodeSize source, i
     const TargetLines lines = {rows.top, rows.width, rows.height, rows.stride};
     const bool filled = copy ? feed.Read(0, height, rows.top, rows.stride)
                              : ShrinkAreaFromFeed(static_cast<int32_t>(source.width),
-                                                  static_cast<int32_t>(source.height), feed, lines, kBytesPerPixel,
+                                                  static_cast<int32_t>(source.height), feed, lines, BYTES_PER_PIXEL,
                                                   WidestAreaShrinkKernelSet(), scratch.Get(), scratchBytes);
     if (!filled) {
         target.Release();
@@ -258,7 +258,7 @@ bool WicPicture::Decode(BitmapBuffer& target, int width, int height, COLORREF ba
         lines = scaler.Get();
     }
     LineBlock line = {};
-    ScopedHeapBlock lineBytes(LineBlockOf(source.width, 1, kPremultipliedBytesPerPixel, &line)
+    ScopedHeapBlock lineBytes(LineBlockOf(source.width, 1, PREMULTIPLIED_BYTES_PER_PIXEL, &line)
                                   ? HeapBlockAlloc(line.bytes)
                                   : nullptr);
     if (lineBytes.Get() == nullptr) {

@@ -14,7 +14,7 @@
 #include <wincodec.h>
 
 // IID_IWICBitmapSourceTransform.
-inline constexpr GUID kSourceTransformIid = {0x3b16811b, 0x6a43, 0x4ec9,
+inline constexpr GUID SOURCE_TRANSFORM_IID = {0x3b16811b, 0x6a43, 0x4ec9,
                                              {0xb7, 0x13, 0x3d, 0x5a, 0x0c, 0x13, 0xb9, 0x40}};
 
 struct SourceTransform : public IUnknown {

@@ -179,7 +179,7 @@ TEST(AreaShrink, AFedSourceShrinksAsAWholeOneAndIsReadOnce) {
 // 2^31 and T passes 2^32, so a sum that wraps anywhere shows as a colour that
 // is not white.
 TEST(AreaShrink, TheLargestSumsKeepEveryBit) {
-    Lines source(520, kMaxShrinkSide, 3);
+    Lines source(520, MAX_SHRINK_SIDE, 3);
     std::fill(source.memory.begin(), source.memory.end(), 255);
     for (const KernelSet& kernels : KernelSets()) {
         Lines target(2, 1, 3);
@@ -211,7 +211,7 @@ TEST(AreaShrink, RefusesWhatItCannotShrinkAndWritesNothing) {
 
     EXPECT_EQ(AreaShrinkScratchBytes(6, 0, 3), 0u);
     EXPECT_EQ(AreaShrinkScratchBytes(6, 7, 3), 0u);
-    EXPECT_EQ(AreaShrinkScratchBytes(kMaxShrinkSide + 1, 1, 3), 0u);
+    EXPECT_EQ(AreaShrinkScratchBytes(MAX_SHRINK_SIDE + 1, 1, 3), 0u);
 }
 
 }  // namespace

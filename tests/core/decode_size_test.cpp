@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr uint32_t kLimit = static_cast<uint32_t>(kMaxShrinkSide);
+constexpr uint32_t kLimit = static_cast<uint32_t>(MAX_SHRINK_SIDE);
 
 // Sides a decoder may report, up to the largest a 32-bit count holds: a
 // product or a rounding up of them must not wrap.

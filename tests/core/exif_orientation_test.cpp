@@ -149,7 +149,7 @@ public:
 
     const uint8_t* Read(uint64_t offset, size_t size, size_t* got) override {
         const size_t at = static_cast<size_t>(std::min<uint64_t>(offset, file_.size()));
-        EXPECT_LE(size, kLargestRead);
+        EXPECT_LE(size, LARGEST_READ);
         copy_.assign(file_.begin() + static_cast<ptrdiff_t>(at),
                      file_.begin() + static_cast<ptrdiff_t>(std::min(file_.size(), at + size)));
         asked += size;

@@ -17,7 +17,7 @@ public:
     ~CopyingSource() { std::free(copy_); }
 
     const uint8_t* Read(uint64_t offset, size_t size, size_t* got) override {
-        if (size > kLargestRead) {
+        if (size > LARGEST_READ) {
             std::abort();
         }
         std::free(copy_);

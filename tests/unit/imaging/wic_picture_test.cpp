@@ -48,7 +48,7 @@ public:
         if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IWICBitmapSource) ||
             IsEqualIID(iid, IID_IWICBitmapFrameDecode)) {
             *object = static_cast<IWICBitmapFrameDecode*>(this);
-        } else if (reduces_ && IsEqualIID(iid, kSourceTransformIid)) {
+        } else if (reduces_ && IsEqualIID(iid, SOURCE_TRANSFORM_IID)) {
             *object = static_cast<SourceTransform*>(this);
         } else {
             *object = nullptr;

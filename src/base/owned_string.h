@@ -9,7 +9,7 @@ public:
     TextBuffer() = default;
     TextBuffer(const TextBuffer&) = delete;
     TextBuffer& operator=(const TextBuffer&) = delete;
-    virtual ~TextBuffer();
+    ~TextBuffer();
 
     char* data = nullptr;  // null while no text was set
     int size = 0;          // bytes held, terminator included

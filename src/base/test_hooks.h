@@ -21,7 +21,6 @@ typedef BOOL(WINAPI* ProcessorFeatureQueryFn)(DWORD feature);
 typedef BOOL(WINAPI* IniMoveFileFn)(const char* from, const char* to);
 // The open of one music file on the player, with its notices going to window.
 typedef MCIERROR (*TrackOpenFn)(MusicPlayer& player, HWND window, const char* file);
-// The number of wave output devices.
 typedef UINT (*OutputDeviceCountFn)();
 
 struct TestHooks {
@@ -57,5 +56,4 @@ struct TestHooks {
 
 TestHooks& Hooks();
 
-// Every hook back to zero and null.
 void ResetTestHooks();

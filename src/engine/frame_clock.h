@@ -66,5 +66,4 @@ struct FrameClock {
     PixelRect prevRect;       // picture rectangle invalidated on the previous tick
 };
 
-// Advances the clock by one tick.
 void Tick(FrameClock& clock, const ClockSettings& settings, const SlideMotion& motion, FrameHooks& hooks);

@@ -9,10 +9,10 @@ namespace {
 constexpr WORD TRUE_COLOR_DEPTH = 24;
 
 // Stretches the whole of source over the whole of target, blending.
-BOOL StretchBlending(const BitmapBuffer& source, const BitmapBuffer& target) {
+bool StretchBlending(const BitmapBuffer& source, const BitmapBuffer& target) {
     ScopedSavedDc saved(target.Dc());
     if (!saved.Saved()) {
-        return FALSE;
+        return false;
     }
     // 95, 98 and Me lack HALFTONE: there the pixels are repeated as before.
     if (SetStretchBltMode(target.Dc(), HALFTONE) == 0) {
@@ -24,14 +24,14 @@ BOOL StretchBlending(const BitmapBuffer& source, const BitmapBuffer& target) {
     const BOOL stretched = StretchBlt(target.Dc(), 0, 0, target.Width(), target.Height(), source.Dc(), 0, 0,
                                       source.Width(), source.Height(), SRCCOPY);
     GdiFlush();
-    return stretched;
+    return stretched != FALSE;
 }
 
 }  // namespace
 
-BOOL ResizeSmoothly(BitmapBuffer& picture, double scale) {
+bool ResizeSmoothly(BitmapBuffer& picture, double scale) {
     if (!(scale > 1.0)) {
-        return picture.Scale(scale);
+        return picture.Scale(scale) != FALSE;
     }
     int width = 0;
     int height = 0;
@@ -40,8 +40,8 @@ BOOL ResizeSmoothly(BitmapBuffer& picture, double scale) {
         !ScaleDimension(picture.Height(), scale, &height) ||
         !larger.Create(width, height, TRUE_COLOR_DEPTH, RGB(0, 0, 0)) || !StretchBlending(picture, larger)) {
         picture.Release();
-        return FALSE;
+        return false;
     }
     picture.TakeFrom(larger);
-    return TRUE;
+    return true;
 }

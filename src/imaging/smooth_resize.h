@@ -9,7 +9,7 @@ class BitmapBuffer;
 
 // Resizes picture by scale, each side truncated. Shrinking averages the area
 // each pixel covers (BitmapBuffer::Scale); enlarging blends neighbouring
-// pixels with the system's HALFTONE stretch and gives 24 bits. Pictures whose
-// pixels must stay exact (a transparent colour) are not for this. FALSE
-// leaves picture empty.
-BOOL ResizeSmoothly(BitmapBuffer& picture, double scale);
+// pixels with the system's HALFTONE stretch and gives 24 bits. Pictures with a
+// transparent colour are not for this: blending would change that colour
+// along the edges. False leaves picture empty.
+bool ResizeSmoothly(BitmapBuffer& picture, double scale);

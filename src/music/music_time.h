@@ -9,7 +9,6 @@
 // platform's packing macro does.
 uint32_t PackTmsf(unsigned track, unsigned minutes, unsigned seconds);
 
-// A position in milliseconds.
 uint32_t MillisecondsAt(unsigned minutes, unsigned seconds);
 
 // A CD track length, minutes in bits 0-7 and seconds in bits 8-15 (frames dropped).

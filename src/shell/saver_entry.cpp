@@ -68,10 +68,6 @@ int DispatchSaverMode(const char* arguments, bool isWin9x, const SaverModes& mod
     return MODE_REFUSED;
 }
 
-BOOL PrepareDialogClasses(HINSTANCE) {
-    return TRUE;
-}
-
 void ChangeSaverPassword(HWND parent) {
     HMODULE library = LoadSystemLibrary("MPR.DLL");
     if (library == nullptr) {

@@ -27,8 +27,5 @@ int DispatchSaverMode(const char* arguments, bool isWin9x, const SaverModes& mod
 // the text does not start with a digit).
 HWND ParseWindowHandle(const char* text);
 
-// Runs before the settings dialog is created; there is nothing to prepare.
-BOOL PrepareDialogClasses(HINSTANCE instance);
-
 // The 95/98 family's own password-change dialog for screen savers.
 void ChangeSaverPassword(HWND parent);

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -63,9 +62,6 @@ protected:
     HWND window_ = nullptr;
     // The codes received: MCI_NOTIFY_SUCCESSFUL, _SUPERSEDED, _ABORTED or _FAILURE.
     std::vector<WPARAM> notices_;
-    // Called on every notice after it is recorded, as the saver's window
-    // procedure would be.
-    std::function<void(WPARAM code)> onNotice_;
 
 private:
     static LRESULT CALLBACK NoticeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -73,9 +69,6 @@ private:
             return DefWindowProcA(window, message, wParam, lParam);
         }
         current_->notices_.push_back(wParam);
-        if (current_->onNotice_) {
-            current_->onNotice_(wParam);
-        }
         return 0;
     }
 

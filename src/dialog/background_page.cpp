@@ -65,8 +65,10 @@ bool BackgroundPage::Collect() {
     SaverSettings& s = Settings();
     CopyBoundControls(Window(), BACKGROUND_BINDINGS, s);
     GetDlgItemTextA(Window(), IDC_BACKGROUND_EDIT_PATH, s.backPath, sizeof s.backPath);
-    // The check box says "set a background"; the record keeps its opposite.
-    s.backScreen = 1 - ControlValueOf(Window(), IDC_BACKGROUND_CHECK_SET, ControlValue::CHECK_STATE);
+    // The check box asks for a background of one's own; the record keeps
+    // whether the desktop is shown instead.
+    const bool ownBackground = ControlValueOf(Window(), IDC_BACKGROUND_CHECK_SET, ControlValue::CHECK_STATE) != 0;
+    s.backScreen = ownBackground ? 0 : 1;
     return true;
 }
 
@@ -103,7 +105,8 @@ BOOL BackgroundPage::OnInit() {
     }
     RebuildBrowseGlyph();
 
-    if (s.backScreen == 0) {
+    const bool desktopShown = s.backScreen != 0;
+    if (!desktopShown) {
         CheckDlgButton(page, IDC_BACKGROUND_CHECK_SET, BST_CHECKED);
     }
     SendDlgItemMessageA(page, IDC_BACKGROUND_EDIT_PATH, EM_LIMITTEXT, MAX_PATH_CHARS, 0);

@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-#include <mmsystem.h>
-
 #include "base/path_limits.h"
 
 class MediaList;

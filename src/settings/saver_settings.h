@@ -48,6 +48,9 @@ public:
     int useMask = 0;
     int useColor = 0;
     int maskColor = 0;
+    int pictureSubFolders = 0;  // a picture folder brings its sub-folders, to any depth
+    int allFormats = 0;         // a picture folder brings every format the system reads
+    int caption = 0;            // each picture shows its date taken and folder name
     int fadeSteps = 0;
     int tickPeriodMs = 0;  // from speed, or the Debug override; never stored
     int holdTicks = 0;
@@ -56,6 +59,7 @@ public:
     StringList musicEntries;
     int playMusic = 0;
     int musicShuffle = 0;
+    int musicSubFolders = 0;  // a music folder brings its sub-folders, to any depth
     int customColors[16] = {};
     MediaList pictureFiles;
     MediaList musicFiles;

@@ -87,3 +87,7 @@ bool IniFile::WriteInt(const char* section, const char* key, int value) const {
 bool IniFile::WriteString(const char* section, const char* key, const char* text) const {
     return path_[0] != '\0' && WritePrivateProfileStringA(section, key, text, path_) != FALSE;
 }
+
+bool IniFile::RemoveKey(const char* section, const char* key) const {
+    return path_[0] != '\0' && WritePrivateProfileStringA(section, key, nullptr, path_) != FALSE;
+}

@@ -39,6 +39,9 @@ public:
     // False when the platform refuses the write, or without a path.
     bool WriteInt(const char* section, const char* key, int value) const;
     bool WriteString(const char* section, const char* key, const char* text) const;
+    // Takes the key out of section; an absent key is no refusal. Windows may
+    // refuse it on a file that does not exist yet.
+    bool RemoveKey(const char* section, const char* key) const;
 
 private:
     char path_[MAX_PATH_CHARS + 1] = {};

@@ -35,6 +35,7 @@ void ReadRow(const IniFile& ini, const SettingRow& row, SaverSettings& s) {
             ini.ReadString(row.section, row.key, "", s.*row.text, sizeof(SettingText));
             break;
         case SettingKind::FLAG:
+        case SettingKind::OPT_IN:
             s.*row.number = ini.ReadBool(row.section, row.key, row.byDefault);
             break;
         case SettingKind::NUMBER:
@@ -123,6 +124,7 @@ public:
     void String(const char* section, const char* key, const char* text) {
         written_ = written_ && ini_.WriteString(section, key, text);
     }
+    void Remove(const char* section, const char* key) { written_ = written_ && ini_.RemoveKey(section, key); }
     bool AllWritten() const { return written_; }
 
 private:
@@ -140,6 +142,13 @@ void WriteRow(KeyWriter& w, const SettingRow& row, const SaverSettings& s) {
         case SettingKind::FLAG:
         case SettingKind::NUMBER:
             w.Int(row.section, row.key, s.*row.number);
+            break;
+        case SettingKind::OPT_IN:
+            if (s.*row.number != 0) {
+                w.Int(row.section, row.key, 1);
+            } else {
+                w.Remove(row.section, row.key);
+            }
             break;
         case SettingKind::COUNT:
             w.Int(row.section, row.key, (s.*row.list).Count());

@@ -15,6 +15,9 @@ constexpr SettingRow Text(const char* section, const char* key, SettingText S::*
 constexpr SettingRow Flag(const char* section, const char* key, int S::*field, int byDefault) {
     return {section, key, SettingKind::FLAG, field, nullptr, nullptr, nullptr, byDefault, {0, 1}};
 }
+constexpr SettingRow OptIn(const char* section, const char* key, int S::*field) {
+    return {section, key, SettingKind::OPT_IN, field, nullptr, nullptr, nullptr, 0, {0, 1}};
+}
 constexpr SettingRow Number(const char* section, const char* key, int S::*field, int byDefault, int lower,
                             int upper) {
     return {section, key, SettingKind::NUMBER, field, nullptr, nullptr, nullptr, byDefault, {lower, upper}};
@@ -39,6 +42,7 @@ constexpr SettingRow SETTING_ROWS[] = {
     Number("Back", "BackColor", &S::backColor, 0, 0, WHITE),
     Flag("Music", "PlayMusic", &S::playMusic, 0),
     Flag("Music", "Suffle", &S::musicShuffle, 1),
+    OptIn("Music", "SubFolders", &S::musicSubFolders),
     Count("Music", "Count", &S::musicEntries),
     Number("Effect", "Scale", &S::fadeSteps, 64, 1, 256),
     Number("Effect", "Delay", &S::holdTicks, 40, 0, 999),
@@ -54,6 +58,9 @@ constexpr SettingRow SETTING_ROWS[] = {
     Flag("Picture", "UseMask", &S::useMask, 0),
     Flag("Picture", "UseColor", &S::useColor, 0),
     Number("Picture", "MaskColor", &S::maskColor, 0, 0, WHITE),
+    OptIn("Picture", "SubFolders", &S::pictureSubFolders),
+    OptIn("Picture", "AllFormats", &S::allFormats),
+    OptIn("Picture", "Caption", &S::caption),
     Numbers("Picture", "CC%d", &S::customColors, WHITE),
     Entries("FileList", "Picture%d", &S::pictureEntries),
     Entries("FileList", "Music%d", &S::musicEntries),

@@ -14,6 +14,8 @@ struct SettingRange {
 enum class SettingKind {
     TEXT,     // a path, cut to MAX_PATH_CHARS characters
     FLAG,     // any nonzero value reads as 1
+    OPT_IN,   // a FLAG that is off when absent, written as 1 while on and removed while off, so that a
+              // file saved with it off holds exactly what it held before the setting existed
     NUMBER,   // clamped to its range when read; written as it stands
     COUNT,    // how many entries a list holds: written from the list, read only to find the entries
     NUMBERS,  // one key per element of an array, the key a format with one "%d" numbered from 0
@@ -29,7 +31,7 @@ struct SettingRow {
     const char* section;
     const char* key;
     SettingKind kind;
-    int SaverSettings::*number;       // FLAG, NUMBER
+    int SaverSettings::*number;       // FLAG, OPT_IN, NUMBER
     SettingText SaverSettings::*text;  // TEXT
     StringList SaverSettings::*list;   // COUNT, ENTRIES
     SettingNumbers SaverSettings::*numbers;  // NUMBERS

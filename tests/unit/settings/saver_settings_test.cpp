@@ -166,6 +166,41 @@ TEST_F(SaverSettingsTest, SaveWritesEveryKeyInOrderOverTheFile) {
     EXPECT_FALSE(FileExists(CopyPath())) << "the copy replaced the file";
 }
 
+// The opt-in flags read 0 when absent and 1 for any nonzero value. Saved on,
+// each is written as 1 in its own section; saved off again, it is taken out
+// and the file is what a save that never turned it on left.
+TEST_F(SaverSettingsTest, OptInFlagsAreStoredOnlyWhileOn) {
+    const struct {
+        Field field;
+        const char* section;
+        const char* key;
+    } flags[] = {
+        {&S::pictureSubFolders, "[Picture]", "SubFolders"},
+        {&S::allFormats, "[Picture]", "AllFormats"},
+        {&S::caption, "[Picture]", "Caption"},
+        {&S::musicSubFolders, "[Music]", "SubFolders"},
+    };
+    for (const auto& f : flags) {
+        WriteIni("[Picture]\r\nCenter=1\r\n[Music]\r\nPlayMusic=1\r\n");
+        ASSERT_TRUE(Loaded()->Save());
+        const std::string off = ReadFileBytes(iniPath);
+        auto s = Loaded();
+        EXPECT_EQ(s.get()->*f.field, 0) << f.key;
+        s.get()->*f.field = 1;
+        ASSERT_TRUE(s->Save());
+        std::string on = ReadFileBytes(iniPath);
+        const size_t section = on.find(f.section);
+        const size_t at = on.find(std::string("\n") + f.key + "=1\r\n", section);
+        ASSERT_LT(at, on.find("\n[", section)) << f.section << f.key << " in\n" << on;
+        WriteIni(on.replace(at + 1 + lstrlenA(f.key), 2, "=2"));
+        s = Loaded();
+        EXPECT_EQ(s.get()->*f.field, 1) << f.key;
+        s.get()->*f.field = 0;
+        ASSERT_TRUE(s->Save());
+        EXPECT_EQ(ReadFileBytes(iniPath), off) << f.section << f.key;
+    }
+}
+
 // A file that cannot be replaced is reported and left exactly as it was, and
 // no copy stays behind.
 TEST_F(SaverSettingsTest, ASaveThatCannotWriteTheFileSaysSoAndLeavesItUntouched) {

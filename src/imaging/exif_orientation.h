@@ -1,12 +1,12 @@
 // The orientation a camera records in a JPEG file's EXIF block: how the
-// stored pixels must be turned or mirrored to show the photo upright. The
-// block may lie behind other segments (ICC profiles, XMP packets) of up to
-// 64 KB each, so the file is walked segment by segment up to it. No Win32
-// here.
+// stored pixels must be turned or mirrored to show the photo upright. No
+// Win32 here.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+
+#include "imaging/jpeg_exif_block.h"
 
 // The eight values of the orientation tag, named for what turns the stored
 // pixels upright.
@@ -19,23 +19,6 @@ enum class ExifOrientation : uint8_t {
     kTurnClockwise = 6,      // a quarter turn
     kTransverse = 7,         // mirror along the top-right to bottom-left diagonal
     kTurnAnticlockwise = 8,  // a quarter turn
-};
-
-// Where the segment walk reads a file. It asks for a few bytes at a time (a
-// marker and its length) and for one segment's body at most.
-class JpegByteSource {
-public:
-    // The most bytes one Read asks for: the largest segment body.
-    static constexpr size_t LARGEST_READ = 0xFFFF;
-
-    // Up to size bytes of the file from offset: returns where they are (valid
-    // until the next Read) and sets *got to their count, which is below size
-    // only at the end of the file, and 0 past it or when the file cannot be
-    // read.
-    virtual const uint8_t* Read(uint64_t offset, size_t size, size_t* got) = 0;
-
-protected:
-    ~JpegByteSource() = default;
 };
 
 // The orientation of IFD0 in the first APP1 "Exif" segment among the

@@ -12,6 +12,11 @@ gleamo_pure_sources(
   area_shrink_kernels.cpp
   decode_size.cpp
   exif_orientation.cpp
+  exif_date.cpp
+  jpeg_exif_block.cpp
+  tiff_directory.cpp
+  caption_text.cpp
+  caption_layout.cpp
   orientation_turn.cpp
 )
 
@@ -33,4 +38,6 @@ gleamo_win32_sources(
 # The parsers under libFuzzer (tests/fuzz), compiled into each target so that
 # the fuzzer's coverage sees them.
 set(GLEAMO_BMP_LAYOUT_FUZZ_SOURCES ${CMAKE_CURRENT_LIST_DIR}/bmp_layout.cpp)
-set(GLEAMO_EXIF_ORIENTATION_FUZZ_SOURCES ${CMAKE_CURRENT_LIST_DIR}/exif_orientation.cpp)
+set(GLEAMO_EXIF_ORIENTATION_FUZZ_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/exif_orientation.cpp ${CMAKE_CURRENT_LIST_DIR}/exif_date.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/jpeg_exif_block.cpp ${CMAKE_CURRENT_LIST_DIR}/tiff_directory.cpp)

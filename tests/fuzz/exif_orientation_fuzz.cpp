@@ -1,10 +1,12 @@
-// Arbitrary bytes as a JPEG file: the orientation reader must never read
-// outside them, and always answer one of the eight orientations, the same
-// whether it has the file in memory or reads it piece by piece.
+// Arbitrary bytes as a JPEG file: the orientation and date readers must never
+// read outside them; the orientation is always one of the eight, and both
+// answer the same whether they have the file in memory or read it piece by
+// piece.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
+#include "imaging/exif_date.h"
 #include "imaging/exif_orientation.h"
 
 namespace {
@@ -49,6 +51,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     CopyingSource source(data, size);
     if (ReadJpegOrientation(source) != orientation) {
+        std::abort();
+    }
+    CalendarDate inMemory = {};
+    CalendarDate pieceByPiece = {};
+    const bool found = ReadJpegDateTaken(data, size, &inMemory);
+    if (ReadJpegDateTaken(source, &pieceByPiece) != found ||
+        (found && std::memcmp(&inMemory, &pieceByPiece, sizeof inMemory) != 0)) {
         std::abort();
     }
     return 0;

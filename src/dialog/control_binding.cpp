@@ -16,6 +16,14 @@ int ControlValueOf(HWND page, int control, ControlValue value) {
     return 0;
 }
 
+void CheckBoundControls(HWND page, const ControlBinding* bindings, int count, const SaverSettings& settings) {
+    for (int i = 0; i < count; ++i) {
+        if (bindings[i].value == ControlValue::CHECK_STATE && settings.*bindings[i].field != 0) {
+            CheckDlgButton(page, bindings[i].control, BST_CHECKED);
+        }
+    }
+}
+
 void CopyBoundControls(HWND page, const ControlBinding* bindings, int count, SaverSettings& settings) {
     for (int i = 0; i < count; ++i) {
         settings.*bindings[i].field = ControlValueOf(page, bindings[i].control, bindings[i].value);

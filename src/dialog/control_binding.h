@@ -22,6 +22,15 @@ struct ControlBinding {
 // read like enabled ones.
 int ControlValueOf(HWND page, int control, ControlValue value);
 
+// Checks each bound check box or radio button of page whose field is
+// nonzero; the others are left as they are.
+void CheckBoundControls(HWND page, const ControlBinding* bindings, int count, const SaverSettings& settings);
+
+template <int N>
+void CheckBoundControls(HWND page, const ControlBinding (&bindings)[N], const SaverSettings& settings) {
+    CheckBoundControls(page, bindings, N, settings);
+}
+
 // Copies each bound control of page into its field of settings, in the order given.
 void CopyBoundControls(HWND page, const ControlBinding* bindings, int count, SaverSettings& settings);
 

@@ -44,6 +44,7 @@ constexpr ControlBinding DISPLAY_BINDINGS[] = {
     {IDC_DISPLAY_CHECK_USE_MASK, ControlValue::CHECK_STATE, &SaverSettings::useMask},
     // Only the specify-colour button decides; the top-left one is its complement.
     {IDC_DISPLAY_RADIO_MASK_COLOR, ControlValue::CHECK_STATE, &SaverSettings::useColor},
+    {IDC_DISPLAY_CHECK_CAPTION, ControlValue::CHECK_STATE, &SaverSettings::caption},
     {IDC_DISPLAY_TRACK_SPEED, ControlValue::TRACK_POSITION, &SaverSettings::speed},
 };
 
@@ -62,12 +63,6 @@ const SpinField* SpinFieldOfEdit(int edit) {
         }
     }
     return nullptr;
-}
-
-void CheckIfSet(HWND page, int id, int value) {
-    if (value != 0) {
-        CheckDlgButton(page, id, BST_CHECKED);
-    }
 }
 
 bool IsChecked(HWND page, int id) {
@@ -152,11 +147,10 @@ bool DisplayPage::Collect() {
 BOOL DisplayPage::OnInit() {
     HWND page = Window();
     const SaverSettings& s = Settings();
-    CheckIfSet(page, IDC_DISPLAY_CHECK_CENTER, s.center);
-    CheckIfSet(page, IDC_DISPLAY_CHECK_SHUFFLE, s.pictureShuffle);
-    CheckIfSet(page, IDC_DISPLAY_CHECK_NO_FADEOUT, s.noFadeout);
-    CheckIfSet(page, IDC_DISPLAY_CHECK_MOVE, s.move);
-    CheckIfSet(page, IDC_DISPLAY_CHECK_RANDOM_ZOOM, s.randomZoom);
+    CheckBoundControls(page, DISPLAY_BINDINGS, s);
+    if (s.useColor == 0) {
+        CheckDlgButton(page, IDC_DISPLAY_RADIO_TOP_LEFT, BST_CHECKED);
+    }
 
     for (const SpinField& field : SPIN_FIELDS) {
         const SettingRange range = SettingRangeOf(field.field);
@@ -173,8 +167,6 @@ BOOL DisplayPage::OnInit() {
     SendMessageA(speed, TBM_SETPOS, TRUE, s.speed);
     UpdateSpeedLabel(page);
 
-    CheckIfSet(page, IDC_DISPLAY_CHECK_USE_MASK, s.useMask);
-    CheckDlgButton(page, s.useColor != 0 ? IDC_DISPLAY_RADIO_MASK_COLOR : IDC_DISPLAY_RADIO_TOP_LEFT, BST_CHECKED);
     swatchBrush_ = CreateSolidBrush(static_cast<COLORREF>(s.maskColor));
 
     SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_DISPLAY_CHECK_USE_MASK, BN_CLICKED), 0);

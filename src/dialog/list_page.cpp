@@ -23,11 +23,31 @@ static_assert(ADD_FOLDER_BUTTON == IDC_MUSIC_BUTTON_ADD_FOLDER && ADD_BUTTON == 
                   DELETE_BUTTON == IDC_MUSIC_BUTTON_DELETE,
               "the list pages share their button handling");
 
-// The music page's check boxes; the first governs the rest of the page.
+// The check boxes of each page, in the order they are saved. The music
+// page's first governs the rest of that page.
+constexpr ControlBinding PICTURE_SWITCHES[] = {
+    {IDC_PICTURES_CHECK_SUB_FOLDERS, ControlValue::CHECK_STATE, &SaverSettings::pictureSubFolders},
+    {IDC_PICTURES_CHECK_ALL_FORMATS, ControlValue::CHECK_STATE, &SaverSettings::allFormats},
+};
 constexpr ControlBinding MUSIC_SWITCHES[] = {
     {IDC_MUSIC_CHECK_PLAY, ControlValue::CHECK_STATE, &SaverSettings::playMusic},
     {IDC_MUSIC_CHECK_SHUFFLE, ControlValue::CHECK_STATE, &SaverSettings::musicShuffle},
+    {IDC_MUSIC_CHECK_SUB_FOLDERS, ControlValue::CHECK_STATE, &SaverSettings::musicSubFolders},
 };
+
+struct Switches {
+    const ControlBinding* bindings;
+    int count;
+};
+
+template <int N>
+constexpr Switches SwitchesOf(const ControlBinding (&bindings)[N]) {
+    return {bindings, N};
+}
+
+Switches SwitchesOfPage(const ListPageKind& kind) {
+    return kind.musicControls ? SwitchesOf(MUSIC_SWITCHES) : SwitchesOf(PICTURE_SWITCHES);
+}
 
 constexpr DWORD FILE_PICKER_FLAGS = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
 // Room for about 1,700 names of 38 characters (a camera's date, time and
@@ -89,9 +109,8 @@ bool ReadListItem(HWND list, int index, char* entry) {
 }  // namespace
 
 bool ListPage::Collect() {
-    if (kind_.musicControls) {
-        CopyBoundControls(Window(), MUSIC_SWITCHES, Settings());
-    }
+    const Switches switches = SwitchesOfPage(kind_);
+    CopyBoundControls(Window(), switches.bindings, switches.count, Settings());
     StringList& entries = Settings().*kind_.entries;
     entries.Clear();
     HWND list = List();
@@ -118,12 +137,9 @@ BOOL ListPage::OnInit() {
     for (int i = 0; i < entries.Count(); ++i) {
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entries.Get(i)));
     }
+    const Switches switches = SwitchesOfPage(kind_);
+    CheckBoundControls(Window(), switches.bindings, switches.count, Settings());
     if (kind_.musicControls) {
-        for (const ControlBinding& box : MUSIC_SWITCHES) {
-            if (Settings().*box.field != 0) {
-                CheckDlgButton(Window(), box.control, BST_CHECKED);
-            }
-        }
         SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(IDC_MUSIC_CHECK_PLAY, BN_CLICKED), 0);
     }
     return TRUE;
@@ -225,7 +241,7 @@ void ListPage::DeleteSelectedEntries() {
 // controls keep their values: they are still collected.
 void ListPage::UpdateMusicControls() {
     const BOOL on = IsDlgButtonChecked(Window(), IDC_MUSIC_CHECK_PLAY) == BST_CHECKED;
-    for (int id : {IDC_MUSIC_CHECK_SHUFFLE, kind_.listId, ADD_BUTTON, ADD_FOLDER_BUTTON, DELETE_BUTTON}) {
+    for (int id : {IDC_MUSIC_CHECK_SHUFFLE, IDC_MUSIC_CHECK_SUB_FOLDERS, kind_.listId, ADD_BUTTON, ADD_FOLDER_BUTTON, DELETE_BUTTON}) {
         EnableWindow(GetDlgItem(Window(), id), on);
     }
 }

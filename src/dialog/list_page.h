@@ -1,6 +1,7 @@
 // The pictures and music pages of the settings dialog: a list box of entries
-// (files and folders) with add-folder, add-files and delete buttons; the
-// music page also has the play-music and shuffle check boxes.
+// (files and folders) with add-folder, add-files and delete buttons, and
+// check boxes: sub-folders and all picture formats on the pictures page,
+// play-music, shuffle and sub-folders on the music page.
 #pragma once
 
 #include <windows.h>
@@ -17,14 +18,14 @@ struct ListPageKind {
     int listId;
     UINT filterId;                       // string of the add-files dialog's filter list
     StringList SaverSettings::*entries;  // the list the page shows and rebuilds
-    bool musicControls;                  // the play-music check box (governing the rest) and shuffle
+    bool musicControls;                  // the music page's check boxes, play-music governing the rest
 };
 
 class ListPage : public SettingsPage {
 public:
     explicit ListPage(const ListPageKind& kind) : SettingsPage(kind.templateId), kind_(kind) {}
 
-    // The check boxes (music page), then the entries in displayed order.
+    // The check boxes, then the entries in displayed order.
     bool Collect() override;
 
 private:

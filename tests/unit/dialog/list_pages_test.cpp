@@ -117,14 +117,15 @@ TEST_F(ListPagesTest, DeleteRemovesEverySelectedEntryAndKeepsTheOrderOfTheRest) 
 TEST_F(ListPagesTest, WithoutPlayMusicTheMusicControlsAreDisabledButStillSaved) {
     ASSERT_TRUE(d.Open("[Music]\nPlayMusic=0\nSuffle=1\nCount=1\n[FileList]\nMusic0=song.mid\n"));
     const auto enabled = [&] {
-        return d.Enabled(Tab::Music, {IDC_MUSIC_CHECK_PLAY, IDC_MUSIC_CHECK_SHUFFLE, IDC_MUSIC_LIST,
-                                      IDC_MUSIC_BUTTON_ADD, IDC_MUSIC_BUTTON_ADD_FOLDER, IDC_MUSIC_BUTTON_DELETE});
+        return d.Enabled(Tab::Music, {IDC_MUSIC_CHECK_PLAY, IDC_MUSIC_CHECK_SHUFFLE, IDC_MUSIC_CHECK_SUB_FOLDERS,
+                                      IDC_MUSIC_LIST, IDC_MUSIC_BUTTON_ADD, IDC_MUSIC_BUTTON_ADD_FOLDER,
+                                      IDC_MUSIC_BUTTON_DELETE});
     };
-    EXPECT_EQ(enabled(), "100000");
+    EXPECT_EQ(enabled(), "1000000");
     d.Click(Tab::Music, IDC_MUSIC_CHECK_PLAY);
-    EXPECT_EQ(enabled(), "111111");
+    EXPECT_EQ(enabled(), "1111111");
     d.Click(Tab::Music, IDC_MUSIC_CHECK_PLAY);
-    EXPECT_EQ(enabled(), "100000");
+    EXPECT_EQ(enabled(), "1000000");
 
     EXPECT_EQ(d.Press(IDOK), SETTINGS_SAVED);
     EXPECT_EQ(IniValue("Music", "PlayMusic"), "0");

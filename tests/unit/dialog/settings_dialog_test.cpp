@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 
+#include "base/gdi_guards.h"
 #include "base/path_limits.h"
 #include "dialog_driver.h"
 #include "resources/resource_ids.h"
@@ -107,6 +108,61 @@ TEST(SettingsDialog, OkOnAFileThatCannotBeWrittenShowsTheErrorAndKeepsTheDialogO
     ASSERT_TRUE(d.WaitClosed(box));
     EXPECT_EQ(d.Press(IDCANCEL), SETTINGS_KEPT) << "the dialog stayed open";
     EXPECT_EQ(ReadFileBytes(DialogIniPath()), EVERY_KEY_CHANGED);
+}
+
+// What keeps control from showing whole: it leaves its page, covers another
+// control (a group box around it aside) or is too narrow for its box and
+// text. Empty when there is nothing.
+std::string LayoutFault(HWND control) {
+    HWND page = GetParent(control);
+    RECT area = {}, own = {}, other = {}, common = {};
+    GetWindowRect(page, &area);
+    GetWindowRect(control, &own);
+    if (own.left < area.left || own.top < area.top || own.right > area.right || own.bottom > area.bottom) {
+        return "leaves its page";
+    }
+    for (HWND sibling = GetWindow(page, GW_CHILD); sibling != nullptr; sibling = GetWindow(sibling, GW_HWNDNEXT)) {
+        const bool groupBox = (GetWindowLongA(sibling, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+        GetWindowRect(sibling, &other);
+        if (sibling != control && !groupBox && IntersectRect(&common, &own, &other)) {
+            return "covers control " + std::to_string(GetDlgCtrlID(sibling));
+        }
+    }
+    char text[64] = {};
+    GetWindowTextA(control, text, sizeof text);
+    ScopedClientDc dc(control);
+    ScopedSelection font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    RECT drawn = {};
+    DrawTextA(dc.Get(), text, -1, &drawn, DT_CALCRECT | DT_SINGLELINE);
+    const int needed = GetSystemMetrics(SM_CXMENUCHECK) + 2 * GetSystemMetrics(SM_CXEDGE) + drawn.right;
+    return needed > own.right - own.left ? "too narrow by " + std::to_string(needed - (own.right - own.left)) : "";
+}
+
+// The opt-in check boxes show their keys, any nonzero value as checked, and
+// OK stores them, an unchecked one by leaving its key out; each shows whole.
+TEST(SettingsDialog, TheOptInCheckBoxesShowAndStoreTheirKeysAndShowWhole) {
+    const struct {
+        Tab tab;
+        int id;
+        const char* section;
+        const char* key;
+    } boxes[] = {
+        {Tab::Pictures, IDC_PICTURES_CHECK_SUB_FOLDERS, "Picture", "SubFolders"},
+        {Tab::Pictures, IDC_PICTURES_CHECK_ALL_FORMATS, "Picture", "AllFormats"},
+        {Tab::Display, IDC_DISPLAY_CHECK_CAPTION, "Picture", "Caption"},
+        {Tab::Music, IDC_MUSIC_CHECK_SUB_FOLDERS, "Music", "SubFolders"},
+    };
+    DialogDriver d;
+    ASSERT_TRUE(d.Open("[Picture]\r\nSubFolders=1\r\nCaption=3\r\n[Music]\r\nPlayMusic=1\r\n"));
+    for (size_t i = 0; i < sizeof boxes / sizeof boxes[0]; ++i) {
+        EXPECT_EQ(d.Checked(boxes[i].tab, {boxes[i].id}), i % 2 == 0 ? "1" : "0") << boxes[i].key;
+        EXPECT_EQ(LayoutFault(d.Control(boxes[i].tab, boxes[i].id)), "") << boxes[i].key;
+        d.Click(boxes[i].tab, boxes[i].id);
+    }
+    EXPECT_EQ(d.Press(IDOK), SETTINGS_SAVED);
+    for (size_t i = 0; i < sizeof boxes / sizeof boxes[0]; ++i) {
+        EXPECT_EQ(IniValue(boxes[i].section, boxes[i].key), i % 2 == 0 ? "<absent>" : "1") << boxes[i].key;
+    }
 }
 
 WNDPROC listProcedure = nullptr;

@@ -158,26 +158,6 @@ TEST(BitmapBuffer, ScalingTruncatesAndKeepsTheFormat) {
     EXPECT_EQ(copy.Dc(), nullptr);
 }
 
-// Shrinking averages the area each pixel covers: a one-pixel checkerboard
-// halved is mid-grey, where keeping one pixel in two gives black or white.
-TEST(BitmapBuffer, ShrinkingAveragesTheAreaEachPixelCovers) {
-    BitmapBuffer board;
-    ASSERT_TRUE(board.Create(8, 6, 24, RGB(0, 0, 0)));
-    for (int y = 0; y < 6; ++y) {
-        for (int x = 0; x < 8; ++x) {
-            SetPixelAt(board, x, y, (x + y) % 2 != 0 ? RGB(255, 255, 255) : RGB(0, 0, 0));
-        }
-    }
-    ASSERT_TRUE(board.Scale(0.5));
-    ASSERT_EQ(board.Width(), 4);
-    ASSERT_EQ(board.Height(), 3);
-    for (int y = 0; y < 3; ++y) {
-        for (int x = 0; x < 4; ++x) {
-            EXPECT_EQ(PixelAt(board, x, y), RGB(128, 128, 128)) << x << "," << y;
-        }
-    }
-}
-
 // A quarter turn clockwise puts the bottom-left pixel at the top left; an
 // image of another depth comes out at 24 bits.
 TEST(BitmapBuffer, TurningMovesEveryPixelWhereTheOrientationSays) {

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -25,17 +24,6 @@ struct Damage {
     std::string bytes;
 };
 
-// format written with each number from 0 below count, joined.
-std::string Numbered(const char* format, int count) {
-    std::string joined;
-    for (int i = 0; i < count; ++i) {
-        char text[64];
-        std::snprintf(text, sizeof text, format, i);
-        joined += text;
-    }
-    return joined;
-}
-
 std::string Utf16(const std::wstring& text) {
     return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
 }
@@ -43,9 +31,10 @@ std::string Utf16(const std::wstring& text) {
 std::vector<Damage> Damages() {
     // C:\写真\表示\ in code page 932: the trailing byte of 表 is a backslash.
     const std::string folder = "C:\\\x8e\xca\x90\x5e\\\x95\x5c\x8e\xa6\\";
-    std::string everyByte;  // each value four times, in a scattered order
+    std::string everyByte, kanjiRun;  // each value four times, in a scattered order; 写 200 times
     for (int i = 0; i < 1024; ++i) {
         everyByte += static_cast<char>(i * 7);
+        kanjiRun += i < 200 ? "\x8e\xca" : "";
     }
     return {
         {"largest picture count", "[Picture]\r\nCount=2147483647\r\n[FileList]\r\nPicture0=a.jpg\r\nPicture9=b\r\n"},
@@ -73,7 +62,7 @@ std::vector<Damage> Damages() {
         // limit falls between a lead and a trailing byte.
         {"lead bytes without their trailing byte",
          "[Picture\x82]\r\nCount\x82=1\r\n[Picture]\r\nCount=2\r\n[FileList]\r\nPicture0=C:\\a" +
-             Numbered("\x8e\xca", 200) + "\r\nPicture1=abc\x82\r\n\x81"},
+             kanjiRun + "\r\nPicture1=abc\x82\r\n\x81"},
     };
 }
 

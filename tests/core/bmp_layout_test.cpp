@@ -3,35 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <string>
 #include <vector>
+
+#include "support/little_endian_bytes.h"
 
 namespace {
 
 // The file from byte 14 on, written field by field.
-struct Block {
-    Block& U16(uint32_t v) {
-        bytes.insert(bytes.end(), {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)});
-        return *this;
-    }
-    Block& U32(uint32_t v) { return U16(v & 0xFFFF).U16(v >> 16); }
-    Block& Fill(size_t n, uint8_t v) {
-        bytes.insert(bytes.end(), n, v);
-        return *this;
-    }
-    Block& Info(int32_t width, int32_t height, uint16_t bits, uint32_t compression, uint32_t sizeImage = 0,
-                uint32_t clrUsed = 0, uint32_t headerSize = 40) {
-        U32(headerSize).U32(static_cast<uint32_t>(width)).U32(static_cast<uint32_t>(height)).U16(1).U16(bits);
-        U32(compression).U32(sizeImage).U32(2835).U32(2835).U32(clrUsed).U32(0);
-        return Fill(headerSize - 40, 0);
-    }
-    uint32_t OffBits() const { return static_cast<uint32_t>(bytes.size()) + 14; }
+struct Block : Bytes {
+    uint32_t OffBits() const { return static_cast<uint32_t>(text.size()) + 14; }
     // On an exactly sized copy, so that the sanitizer build sees any read past it.
     bool Check(uint32_t offBits, BmpLayout* layout) const {
-        std::vector<uint8_t> copy(bytes);
+        std::vector<uint8_t> copy(text.begin(), text.end());
         return CheckBmpLayout(copy.data(), copy.size(), offBits, layout);
     }
-    std::vector<uint8_t> bytes;
 };
 
 TEST(BmpLayout, AcceptsEveryDepthWithItsPixelsInside) {
@@ -54,7 +39,7 @@ TEST(BmpLayout, AcceptsEveryDepthWithItsPixelsInside) {
 
         // One byte short of the last row, and the same bytes pointed past.
         Block shortBlock = b;
-        shortBlock.bytes.pop_back();
+        shortBlock.text.pop_back();
         EXPECT_FALSE(shortBlock.Check(off, &layout)) << bits;
         EXPECT_FALSE(b.Check(off + 1, &layout)) << bits;
     }
@@ -111,11 +96,11 @@ TEST(BmpLayout, RunLengthStreamsMustLieInsideTheBlock) {
     EXPECT_EQ(layout.sizeImage, 6u);
 
     Block longer = b;
-    longer.bytes[20] = 7;  // biSizeImage one past the stream
+    longer.text[20] = 7;  // biSizeImage one past the stream
     EXPECT_FALSE(longer.Check(off, &layout));
 
     Block unsized = b;
-    unsized.bytes[20] = 0;  // no length given: up to the end of the file
+    unsized.text[20] = 0;  // no length given: up to the end of the file
     ASSERT_TRUE(unsized.Check(off, &layout));
     EXPECT_EQ(layout.sizeImage, 6u);
 }
@@ -126,10 +111,10 @@ TEST(BmpLayout, RunLengthStreamsMustLieInsideTheBlock) {
 TEST(BmpLayout, LongerAndCoreHeadersBecomeInfoHeaders) {
     Block masks;
     masks.Info(2, 1, 16, 3, 0, 0, 40).U32(0xF800).U32(0x07E0).U32(0x001F).Fill(108 - 52, 0);
-    masks.bytes[0] = 108;
+    masks.text[0] = 108;
     Block core;
     core.U32(12).U16(3).U16(2).U16(1).U16(1);
-    core.bytes.insert(core.bytes.end(), {1, 2, 3, 4, 5, 6});  // two 3-byte entries: blue, green, red
+    core.text += "\1\2\3\4\5\6";  // two 3-byte entries: blue, green, red
     const struct {
         Block& block;
         std::vector<uint8_t> sizes, after;  // biSize, biWidth, biHeight; what follows the header
@@ -144,7 +129,7 @@ TEST(BmpLayout, LongerAndCoreHeadersBecomeInfoHeaders) {
         ASSERT_TRUE(c.block.Check(off, &layout));
         std::vector<uint8_t> format(BmpFormatSize(layout));
         ASSERT_EQ(format.size(), 40 + c.after.size());
-        WriteBmpFormat(layout, c.block.bytes.data(), format.data());
+        WriteBmpFormat(layout, reinterpret_cast<const uint8_t*>(c.block.text.data()), format.data());
         EXPECT_EQ(std::vector<uint8_t>(format.begin(), format.begin() + 12), c.sizes);
         EXPECT_EQ(std::vector<uint8_t>(format.begin() + 40, format.end()), c.after);
     }

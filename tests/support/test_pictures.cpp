@@ -3,6 +3,7 @@
 #include <objbase.h>
 #include <wincodec.h>
 
+#include "support/little_endian_bytes.h"
 #include "support/test_files.h"
 
 namespace {
@@ -94,29 +95,16 @@ bool WriteJpeg(const std::string& path, int width, int height,
 
 std::string Bmp24(int width, int height, const std::function<COLORREF(int x, int y)>& colorAt) {
     const unsigned long stride = ((24ul * width + 31) / 32) * 4;
-    const unsigned long pixelBytes = stride * height;
-    const unsigned long offBits = 14 + 40;
-    std::string file = "BM";
-    // The file header's size, reserved words and pixel offset, then the info
-    // header: size, width, height, planes, depth, BI_RGB, image size, and
-    // 16 bytes of zeros for resolution and colours.
-    const struct {
-        unsigned long value;
-        int bytes;
-    } fields[] = {{offBits + pixelBytes, 4}, {0, 4}, {offBits, 4}, {40, 4}, {static_cast<unsigned long>(width), 4},
-                  {static_cast<unsigned long>(height), 4}, {1, 2}, {24, 2}, {BI_RGB, 4}, {pixelBytes, 4}, {0, 16}};
-    for (const auto& field : fields) {
-        PutLittleEndian(file, field.value, field.bytes);
-    }
+    std::string rows;
     for (int row = height - 1; row >= 0; --row) {
         std::string line;
         for (int x = 0; x < width; ++x) {
             AppendBgr(line, colorAt(x, row));
         }
         line.resize(stride, '\0');
-        file += line;
+        rows += line;
     }
-    return file;
+    return BmpFileBytes(Bytes().Info(width, height, 24, BI_RGB, stride * height).text + rows, 14 + 40);
 }
 
 std::string SolidBmp24(int width, int height, COLORREF color) {
@@ -143,31 +131,19 @@ std::string Tiff24(int width, int height, const std::function<COLORREF(int x, in
     const int count = sizeof entries / sizeof entries[0];
     const unsigned long bitsAt = 8 + 2 + 12 * count + 4;
     const unsigned long pixelsAt = bitsAt + 6;
-    std::string file = "II";
-    PutLittleEndian(file, 42, 2);
-    PutLittleEndian(file, 8, 4);
-    PutLittleEndian(file, count, 2);
+    Bytes file;
+    file.U8('I').U8('I').U16(42).U32(8).U16(count);
     for (const auto& entry : entries) {
-        PutLittleEndian(file, entry.tag, 2);
-        PutLittleEndian(file, entry.type, 2);
-        PutLittleEndian(file, entry.count, 4);
         const unsigned long value = entry.tag == 258 ? bitsAt : entry.tag == 273 ? pixelsAt : entry.value;
-        PutLittleEndian(file, value, entry.type == TIFF_SHORT && entry.count == 1 ? 2 : 4);
-        if (entry.type == TIFF_SHORT && entry.count == 1) {
-            PutLittleEndian(file, 0, 2);
-        }
+        // A single SHORT lies in the low half of the 4-byte field, as a LONG would.
+        file.U16(entry.tag).U16(entry.type).U32(entry.count).U32(value);
     }
-    PutLittleEndian(file, 0, 4);  // no further IFD
-    for (int i = 0; i < 3; ++i) {
-        PutLittleEndian(file, 8, 2);
-    }
+    file.U32(0).U16(8).U16(8).U16(8);  // no further IFD; then 8 bits for each sample
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const COLORREF color = colorAt(x, y);
-            file.push_back(static_cast<char>(GetRValue(color)));
-            file.push_back(static_cast<char>(GetGValue(color)));
-            file.push_back(static_cast<char>(GetBValue(color)));
+            file.U8(GetRValue(color)).U8(GetGValue(color)).U8(GetBValue(color));
         }
     }
-    return file;
+    return file.text;
 }

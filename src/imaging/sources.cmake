@@ -29,6 +29,8 @@ gleamo_win32_sources(
   picture_buffer.cpp
   wic_picture.cpp
   wic_orientation.cpp
+  wic_date.cpp
+  caption_stamp.cpp
   slide_layer.cpp
   smooth_resize.cpp
   true_color_copies.cpp

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "support/test_files.h"
+#include "support/little_endian_bytes.h"
 
 namespace {
 
@@ -31,20 +31,10 @@ std::string WaveBytes(int milliseconds) {
         // 500 Hz square wave around the 8-bit midpoint.
         data += static_cast<char>((i / 8) % 2 == 0 ? 0x90 : 0x70);
     }
-    std::string bytes = "RIFF";
-    PutLittleEndian(bytes, 4 + 8 + 16 + 8 + samples, 4);
-    bytes += "WAVEfmt ";
-    // The format block's size, PCM, mono, samples and bytes a second, block align, bits a sample.
-    const struct {
-        uint32_t value;
-        int bytes;
-    } format[] = {{16, 4}, {1, 2}, {1, 2}, {rate, 4}, {rate, 4}, {1, 2}, {8, 2}};
-    for (const auto& field : format) {
-        PutLittleEndian(bytes, field.value, field.bytes);
-    }
-    bytes += "data";
-    PutLittleEndian(bytes, samples, 4);
-    return bytes + data;
+    // The format block: its size, PCM, mono, samples and bytes a second, block align, bits a sample.
+    const std::string format = Bytes().U32(16).U16(1).U16(1).U32(rate).U32(rate).U16(1).U16(8).text;
+    return "RIFF" + Bytes().U32(4 + 8 + 16 + 8 + samples).text + "WAVEfmt " + format + "data" +
+           Bytes().U32(samples).text + data;
 }
 
 std::string MidiBytes(int milliseconds) {

@@ -218,47 +218,30 @@ COLORREF DeskPattern(int u, int v) {
     return RGB(u & 0xFF, v & 0xFF, (u >> 8) << 4 | (v >> 8));
 }
 
-// DeskPattern over the virtual screen, as top-down 32-bit lines.
-std::vector<DWORD> deskPixels;
-BITMAPINFO deskInfo = {};
-
-LRESULT CALLBACK PaintDesk(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_ERASEBKGND) {
-        return 1;
-    }
-    if (message != WM_PAINT) {
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
-    const LONG width = deskInfo.bmiHeader.biWidth, height = -deskInfo.bmiHeader.biHeight;
-    SetDIBitsToDevice(dc, 0, 0, width, height, 0, 0, 0, height, deskPixels.data(), &deskInfo, DIB_RGB_COLORS);
-    EndPaint(window, &paint);
-    return 0;
-}
-
-// A window over the whole virtual screen that paints DeskPattern.
+// A window over the whole virtual screen that shows DeskPattern.
 struct DeskWindow {
     DeskWindow() {
         const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-        deskInfo.bmiHeader = {sizeof deskInfo.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        deskPixels.resize(static_cast<size_t>(width) * height);
-        for (int y = 0; y < height; ++y) {
+        BITMAPINFO info = {};
+        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+        BYTE* bits = nullptr;
+        bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+        const size_t stride = (3 * static_cast<size_t>(width) + 3) / 4 * 4;
+        for (int y = 0; bits != nullptr && y < height; ++y) {
             for (int x = 0; x < width; ++x) {
                 const COLORREF c = DeskPattern(x, y);
-                deskPixels[static_cast<size_t>(y) * width + x] = GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
+                BYTE* pixel = bits + y * stride + 3 * x;
+                pixel[0] = GetBValue(c), pixel[1] = GetGValue(c), pixel[2] = GetRValue(c);
             }
         }
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = PaintDesk;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "GleamoTestDesk";
-        RegisterClassA(&windowClass);
-        window = CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP | WS_VISIBLE,
-                                 GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), width,
-                                 height, nullptr, nullptr, windowClass.hInstance, nullptr);
+        window = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE | SS_BITMAP, GetSystemMetrics(SM_XVIRTUALSCREEN),
+                                 GetSystemMetrics(SM_YVIRTUALSCREEN), width, height, nullptr, nullptr, nullptr, nullptr);
+        SendMessageA(window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
     }
-    ~DeskWindow() { Close(); }
+    ~DeskWindow() {
+        Close();
+        DeleteObject(bitmap);
+    }
     void Close() {
         if (window != nullptr) {
             DestroyWindow(window);
@@ -266,6 +249,7 @@ struct DeskWindow {
         }
     }
     HWND window = nullptr;
+    HBITMAP bitmap = nullptr;
 };
 
 // The pixels of both monitors that differ from DeskPattern, and the first of them.

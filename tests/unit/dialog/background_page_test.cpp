@@ -27,20 +27,6 @@ COLORREF GlyphCorner(const DialogDriver& d) {
     return GetPixel(dc.Get(), 0, 0);
 }
 
-// How far the control's text, drawn in its own font, overruns its client
-// area; zero or less when it fits.
-int TextOverrun(HWND control) {
-    char text[64] = {};
-    const int length = GetWindowTextA(control, text, sizeof text);
-    ScopedClientDc dc(control);
-    ScopedSelection font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
-    SIZE extent = {};
-    GetTextExtentPoint32A(dc.Get(), text, length, &extent);
-    RECT client = {};
-    GetClientRect(control, &client);
-    return extent.cx - client.right;
-}
-
 class BackgroundPageTest : public testing::Test {
 protected:
     void TearDown() override { DeleteFileA(besideProgram.c_str()); }

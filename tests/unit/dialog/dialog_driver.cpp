@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/gdi_guards.h"
 #include "dialog/settings_dialog.h"
 #include "resources/resource_ids.h"
 #include "support/test_files.h"
@@ -240,6 +241,17 @@ std::string FileDialogFolder(HWND fileDialog) {
     char folder[MAX_PATH] = {};
     SendMessageA(fileDialog, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
     return folder;
+}
+
+int TextOverrun(HWND control) {
+    char text[64] = {};
+    GetWindowTextA(control, text, sizeof text);
+    ScopedClientDc dc(control);
+    ScopedSelection font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    RECT drawn = {}, client = {};
+    DrawTextA(dc.Get(), text, -1, &drawn, DT_CALCRECT | DT_SINGLELINE);
+    GetClientRect(control, &client);
+    return drawn.right - client.right;
 }
 
 std::string MessageBoxText(HWND box) {

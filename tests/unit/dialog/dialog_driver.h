@@ -73,6 +73,9 @@ private:
 bool ChooseInFileDialog(HWND fileDialog, const std::string& names);
 std::string FileDialogName(HWND fileDialog);
 std::string FileDialogFolder(HWND fileDialog);
+// How far the control's text, drawn in its own font (an access key's "&"
+// unseen), overruns its client area; zero or less when it fits.
+int TextOverrun(HWND control);
 // The title and text of a message box, as "title: text".
 std::string MessageBoxText(HWND box);
 // The colour common dialog: the colour in its red, green and blue edits.

@@ -9,7 +9,6 @@
 #include <set>
 #include <string>
 
-#include "base/gdi_guards.h"
 #include "base/path_limits.h"
 #include "dialog_driver.h"
 #include "resources/resource_ids.h"
@@ -128,14 +127,8 @@ std::string LayoutFault(HWND control) {
             return "covers control " + std::to_string(GetDlgCtrlID(sibling));
         }
     }
-    char text[64] = {};
-    GetWindowTextA(control, text, sizeof text);
-    ScopedClientDc dc(control);
-    ScopedSelection font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
-    RECT drawn = {};
-    DrawTextA(dc.Get(), text, -1, &drawn, DT_CALCRECT | DT_SINGLELINE);
-    const int needed = GetSystemMetrics(SM_CXMENUCHECK) + 2 * GetSystemMetrics(SM_CXEDGE) + drawn.right;
-    return needed > own.right - own.left ? "too narrow by " + std::to_string(needed - (own.right - own.left)) : "";
+    const int overrun = TextOverrun(control) + GetSystemMetrics(SM_CXMENUCHECK) + 2 * GetSystemMetrics(SM_CXEDGE);
+    return overrun > 0 ? "too narrow by " + std::to_string(overrun) : "";
 }
 
 // The opt-in check boxes show their keys, any nonzero value as checked, and

@@ -234,8 +234,9 @@ struct DeskWindow {
                 pixel[0] = GetBValue(c), pixel[1] = GetGValue(c), pixel[2] = GetRValue(c);
             }
         }
-        window = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE | SS_BITMAP, GetSystemMetrics(SM_XVIRTUALSCREEN),
-                                 GetSystemMetrics(SM_YVIRTUALSCREEN), width, height, nullptr, nullptr, nullptr, nullptr);
+        window = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE | SS_BITMAP,
+                                 GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), width,
+                                 height, nullptr, nullptr, nullptr, nullptr);
         SendMessageA(window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
     }
     ~DeskWindow() {

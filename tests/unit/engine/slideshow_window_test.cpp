@@ -67,13 +67,16 @@ MMRESULT WINAPI RefuseTimerPeriod(UINT) {
 }
 
 // gleamo.ini with a BACK background and centred, still pictures (none
-// shrunk), in list order; `effect` and `picture` add keys to their sections,
-// `music` whole sections of its own.
-std::string Settings(const std::string& effect, const std::string& picture, const std::vector<std::string>& files,
-                     const std::string& music = "") {
+// shrunk), in list order, on a timer slow enough that only the tests' own
+// ticks count unless a test waits for it; `effect` and `picture` add keys to
+// their sections, `music` whole sections of its own. The file list comes
+// last, so that a test may add music entries to it.
+std::string Settings(const std::vector<std::string>& files, const std::string& effect = "Scale=1\nDelay=0\n",
+                     const std::string& picture = "", const std::string& music = "", int elapseMs = 1000) {
     std::string text = "[Back]\nScreen=0\nUsePic=0\nBackColor=" + std::to_string(BACK) + "\n[Effect]\n" + effect +
                        "[Picture]\nCenter=1\nMove=0\nSuffle=0\nMaxWidth=0\nMaxHeight=0\nCount=" +
-                       std::to_string(files.size()) + "\n" + picture + music + "[FileList]\n";
+                       std::to_string(files.size()) + "\n" + picture + music +
+                       "[Debug]\nUseElapse=1\nElapse=" + std::to_string(elapseMs) + "\n[FileList]\n";
     for (size_t i = 0; i < files.size(); ++i) {
         text += "Picture" + std::to_string(i) + "=" + files[i] + "\n";
     }
@@ -152,7 +155,7 @@ protected:
 // of the screen is seen on the screen in monitors_e2e_tests.)
 TEST_F(SlideshowWindow, FullScreenKeepsScaleOneHoweverTall) {
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    ASSERT_TRUE(Open(Settings("", "", {}), GetSystemMetrics(SM_CXSCREEN), 2 * screenHeight));
+    ASSERT_TRUE(Open(Settings({}), GetSystemMetrics(SM_CXSCREEN), 2 * screenHeight));
     RECT client = {};
     GetClientRect(window, &client);
     ASSERT_GT(client.bottom, screenHeight);
@@ -162,10 +165,9 @@ TEST_F(SlideshowWindow, FullScreenKeepsScaleOneHoweverTall) {
 // On the real timer: a tick whose handling never let the next one be posted
 // would leave the first fade level for ever.
 TEST_F(SlideshowWindow, TheTimerCarriesASlideThroughItsFadeAndHoldAndBringsTheNext) {
-    ASSERT_TRUE(Open(Settings("Scale=4\nDelay=2\n", "",
-                              {Write("red.bmp", SolidBmp24(40, 30, RED)),
-                               Write("green.bmp", SolidBmp24(50, 20, GREEN))}) +
-                     "[Debug]\nUseElapse=1\nElapse=5\n"));
+    ASSERT_TRUE(Open(Settings({Write("red.bmp", SolidBmp24(40, 30, RED)),
+                               Write("green.bmp", SolidBmp24(50, 20, GREEN))},
+                              "Scale=4\nDelay=2\n", "", "", 5)));
     ASSERT_TRUE(WaitUntil(RUN_LIMIT_MS, [] { return ticksSeen.size() >= 14; }))
         << "ticks handled: " << ticksSeen.size();
 
@@ -184,11 +186,9 @@ TEST_F(SlideshowWindow, TheTimerCarriesASlideThroughItsFadeAndHoldAndBringsTheNe
 // after a refused file included.
 TEST_F(SlideshowWindow, ASlowPictureIsReadBesideTheWindowAndTheOrderHolds) {
     Hooks().slideLoadDelayMs = 1000;
-    ASSERT_TRUE(Open(Settings("Scale=1\nDelay=0\n", "",
-                              {Write("red.bmp", SolidBmp24(40, 30, RED)), Write("broken.jpg", "not a picture"),
+    ASSERT_TRUE(Open(Settings({Write("red.bmp", SolidBmp24(40, 30, RED)), Write("broken.jpg", "not a picture"),
                                Write("green.bmp", SolidBmp24(50, 20, GREEN)),
-                               Write("blue.bmp", SolidBmp24(60, 10, RGB(0, 0, 200)))}) +
-                     "[Debug]\nUseElapse=1\nElapse=1000\n"));
+                               Write("blue.bmp", SolidBmp24(60, 10, RGB(0, 0, 200)))})));
     Tick();
     EXPECT_EQ(SlideshowState().pictureWidth, 0) << "the tick waited for the whole read";
     Hooks().slideLoadDelayMs = 0;
@@ -210,8 +210,7 @@ TEST_F(SlideshowWindow, ClosingDuringAReadGoesAtOnceAndTheWorkerFreesTheSlotOnce
     constexpr DWORD READ_MS = 3000;
     ASSERT_TRUE(WaitUntil(RUN_LIMIT_MS, [] { return SlideLoadSlotsForTest() == 0; })) << "an earlier window's slot";
     Hooks().slideLoadDelayMs = READ_MS;
-    ASSERT_TRUE(Open(Settings("Scale=1\nDelay=0\n", "", {Write("red.bmp", SolidBmp24(40, 30, RED))}) +
-                     "[Debug]\nUseElapse=1\nElapse=1000\n"));
+    ASSERT_TRUE(Open(Settings({Write("red.bmp", SolidBmp24(40, 30, RED))})));
     Tick();
     ASSERT_EQ(SlideshowState().pictureWidth, 0);
     const DWORD closing = GetTickCount();
@@ -245,8 +244,7 @@ TEST_F(SlideshowWindow, APictureShowsWhetherTheWorkerOrTheWindowThreadReadsIt) {
         SCOPED_TRACE(c.reader);
         Hooks().slideWorkerRefused = c.workerRefused;
         Hooks().imagingComponentMissing = !c.imagingComponent;
-        ASSERT_TRUE(Open(Settings("Scale=1\nDelay=0\n", "", {c.picture, c.picture}) +
-                         "[Debug]\nUseElapse=1\nElapse=1000\n"));
+        ASSERT_TRUE(Open(Settings({c.picture, c.picture})));
         for (int slide = 0; slide < 2; ++slide) {
             Tick();
             ASSERT_EQ(SlideshowState().pictureWidth, 48) << "slide " << slide;
@@ -271,11 +269,9 @@ TEST_F(SlideshowWindow, TheKeyColourShowsTheBackgroundAndAPictureWithoutRegionIs
     for (int noFadeout : {0, 1}) {
         SCOPED_TRACE(noFadeout ? "stamped" : "held");
         Hooks().opaqueRegionFails = false;
-        ASSERT_TRUE(Open(Settings("Scale=1\nDelay=0\n",
+        ASSERT_TRUE(Open(Settings(files, "Scale=1\nDelay=0\n",
                                   "UseMask=1\nUseColor=1\nMaskColor=" + std::to_string(KEY) +
-                                      "\nNoFadeout=" + std::to_string(noFadeout) + "\n",
-                                  files) +
-                         "[Debug]\nUseElapse=1\nElapse=1000\n"));
+                                      "\nNoFadeout=" + std::to_string(noFadeout) + "\n")));
         Tick();
         ASSERT_TRUE(SlideshowState().hasMaskRegion);
         HDC background = SlideshowState().backgroundDc;
@@ -302,9 +298,8 @@ TEST_F(SlideshowWindow, TheKeyColourShowsTheBackgroundAndAPictureWithoutRegionIs
 TEST_F(SlideshowWindow, RandomZoomDrawsThePictureAtTheZoomedWidth) {
     constexpr int WIDTH = 100;
     constexpr int HEIGHT = 60;
-    ASSERT_TRUE(Open(Settings("Scale=2\nDelay=0\n", "Stretch=1\n",
-                              {Write("red.bmp", SolidBmp24(WIDTH, HEIGHT, RED))}) +
-                     "[Debug]\nUseElapse=1\nElapse=1000\n"));
+    ASSERT_TRUE(
+        Open(Settings({Write("red.bmp", SolidBmp24(WIDTH, HEIGHT, RED))}, "Scale=2\nDelay=0\n", "Stretch=1\n")));
     // A zoom that changes no width is possible; a few slides give one that does.
     for (int tick = 0; tick < 40; ++tick) {
         Tick();
@@ -333,7 +328,7 @@ TEST_F(SlideshowWindow, RandomZoomDrawsThePictureAtTheZoomedWidth) {
 // that ends moves the list on; a stopped, superseded or failed one does not.
 TEST_F(SlideshowWindow, OnlyATrackThatEndedSuccessfullyStartsTheNext) {
     ASSERT_GT(waveOutGetNumDevs(), 0u) << "no audio device: is the PulseAudio sink up?";
-    ASSERT_TRUE(Open(Settings("", "", {}, "[Music]\nPlayMusic=1\nSuffle=0\nCount=2\n") + "Music0=" +
+    ASSERT_TRUE(Open(Settings({}, "", "", "[Music]\nPlayMusic=1\nSuffle=0\nCount=2\n") + "Music0=" +
                      Write("first.wav", WaveBytes(3000)) + "\nMusic1=" + Write("second.wav", WaveBytes(4000)) + "\n"));
     EXPECT_EQ(SlideshowState().timerId, 0u);
     EXPECT_EQ(SlideshowState().musicLength, 3000u);
@@ -352,8 +347,7 @@ TEST_F(SlideshowWindow, AFailedStartShowsTheErrorBoxAndLeavesNothingBehind) {
     Hooks().beginTimerPeriod = RefuseTimerPeriod;
     boxesClosed = 0;
     const UINT_PTR closer = SetTimer(nullptr, 0, 20, CloseErrorBox);
-    EXPECT_FALSE(Open(Settings("", "", {Write("red.bmp", SolidBmp24(8, 8, RED))},
-                               "[Music]\nPlayMusic=1\nCount=1\n") +
+    EXPECT_FALSE(Open(Settings({Write("red.bmp", SolidBmp24(8, 8, RED))}, "", "", "[Music]\nPlayMusic=1\nCount=1\n") +
                       "Music0=" + Write("music.wav", WaveBytes(3000)) + "\n"));
     KillTimer(nullptr, closer);
     EXPECT_EQ(boxesClosed, 1);

@@ -42,32 +42,25 @@ BOOL CALLBACK NoteMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     return TRUE;
 }
 
-// The smallest rectangle around the pixels of one colour; empty when none.
-struct Box {
-    RECT area = {};
-    bool Empty() const { return IsRectEmpty(&area) != FALSE; }
-    void Add(int x, int y) {
-        const RECT pixel = {x, y, x + 1, y + 1};
-        UnionRect(&area, &area, &pixel);
-    }
-    bool Within(const RECT& outer) const {
-        return !Empty() && area.left >= outer.left && area.top >= outer.top && area.right <= outer.right &&
-               area.bottom <= outer.bottom;
-    }
-};
-
-Box BoxOf(const ScreenShot& shot, std::initializer_list<RECT> areas, COLORREF color) {
-    Box box;
+// The smallest rectangle around the pixels of one colour in the areas; empty when none.
+RECT BoxOf(const ScreenShot& shot, std::initializer_list<RECT> areas, COLORREF color) {
+    RECT box = {};
     for (const RECT& area : areas) {
         for (int y = area.top; y < area.bottom; ++y) {
             for (int x = area.left; x < area.right; ++x) {
+                const RECT pixel = {x, y, x + 1, y + 1};
                 if (shot.At(x, y) == color) {
-                    box.Add(x, y);
+                    UnionRect(&box, &box, &pixel);
                 }
             }
         }
     }
     return box;
+}
+
+bool Within(const RECT& box, const RECT& outer) {
+    RECT common;
+    return IntersectRect(&common, &box, &outer) && EqualRect(&common, &box);
 }
 
 // A copy of gleamo.scr in a folder of its own, beside its settings and pictures.
@@ -124,8 +117,8 @@ bool IsWide(COLORREF c) {
 
 // One screen read back: where each picture is.
 struct Frame {
-    Box green;
-    Box blue;
+    RECT green = {};
+    RECT blue = {};
     int wideOnOther = 0;  // pixels of the wide picture on the other monitor
     int wideRows = 0;     // rows of the primary it covers from edge to edge
     int wideTop = -1;     // the first of them
@@ -193,15 +186,15 @@ TEST_F(TwoMonitors, SlidesTakeTheMonitorsInTurnPrimaryFirstAndAWidePictureIsCutA
         // Held, or stamped where it ended, it is elsewhere than it began.
         moved = moved || (frame.wideRows > 0 && (frame.wideTop != firstWide.wideTop ||
                                                  frame.wideAtSeam != firstWide.wideAtSeam));
-        if (!frame.green.Empty()) {
+        if (!IsRectEmpty(&frame.green)) {
             check(firstWide.wideRows > 0, "the second slide came first");
-            check(frame.green.Within(monitors.other), "the second slide is not on the other monitor");
+            check(Within(frame.green, monitors.other), "the second slide is not on the other monitor");
             check(frame.wideRows > 0, "the wide picture was not stamped into the background");
             greenSeen = true;
         }
-        if (!frame.blue.Empty()) {
+        if (!IsRectEmpty(&frame.blue)) {
             check(greenSeen, "the third slide came before the second");
-            check(frame.blue.Within(monitors.primary), "the third slide is not back on the primary monitor");
+            check(Within(frame.blue, monitors.primary), "the third slide is not back on the primary monitor");
             blueSeen = true;
         }
         return blueSeen || !fault.empty();
@@ -326,22 +319,16 @@ TEST_F(TwoMonitors, APreviewAcrossTheSeamCentresItsPictureInTheWholeHost) {
     ClientToScreen(host, &origin);
     const RECT hostArea = {origin.x, origin.y, origin.x + hostWidth, origin.y + hostHeight};
     ScreenShot shot;
-    Box green;
-    WaitUntil(SHOW_LIMIT_MS, [&] {
-        if (!shot.Take()) {
-            return false;
-        }
-        green = BoxOf(shot, {hostArea}, GREEN);
-        // Until the picture is painted whole.
-        return green.area.right - green.area.left == shown && green.area.bottom - green.area.top == shown;
+    RECT green = {};
+    const bool whole = WaitUntil(SHOW_LIMIT_MS, [&] {
+        green = shot.Take() ? BoxOf(shot, {hostArea}, GREEN) : RECT{};
+        return green.right - green.left == shown && green.bottom - green.top == shown;
     });
     DestroyWindow(host);
     DeleteFileA(iniPath.c_str());
-    ASSERT_FALSE(green.Empty()) << "the preview never showed its picture";
-    EXPECT_EQ(green.area.left, origin.x + (hostWidth - shown) / 2);
-    EXPECT_EQ(green.area.top, origin.y + (hostHeight - shown) / 2);
-    EXPECT_EQ(green.area.right, origin.x + (hostWidth + shown) / 2);
-    EXPECT_EQ(green.area.bottom, origin.y + (hostHeight + shown) / 2);
+    ASSERT_TRUE(whole) << "the preview never showed its picture whole";
+    EXPECT_EQ(green.left, origin.x + (hostWidth - shown) / 2);
+    EXPECT_EQ(green.top, origin.y + (hostHeight - shown) / 2);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ gleamo_win32_sources(
   media_list.cpp
   window_dpi.cpp
   paths.cpp
+  wide_path.cpp
   file_finder.cpp
   test_hooks.cpp
 )

@@ -20,10 +20,14 @@ typedef BOOL(WINAPI* ProcessorFeatureQueryFn)(DWORD feature);
 // MoveFileA, as the 95/98 way of an ini save uses it.
 typedef BOOL(WINAPI* IniMoveFileFn)(const char* from, const char* to);
 // The open of one music file on the player, with its notices going to window.
-typedef MCIERROR (*TrackOpenFn)(MusicPlayer& player, HWND window, const char* file);
+typedef MCIERROR (*TrackOpenFn)(MusicPlayer& player, HWND window, const wchar_t* file);
 typedef UINT (*OutputDeviceCountFn)();
 
 struct TestHooks {
+    // Base: files and music are opened the 95/98 way, by their names in the
+    // ANSI code page, on any system.
+    bool win9xFileNames;
+
     // Engine: the timer resolution raise that may refuse a start; a wait
     // added to every load on the worker (it is read there while the window
     // thread may change it); a worker thread that does not start.

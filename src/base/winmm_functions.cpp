@@ -30,8 +30,8 @@ UINT WINAPI NoWaveOutGetNumDevs() {
     return 0;
 }
 
-const WinmmFunctions standIns = {NoMciSendCommand, NoTimeGetDevCaps, NoTimePeriod,    NoTimePeriod,
-                                 NoTimeSetEvent,   NoTimeKillEvent,  NoWaveOutGetNumDevs};
+const WinmmFunctions standIns = {NoMciSendCommand, NoMciSendCommand, NoTimeGetDevCaps, NoTimePeriod,
+                                 NoTimePeriod,     NoTimeSetEvent,   NoTimeKillEvent,  NoWaveOutGetNumDevs};
 
 // The module's function, or the stand-in where it has none.
 template <typename Fn>
@@ -48,6 +48,7 @@ WinmmFunctions LoadWinmm() {
     // until the process ends.
     HMODULE winmm = LoadSystemLibrary("winmm.dll");
     Take(winmm, "mciSendCommandA", functions.mciSendCommandA);
+    Take(winmm, "mciSendCommandW", functions.mciSendCommandW);
     Take(winmm, "timeGetDevCaps", functions.timeGetDevCaps);
     Take(winmm, "timeBeginPeriod", functions.timeBeginPeriod);
     Take(winmm, "timeEndPeriod", functions.timeEndPeriod);

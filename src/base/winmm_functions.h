@@ -11,6 +11,8 @@
 
 struct WinmmFunctions {
     MCIERROR(WINAPI* mciSendCommandA)(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR params);
+    // For the open of a file by its wide name, on the NT family only.
+    MCIERROR(WINAPI* mciSendCommandW)(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR params);
     MMRESULT(WINAPI* timeGetDevCaps)(LPTIMECAPS caps, UINT size);
     MMRESULT(WINAPI* timeBeginPeriod)(UINT period);
     MMRESULT(WINAPI* timeEndPeriod)(UINT period);

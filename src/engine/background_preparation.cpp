@@ -1,6 +1,7 @@
 #include "engine/background_preparation.h"
 
 #include "base/gdi_guards.h"
+#include "base/wide_path.h"
 #include "engine/picture_file.h"
 #include "imaging/picture_buffer.h"
 #include "imaging/slide_layer.h"
@@ -23,7 +24,7 @@ void SetPictureBackground(SlideLayer& layer, const SaverSettings& settings, int 
         return;
     }
     ScreenBuffer work;
-    if (!LoadPictureFile(work, settings.moduleDir, settings.backPath, nullptr)) {
+    if (!LoadPictureFile(work, settings.moduleDir, WidePathCopy(settings.backPath).Get(), nullptr)) {
         return;
     }
     work.AdjustBrightness(settings.backBright);

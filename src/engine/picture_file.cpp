@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "base/path_limits.h"
-#include "base/paths.h"
+#include "base/wide_path.h"
 #include "engine/slide_placement.h"
 #include "imaging/jpeg_file_orientation.h"
 #include "imaging/orientation_turn.h"
@@ -52,7 +52,7 @@ enum class Decoded {
 // Decodes through the imaging component. Where the picture shrinks, it is
 // decoded straight to the size it is shown at, so the full size is never
 // held; otherwise at its own size, scaled afterwards.
-Decoded DecodeWithImagingComponent(PictureBuffer& work, const char* path, const PictureLimit* limit) {
+Decoded DecodeWithImagingComponent(PictureBuffer& work, const wchar_t* path, const PictureLimit* limit) {
     WicPicture picture;
     if (!picture.Open(path)) {
         return Decoded::kNotRead;
@@ -83,9 +83,9 @@ Decoded DecodeWithImagingComponent(PictureBuffer& work, const char* path, const 
 
 }  // namespace
 
-bool LoadPictureFile(PictureBuffer& work, const char* moduleDir, const char* entry, const PictureLimit* limit) {
-    char path[PATH_BUFFER_SIZE];
-    if (!ResolveAgainstDir(moduleDir, entry, path) || IsGifFile(path)) {
+bool LoadPictureFile(PictureBuffer& work, const char* moduleDir, const wchar_t* entry, const PictureLimit* limit) {
+    wchar_t path[PATH_BUFFER_SIZE];
+    if (!ResolveWideAgainstDir(moduleDir, entry, path) || IsGifFile(path)) {
         work.Release();
         return false;
     }

@@ -26,4 +26,4 @@ struct PictureLimit {
 // photos turned upright as their recorded orientation says. With a limit, the picture comes out at the size it is
 // shown at (decoded straight to it where it shrinks); without one, at its own
 // size. False, with work empty, when the file is refused or cannot be read.
-bool LoadPictureFile(PictureBuffer& work, const char* moduleDir, const char* entry, const PictureLimit* limit);
+bool LoadPictureFile(PictureBuffer& work, const char* moduleDir, const wchar_t* entry, const PictureLimit* limit);

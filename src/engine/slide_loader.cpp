@@ -38,7 +38,7 @@ struct LoadSlot {
     HANDLE done = nullptr;       // auto-reset: the worker hands it back
     // Written by the window thread before `requested`, read by the worker.
     char moduleDir[PATH_BUFFER_SIZE] = {};
-    char entry[PATH_BUFFER_SIZE] = {};
+    wchar_t entry[PATH_BUFFER_SIZE] = {};
     PictureLimit limit = {0, 0, 1.0, 1.0, false};
     // Written by the worker before `done`, taken by the window thread.
     PictureBuffer picture;
@@ -174,7 +174,7 @@ bool WaitForPicture(HANDLE done, DWORD waitMs) {
 
 }  // namespace
 
-void SlideLoader::Request(const char* moduleDir, const char* entry, const PictureLimit& limit) {
+void SlideLoader::Request(const char* moduleDir, const wchar_t* entry, const PictureLimit& limit) {
     if (pending_ || entry == nullptr) {
         return;
     }
@@ -190,7 +190,7 @@ void SlideLoader::Request(const char* moduleDir, const char* entry, const Pictur
         }
     }
     lstrcpynA(slot_->moduleDir, moduleDir, PATH_BUFFER_SIZE);
-    lstrcpynA(slot_->entry, entry, PATH_BUFFER_SIZE);
+    lstrcpynW(slot_->entry, entry, PATH_BUFFER_SIZE);
     slot_->limit = limit;
     pending_ = true;
     if (slot_->requested != nullptr) {

@@ -33,7 +33,7 @@ public:
     // Starts loading entry (a bare file name means one in moduleDir), to be
     // shown within limit; the worker starts with the first request. Where no
     // worker can run, loads it here and now. Ignored while a request is out.
-    void Request(const char* moduleDir, const char* entry, const PictureLimit& limit);
+    void Request(const char* moduleDir, const wchar_t* entry, const PictureLimit& limit);
     // True from a Request until its Take gives more than kNotReady.
     bool Pending() const { return pending_; }
     // Waits at most waitMs for the requested picture, less when input or a

@@ -1,5 +1,6 @@
 #include "engine/slide_preparation.h"
 
+#include "base/wide_path.h"
 #include "engine/picture_file.h"
 #include "imaging/mask_region.h"
 #include "imaging/picture_buffer.h"
@@ -16,8 +17,8 @@ constexpr double LARGEST_ZOOM = 1.5;
 // False when the file is refused or cannot be read.
 bool LoadNextPicture(PictureBuffer& work, SaverSettings& settings, double previewScale) {
     const PictureLimit limit = SlideLimit(settings, previewScale, 1.0);
-    return LoadPictureFile(work, settings.moduleDir, settings.pictureFiles.Next(settings.pictureShuffle != 0),
-                           &limit);
+    return LoadPictureFile(work, settings.moduleDir,
+                           WidePathCopy(settings.pictureFiles.Next(settings.pictureShuffle != 0)).Get(), &limit);
 }
 
 void ChooseSteps(SlideMotion& motion, const SaverSettings& settings, const SlideStage& stage, int pictureWidth,

@@ -7,6 +7,7 @@
 #include "base/gdi_guards.h"
 #include "base/test_hooks.h"
 #include "base/unexpected_error.h"
+#include "base/wide_path.h"
 #include "base/winmm_functions.h"
 #include "engine/background_preparation.h"
 #include "engine/display_stages.h"
@@ -121,7 +122,7 @@ public:
             return false;
         }
         if (!e.loader.Pending()) {
-            e.loader.Request(e.settings->moduleDir, pictures.Next(shuffle), LimitOnStage(e.slidesShown));
+            e.loader.Request(e.settings->moduleDir, WidePathCopy(pictures.Next(shuffle)).Get(), LimitOnStage(e.slidesShown));
         }
         PictureBuffer work;
         if (e.loader.Take(work, PICTURE_WAIT_MS) == SlideLoader::Outcome::kNotReady) {
@@ -133,7 +134,7 @@ public:
         if (placed) {
             ++e.slidesShown;
         }
-        e.loader.Request(e.settings->moduleDir, pictures.Next(shuffle), LimitOnStage(e.slidesShown));
+        e.loader.Request(e.settings->moduleDir, WidePathCopy(pictures.Next(shuffle)).Get(), LimitOnStage(e.slidesShown));
         if (!placed) {
             return false;
         }

@@ -5,6 +5,7 @@
 
 #include "base/gdi_guards.h"
 #include "base/process_heap.h"
+#include "base/wide_path.h"
 #include "imaging/bmp_layout.h"
 #include "imaging/scale_math.h"
 
@@ -299,9 +300,8 @@ BOOL BitmapBuffer::CreateFromInfo(const BITMAPINFO* source, COLORREF fillColor) 
     return TRUE;
 }
 
-BOOL BitmapBuffer::LoadBmpFile(const char* path) {
-    ScopedFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+BOOL BitmapBuffer::LoadBmpFile(const wchar_t* path) {
+    ScopedFile file(OpenFileForReading(path));
     if (!file.IsOpen()) {
         return Fail();
     }

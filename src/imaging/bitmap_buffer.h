@@ -31,7 +31,7 @@ public:
     // buffer's layout. Files whose parts do not lie inside what was read are
     // refused with ERROR_INVALID_DATA; files too large to decode, with
     // ERROR_NOT_ENOUGH_MEMORY.
-    BOOL LoadBmpFile(const char* path);
+    BOOL LoadBmpFile(const wchar_t* path);
     // Frees every object; always TRUE.
     BOOL Release();
     // Releases this object and takes over other's image, leaving other empty.

@@ -4,6 +4,7 @@
 
 #include "base/gdi_guards.h"
 #include "base/process_heap.h"
+#include "base/wide_path.h"
 
 namespace {
 
@@ -38,12 +39,11 @@ private:
 
 }  // namespace
 
-ExifOrientation ReadJpegFileOrientation(const char* path) {
+ExifOrientation ReadJpegFileOrientation(const wchar_t* path) {
     if (path == nullptr) {
         return ExifOrientation::kAsStored;
     }
-    ScopedFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    ScopedFile file(OpenFileForReading(path));
     ScopedHeapBlock block(HeapBlockAlloc(JpegByteSource::LARGEST_READ));
     if (!file.IsOpen() || block.Get() == nullptr) {
         return ExifOrientation::kAsStored;

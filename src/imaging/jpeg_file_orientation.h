@@ -7,4 +7,4 @@
 
 // The orientation the file's EXIF block records; as stored when the file is
 // no JPEG, has none, or cannot be read.
-ExifOrientation ReadJpegFileOrientation(const char* path);
+ExifOrientation ReadJpegFileOrientation(const wchar_t* path);

@@ -3,6 +3,7 @@
 #include <ole2.h>
 
 #include "base/gdi_guards.h"
+#include "base/wide_path.h"
 
 OlePicture::~OlePicture() { ReleasePicture(); }
 
@@ -13,13 +14,12 @@ void OlePicture::ReleasePicture() {
     }
 }
 
-BOOL OlePicture::LoadFile(const char* path) {
+BOOL OlePicture::LoadFile(const wchar_t* path) {
     ReleasePicture();
     if (path == nullptr) {
         return FALSE;
     }
-    ScopedFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    ScopedFile file(OpenFileForReading(path));
     if (!file.IsOpen()) {
         return FALSE;
     }

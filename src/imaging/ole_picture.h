@@ -13,7 +13,7 @@ public:
     virtual ~OlePicture();
 
     // Decodes the whole file. A file that cannot be read completely fails.
-    BOOL LoadFile(const char* path);
+    BOOL LoadFile(const wchar_t* path);
     void ReleasePicture();
 
     // Draws the source rectangle (HIMETRIC, y from the top) into the

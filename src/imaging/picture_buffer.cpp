@@ -2,6 +2,7 @@
 
 #include "base/gdi_guards.h"
 #include "base/process_heap.h"
+#include "base/wide_path.h"
 
 namespace {
 
@@ -11,9 +12,8 @@ constexpr WORD DEEPEST_PALETTE_DEPTH = 8;
 
 }  // namespace
 
-BOOL IsGifFile(const char* path) {
-    ScopedFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+BOOL IsGifFile(const wchar_t* path) {
+    ScopedFile file(OpenFileForReading(path));
     if (!file.IsOpen()) {
         return FALSE;
     }
@@ -25,7 +25,7 @@ BOOL IsGifFile(const char* path) {
 
 PictureBuffer::~PictureBuffer() { Release(); }
 
-WORD PictureBuffer::LoadPicture(const char* path, COLORREF fillColor) {
+WORD PictureBuffer::LoadPicture(const wchar_t* path, COLORREF fillColor) {
     OlePicture picture;
     WORD type = 0;
     if (picture.LoadFile(path)) {

@@ -9,7 +9,7 @@
 
 // TRUE when the file's first three bytes are "GIF" in any letter case; the
 // name plays no part.
-BOOL IsGifFile(const char* path);
+BOOL IsGifFile(const wchar_t* path);
 
 class PictureBuffer : public BitmapBuffer {
 public:
@@ -18,7 +18,7 @@ public:
 
     // The picture type (PICTYPE_BITMAP or PICTYPE_ICON) on success, 0 on
     // failure (the buffer is then empty).
-    WORD LoadPicture(const char* path, COLORREF fillColor);
+    WORD LoadPicture(const wchar_t* path, COLORREF fillColor);
     // A buffer of the picture's pixel size: with the picture's depth and
     // colours when it has a palette, else 24 bits; icons drawn over
     // fillColor. Metafiles and monochrome icons give 0.

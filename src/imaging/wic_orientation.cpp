@@ -88,7 +88,7 @@ unsigned QueryOrientation(IWICMetadataQueryReader* reader) {
 
 }  // namespace
 
-ExifOrientation FrameOrientation(IWICBitmapFrameDecode* frame, const char* path) {
+ExifOrientation FrameOrientation(IWICBitmapFrameDecode* frame, const wchar_t* path) {
     IWICMetadataQueryReader* reader = nullptr;
     unsigned orientation = 0;
     if (frame != nullptr && SUCCEEDED(frame->GetMetadataQueryReader(&reader)) && reader != nullptr) {

@@ -12,4 +12,4 @@ struct IWICBitmapFrameDecode;
 // decoder reports no orientation (a decoder without metadata, or one that
 // does not read the JPEG's EXIF block, as Wine's does not), the file at path
 // is read itself for a JPEG EXIF block; as stored when that finds none.
-ExifOrientation FrameOrientation(IWICBitmapFrameDecode* frame, const char* path);
+ExifOrientation FrameOrientation(IWICBitmapFrameDecode* frame, const wchar_t* path);

@@ -3,7 +3,6 @@
 #include <initguid.h>
 #include <wincodec.h>
 
-#include "base/path_limits.h"
 #include "base/process_heap.h"
 #include "base/test_hooks.h"
 #include "imaging/area_shrink.h"
@@ -188,12 +187,11 @@ WicPicture::~WicPicture() {
     }
 }
 
-bool WicPicture::Open(const char* path) {
+bool WicPicture::Open(const wchar_t* path) {
     if (Hooks().imagingComponentMissing || factory_ != nullptr) {
         return false;
     }
-    WCHAR widePath[PATH_BUFFER_SIZE];
-    if (path == nullptr || MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, PATH_BUFFER_SIZE) == 0 ||
+    if (path == nullptr ||
         FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                                 reinterpret_cast<void**>(&factory_)))) {
         return false;
@@ -204,7 +202,7 @@ bool WicPicture::Open(const char* path) {
     if (Hooks().decoderFrame != nullptr) {
         Hooks().decoderFrame->AddRef();
         frame_ = Hooks().decoderFrame;
-    } else if (FAILED(factory_->CreateDecoderFromFilename(widePath, nullptr, GENERIC_READ,
+    } else if (FAILED(factory_->CreateDecoderFromFilename(path, nullptr, GENERIC_READ,
                                                           WICDecodeMetadataCacheOnDemand, decoder.Receive())) ||
                FAILED(decoder.Get()->GetFrame(0, &frame_))) {
         return false;

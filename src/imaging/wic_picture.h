@@ -21,7 +21,7 @@ public:
 
     // Opens the first frame of the file. False when the system has no
     // imaging component or none of its decoders reads the file.
-    bool Open(const char* path);
+    bool Open(const wchar_t* path);
     // The frame's stored size; 0 before a successful Open.
     int Width() const { return width_; }
     int Height() const { return height_; }

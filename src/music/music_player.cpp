@@ -2,6 +2,8 @@
 
 #include <digitalv.h>
 
+#include "base/path_limits.h"
+#include "base/wide_path.h"
 #include "base/winmm_functions.h"
 #include "music/music_time.h"
 
@@ -9,6 +11,29 @@ namespace {
 
 // No parameter block: MCI_STOP and MCI_CLOSE need none.
 constexpr DWORD_PTR NO_PARAMS = 0;
+
+// Sends MCI_OPEN for a file: by its wide name, or through the ANSI code page
+// where the system's file functions take no wide names. No device type: the
+// platform picks the device from the extension.
+MCIERROR OpenElement(const wchar_t* element, MCIDEVICEID& device) {
+    constexpr DWORD flags = MCI_OPEN_ELEMENT | MCI_WAIT;
+    if (HasWideFileApi()) {
+        MCI_OPEN_PARMSW open = {};
+        open.lpstrElementName = element;
+        const MCIERROR error = Winmm().mciSendCommandW(0, MCI_OPEN, flags, reinterpret_cast<DWORD_PTR>(&open));
+        device = open.wDeviceID;
+        return error;
+    }
+    char name[PATH_BUFFER_SIZE];
+    if (!WidePathToAnsi(element, name)) {
+        return MCIERR_FILE_NOT_FOUND;
+    }
+    MCI_OPEN_PARMSA open = {};
+    open.lpstrElementName = name;
+    const MCIERROR error = Winmm().mciSendCommandA(0, MCI_OPEN, flags, reinterpret_cast<DWORD_PTR>(&open));
+    device = open.wDeviceID;
+    return error;
+}
 
 }  // namespace
 
@@ -18,24 +43,24 @@ MusicPlayer::~MusicPlayer() {
     Close();
 }
 
-MCIERROR MusicPlayer::Open(HWND notifyWindow, const char* element) {
+MCIERROR MusicPlayer::Open(HWND notifyWindow, const wchar_t* element) {
     Close();
 
-    MCI_OPEN_PARMSA open = {};
-    DWORD flags = MCI_WAIT;
+    MCIDEVICEID device = 0;
+    MCIERROR error = 0;
     if (element != nullptr) {
-        // No device type: the platform picks the device from the extension.
-        open.lpstrElementName = element;
-        flags |= MCI_OPEN_ELEMENT;
+        error = OpenElement(element, device);
     } else {
+        MCI_OPEN_PARMSA open = {};
         open.lpstrDeviceType = reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(MCI_DEVTYPE_CD_AUDIO));
-        flags |= MCI_OPEN_TYPE | MCI_OPEN_TYPE_ID | MCI_OPEN_SHAREABLE;
+        error = Winmm().mciSendCommandA(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_TYPE_ID | MCI_OPEN_SHAREABLE | MCI_WAIT,
+                                        reinterpret_cast<DWORD_PTR>(&open));
+        device = open.wDeviceID;
     }
-    MCIERROR error = Winmm().mciSendCommandA(0, MCI_OPEN, flags, reinterpret_cast<DWORD_PTR>(&open));
     if (error != 0) {
         return error;
     }
-    deviceId_ = open.wDeviceID;
+    deviceId_ = device;
     playParams_.dwCallback = reinterpret_cast<DWORD_PTR>(notifyWindow);
 
     MCI_SET_PARMS set = {};

@@ -19,8 +19,9 @@ public:
     // chosen by its extension; null for the CD audio device itself), sets the
     // time format (track/minute/second/frame for CD audio, else milliseconds)
     // and lets a video-capable device draw into notifyWindow. The player is
-    // closed again on any error.
-    MCIERROR Open(HWND notifyWindow, const char* element);
+    // closed again on any error. On the 95/98 family a name the ANSI code
+    // page cannot hold fails with MCIERR_FILE_NOT_FOUND.
+    MCIERROR Open(HWND notifyWindow, const wchar_t* element);
 
     // Stops and closes the device; 0 when nothing was open. A play ended this
     // way does not report success to the window.

@@ -6,8 +6,8 @@
 
 #include "base/media_list.h"
 #include "base/path_limits.h"
-#include "base/paths.h"
 #include "base/test_hooks.h"
+#include "base/wide_path.h"
 #include "base/winmm_functions.h"
 #include "music/music_player.h"
 #include "music/music_time.h"
@@ -19,7 +19,7 @@ constexpr unsigned FIRST_TRACK = 1;
 constexpr unsigned AT_START = 0;
 constexpr unsigned TO_END = 0;
 
-MCIERROR OpenTrack(MusicPlayer& player, HWND window, const char* file) {
+MCIERROR OpenTrack(MusicPlayer& player, HWND window, const wchar_t* file) {
     return Hooks().trackOpen != nullptr ? Hooks().trackOpen(player, window, file) : player.Open(window, file);
 }
 
@@ -27,9 +27,12 @@ UINT OutputDeviceCount() {
     return Hooks().outputDeviceCount != nullptr ? Hooks().outputDeviceCount() : Winmm().waveOutGetNumDevs();
 }
 
-MCIERROR PlayCdTrack(const char* file, MusicPlayer& player) {
+// The platform names CD tracks Track05.cda and the like, on a drive letter:
+// names the ANSI code page always holds.
+MCIERROR PlayCdTrack(const wchar_t* file, MusicPlayer& player) {
+    char name[PATH_BUFFER_SIZE];
     char title[PATH_BUFFER_SIZE] = {};
-    if (GetFileTitleA(file, title, sizeof title) != 0) {
+    if (!WidePathToAnsi(file, name) || GetFileTitleA(name, title, sizeof title) != 0) {
         title[0] = '\0';
     }
     const unsigned track = TrackFromTitle(title);
@@ -60,10 +63,10 @@ enum class TrackStart { kPlaying, kFileFailed, kDeviceFailed };
 
 // Opens and starts one entry of the list. Unless it plays, the player is
 // closed.
-TrackStart StartTrack(HWND window, const char* moduleDir, const char* path, MusicPlayer& player) {
-    char file[PATH_BUFFER_SIZE];
+TrackStart StartTrack(HWND window, const char* moduleDir, const wchar_t* path, MusicPlayer& player) {
+    wchar_t file[PATH_BUFFER_SIZE];
     // A path too long to name a file is treated like one that does not open.
-    if (!ResolveAgainstDir(moduleDir, path, file)) {
+    if (!ResolveWideAgainstDir(moduleDir, path, file)) {
         player.Close();
         return TrackStart::kFileFailed;
     }
@@ -90,13 +93,13 @@ TrackStart StartTrack(HWND window, const char* moduleDir, const char* path, Musi
 // search is bounded by the attempts alone.
 class TriedEntries {
 public:
-    explicit TriedEntries(int capacity) : entries_(new (std::nothrow) const char*[capacity]) {}
+    explicit TriedEntries(int capacity) : entries_(new (std::nothrow) const void*[capacity]) {}
     ~TriedEntries() { delete[] entries_; }
     TriedEntries(const TriedEntries&) = delete;
     TriedEntries& operator=(const TriedEntries&) = delete;
 
     // Notes entry; false when it was noted before.
-    bool Note(const char* entry) {
+    bool Note(const void* entry) {
         if (entries_ == nullptr) {
             return true;
         }
@@ -110,7 +113,7 @@ public:
     }
 
 private:
-    const char** entries_;
+    const void** entries_;
     int count_ = 0;
 };
 
@@ -125,12 +128,12 @@ void PlayNextTrack(HWND window, MediaList& files, const MusicOptions& options, M
     // The rest of this pass and one whole pass after it hold every entry.
     int attempts = 0;
     for (int draws = 0; draws < 2 * count && attempts < count; ++draws) {
-        const char* path = files.Next(options.shuffle);
+        const auto* path = files.Next(options.shuffle);
         if (path == nullptr || path[0] == '\0' || !tried.Note(path)) {
             continue;
         }
         ++attempts;
-        const TrackStart start = StartTrack(window, options.programDir, path, player);
+        const TrackStart start = StartTrack(window, options.programDir, WidePathCopy(path).Get(), player);
         if (start == TrackStart::kPlaying) {
             return;
         }

@@ -11,6 +11,29 @@ std::string WithBackslash(std::string path) {
     return path;
 }
 
+// Wide throughout, so that files a test named outside the code page go too.
+void RemoveWideTree(const std::wstring& base) {
+    WIN32_FIND_DATAW item;
+    HANDLE search = FindFirstFileW((base + L"*").c_str(), &item);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = item.cFileName;
+            if (name == L"." || name == L"..") {
+                continue;
+            }
+            const std::wstring full = base + name;
+            if (item.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveWideTree(full + L"\\");
+            } else {
+                SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(full.c_str());
+            }
+        } while (FindNextFileW(search, &item));
+        FindClose(search);
+    }
+    RemoveDirectoryW(base.c_str());
+}
+
 }  // namespace
 
 TempFolder::TempFolder() {
@@ -33,26 +56,7 @@ TempFolder::~TempFolder() {
 }
 
 void RemoveTree(const std::string& folder) {
-    const std::string base = WithBackslash(folder);
-    WIN32_FIND_DATAA item;
-    HANDLE search = FindFirstFileA((base + "*").c_str(), &item);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = item.cFileName;
-            if (name == "." || name == "..") {
-                continue;
-            }
-            const std::string full = base + name;
-            if (item.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(full);
-            } else {
-                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(full.c_str());
-            }
-        } while (FindNextFileA(search, &item));
-        FindClose(search);
-    }
-    RemoveDirectoryA(base.c_str());
+    RemoveWideTree(Wide(WithBackslash(folder)));
 }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
@@ -91,6 +95,13 @@ std::string ExecutableFolder() {
     const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
     std::string folder(path, length);
     return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+std::wstring Wide(const std::string& path) {
+    std::wstring wide(path.size() + 1, L'\0');
+    const int written = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+    wide.resize(written > 0 ? written - 1 : 0);
+    return wide;
 }
 
 void PutLittleEndian(std::string& bytes, unsigned long value, int count) {

@@ -29,6 +29,9 @@ std::string ReadFileBytes(const std::string& path);
 
 bool FileExists(const std::string& path);
 
+// path (ANSI, in the system's code page) as the wide text the openers take.
+std::wstring Wide(const std::string& path);
+
 // The folder of the running executable, with a trailing backslash.
 std::string ExecutableFolder();
 

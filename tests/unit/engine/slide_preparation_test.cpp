@@ -178,7 +178,7 @@ TEST_F(SlidePreparation, OnlyPicturesWithoutATransparentColourAreResizedByBlendi
             settings->maxWidth = settings->maxHeight = c.limit;
             const PictureLimit limit = SlideLimit(*settings, 1.0, c.dpiScale);
             PictureBuffer work;
-            ASSERT_TRUE(LoadPictureFile(work, settings->moduleDir, file.c_str(), &limit)) << what;
+            ASSERT_TRUE(LoadPictureFile(work, settings->moduleDir, Wide(file).c_str(), &limit)) << what;
             ASSERT_EQ(work.Width(), c.width) << what;
             int blends = 0;
             for (int x = 0; x < work.Width(); ++x) {

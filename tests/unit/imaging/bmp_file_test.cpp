@@ -17,7 +17,7 @@ protected:
     BOOL Load(const std::string& bytes) {
         const std::string path = folder / "picture.bmp";
         EXPECT_TRUE(WriteFileBytes(path, bytes));
-        return buffer.LoadBmpFile(path.c_str());
+        return buffer.LoadBmpFile(Wide(path).c_str());
     }
     // A file of the header (and table) and the pixels right after it.
     BOOL Load(const std::string& head, const std::string& pixels) {
@@ -98,7 +98,7 @@ TEST_F(BmpFile, RefusedFilesLeaveTheBufferEmptyAndTellTooLargeFromBroken) {
         EXPECT_EQ(buffer.Dc(), nullptr);
         EXPECT_EQ(buffer.Info(), nullptr);
     }
-    EXPECT_FALSE(buffer.LoadBmpFile((folder / "missing.bmp").c_str()));
+    EXPECT_FALSE(buffer.LoadBmpFile(Wide(folder / "missing.bmp").c_str()));
 }
 
 }  // namespace

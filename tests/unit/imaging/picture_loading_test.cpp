@@ -43,7 +43,7 @@ TEST_F(PictureLoading, JpegBecomesATwentyFourBitBufferOfItsPixelSize) {
     if (!WriteJpeg(path, 37, 21, [](int, int) { return RGB(200, 200, 200); })) {
         GTEST_SKIP() << "no JPEG encoder on this platform";
     }
-    EXPECT_EQ(buffer.LoadPicture(path.c_str(), RGB(255, 255, 255)), PICTYPE_BITMAP);
+    EXPECT_EQ(buffer.LoadPicture(Wide(path).c_str(), RGB(255, 255, 255)), PICTYPE_BITMAP);
     EXPECT_EQ(buffer.Width(), 37);
     EXPECT_EQ(buffer.Height(), 21);
     EXPECT_EQ(buffer.BitCount(), 24);
@@ -55,7 +55,7 @@ TEST_F(PictureLoading, JpegBecomesATwentyFourBitBufferOfItsPixelSize) {
 TEST_F(PictureLoading, IconsAreDrawnOverTheFillColour) {
     const std::string path = folder / "a.ico";
     ASSERT_TRUE(WriteFileBytes(path, IconFile(false)));
-    ASSERT_EQ(buffer.LoadPicture(path.c_str(), RGB(255, 255, 255)), PICTYPE_ICON);
+    ASSERT_EQ(buffer.LoadPicture(Wide(path).c_str(), RGB(255, 255, 255)), PICTYPE_ICON);
     EXPECT_EQ(buffer.Width(), 2);
     EXPECT_EQ(buffer.Height(), 2);
     EXPECT_EQ(buffer.BitCount(), 24);
@@ -73,7 +73,7 @@ TEST_F(PictureLoading, MonochromeIconsMetafilesAndJunkAreRefused) {
     DeleteEnhMetaFile(CloseEnhMetaFile(recorder));
     for (const char* name : {"mono.ico", "a.emf", "junk.jpg", "missing.jpg"}) {
         ASSERT_TRUE(buffer.Create(2, 2, 24, RGB(0, 0, 0)));
-        EXPECT_EQ(buffer.LoadPicture((folder / name).c_str(), RGB(255, 255, 255)), 0) << name;
+        EXPECT_EQ(buffer.LoadPicture(Wide(folder / name).c_str(), RGB(255, 255, 255)), 0) << name;
         EXPECT_EQ(buffer.Dc(), nullptr) << name;
     }
 }

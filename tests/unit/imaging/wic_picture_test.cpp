@@ -201,7 +201,7 @@ TEST_F(WicDecoding, TheDecoderReducesByTheLargestStepThatKeepsTheShownSize) {
         StandInFrame frame(96, 64, true);
         FrameStandIn standIn(frame);
         WicPicture picture;
-        ASSERT_TRUE(picture.Open(path.c_str()));
+        ASSERT_TRUE(picture.Open(Wide(path).c_str()));
         ASSERT_TRUE(picture.Decode(buffer, c.width, c.height, RGB(255, 255, 255))) << c.width;
         EXPECT_EQ(std::make_tuple(frame.reducedWidth, frame.reducedHeight, frame.linesRead),
                   std::make_tuple(c.reducedWidth, c.reducedHeight, c.linesRead)) << c.width;
@@ -227,7 +227,7 @@ TEST_F(WicDecoding, APictureTheDecoderFailsOnIsReadByTheOlderLoader) {
     }
     StandInFrame frame(40, 30, false, true);
     FrameStandIn standIn(frame);
-    ASSERT_TRUE(LoadPictureFile(buffer, folder.Path().c_str(), path.c_str(), nullptr));
+    ASSERT_TRUE(LoadPictureFile(buffer, folder.Path().c_str(), Wide(path).c_str(), nullptr));
     EXPECT_EQ(std::make_pair(buffer.Width(), buffer.Height()), std::make_pair(40, 30));
     EXPECT_GT(GetBValue(PixelAt(buffer, 20, 15)), 230);
 }
@@ -246,7 +246,7 @@ TEST_F(WicDecoding, APanoramaWiderThanTheShrinkTakesIsShown) {
     for (const std::string& path : {png, tiff}) {
         for (const PictureLimit* given : {&limit, static_cast<const PictureLimit*>(nullptr)}) {
             const int scale = given != nullptr ? 2 : 1;
-            ASSERT_TRUE(LoadPictureFile(buffer, folder.Path().c_str(), path.c_str(), given)) << path;
+            ASSERT_TRUE(LoadPictureFile(buffer, folder.Path().c_str(), Wide(path).c_str(), given)) << path;
             ASSERT_EQ(std::make_pair(buffer.Width(), buffer.Height()), std::make_pair(40000 / scale, 4 / scale)) << path;
             EXPECT_EQ(PixelAt(buffer, 5000 / scale, 0), RGB(255, 0, 0)) << path;
             EXPECT_EQ(PixelAt(buffer, 35000 / scale, 1), RGB(0, 0, 255)) << path;

@@ -11,7 +11,7 @@ namespace {
 class MusicPlayerTest : public MusicTest {
 protected:
     bool OpenAndPlay(MusicPlayer& player, const char* name, const std::string& bytes) {
-        return player.Open(window_, Write(name, bytes).c_str()) == 0 && player.Play(1, 0, 0, 0, 0) == 0;
+        return player.Open(window_, Wide(Write(name, bytes)).c_str()) == 0 && player.Play(1, 0, 0, 0, 0) == 0;
     }
     int Successes() const { return std::count(notices_.begin(), notices_.end(), WPARAM{MCI_NOTIFY_SUCCESSFUL}); }
     bool WaitForSuccess() { return WaitUntil(NOTICE_TIMEOUT_MS, [&] { return Successes() > 0; }); }
@@ -48,7 +48,7 @@ TEST_F(MusicPlayerTest, LengthComesInWholeMinutesAndSeconds) {
     unsigned minutes = 9;
     unsigned seconds = 9;
     const auto length = [&](const char* name, const std::string& bytes) {
-        EXPECT_EQ(player.Open(nullptr, Write(name, bytes).c_str()), 0u) << name;
+        EXPECT_EQ(player.Open(nullptr, Wide(Write(name, bytes)).c_str()), 0u) << name;
         EXPECT_EQ(player.GetLength(0, minutes, seconds), 0u) << name;
         return std::make_pair(minutes, seconds);
     };
@@ -84,8 +84,8 @@ TEST_F(MusicPlayerTest, UnplayableFilesAreRefusedAndLeaveThePlayerClosed) {
     };
     MusicPlayer player;
     for (const std::string& path : refused) {
-        ASSERT_EQ(player.Open(window_, Write("good.wav", wave).c_str()), 0u);
-        EXPECT_NE(player.Open(window_, path.c_str()), 0u) << path;
+        ASSERT_EQ(player.Open(window_, Wide(Write("good.wav", wave)).c_str()), 0u);
+        EXPECT_NE(player.Open(window_, Wide(path).c_str()), 0u) << path;
         EXPECT_FALSE(player.IsOpen()) << path;
         EXPECT_FALSE(player.IsPlaying()) << path;
         EXPECT_EQ(player.Close(), 0u) << "nothing is open";

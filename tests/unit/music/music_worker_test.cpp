@@ -15,7 +15,7 @@ DWORD openingThread = 0;
 
 // The platform's open, once the test lets it go. Bounded, so that an open
 // made on the test's own thread ends the wait and shows.
-MCIERROR HeldOpen(MusicPlayer& player, HWND window, const char* file) {
+MCIERROR HeldOpen(MusicPlayer& player, HWND window, const wchar_t* file) {
     openingThread = GetCurrentThreadId();
     WaitForSingleObject(openMayGo, NOTICE_TIMEOUT_MS / 5);
     InterlockedExchange(&opened, 1);

@@ -110,7 +110,7 @@ TEST(PlayNextTrackFailures, ADeviceFailureEndsTheSearchAtOnceAndAFileFailureMove
     for (const char* name : {"one.mp3", "two.mp3", "three.mp3"}) {
         ASSERT_TRUE(settings.musicFiles.Add(name));
     }
-    Hooks().trackOpen = [](MusicPlayer&, HWND, const char*) {
+    Hooks().trackOpen = [](MusicPlayer&, HWND, const wchar_t*) {
         ++opens;
         return openError;
     };

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "base/test_hooks.h"
+#include "engine/picture_file.h"
 #include "support/test_files.h"
 #include "support/test_pictures.h"
 #include "unit/imaging/pixels.h"
@@ -75,6 +77,44 @@ TEST_F(PictureLoading, MonochromeIconsMetafilesAndJunkAreRefused) {
         ASSERT_TRUE(buffer.Create(2, 2, 24, RGB(0, 0, 0)));
         EXPECT_EQ(buffer.LoadPicture(Wide(folder / name).c_str(), RGB(255, 255, 255)), 0) << name;
         EXPECT_EQ(buffer.Dc(), nullptr) << name;
+    }
+}
+
+// Korean and an accented letter, both outside the Japanese code page, and an
+// emoji (a surrogate pair), as bare names beside the program. The NT family
+// opens them by their wide names through every loader; the 95/98 family,
+// with only the code page and no imaging component, refuses them and still
+// opens a plain name.
+TEST_F(PictureLoading, NamesOutsideTheCodePageOpenWhereTheSystemTakesWideNames) {
+    ASSERT_TRUE(WriteFileBytes(folder / "plain.bmp", SolidBmp24(4, 3, RGB(0, 0, 255))));
+    const auto grey = [](int, int) { return RGB(128, 128, 128); };
+    if (!WriteJpeg(folder / "photo.jpg", 40, 30, grey) || !WriteJpeg(folder / "turned.jpg", 40, 30, grey, 6)) {
+        GTEST_SKIP() << "no JPEG encoder on this platform";
+    }
+    const struct {
+        const char* file;
+        bool imagingComponent;
+        int width, height;
+    } kinds[] = {{"plain.bmp", true, 4, 3},   {"photo.jpg", true, 40, 30},   {"photo.jpg", false, 40, 30},
+                 {"turned.jpg", true, 30, 40}, {"turned.jpg", false, 30, 40}};
+    for (const auto& k : kinds) {
+        const std::wstring file = Wide(k.file);
+        for (const wchar_t* name : {L"\uC11C\uC6B8", L"caf\u00E9", L"\U0001F338"}) {
+            const std::wstring entry = name + file.substr(file.find(L'.'));
+            ASSERT_TRUE(CopyFileW(Wide(folder / k.file).c_str(), (Wide(folder.Path()) + entry).c_str(), FALSE));
+            for (bool win9x : {false, true}) {
+                Hooks().win9xFileNames = win9x;
+                Hooks().imagingComponentMissing = win9x || !k.imagingComponent;
+                SCOPED_TRACE(testing::Message() << entry << (k.imagingComponent ? "" : " (OLE)")
+                                                << (win9x ? " on 95/98" : ""));
+                EXPECT_EQ(LoadPictureFile(buffer, folder.Path().c_str(), entry.c_str(), nullptr), !win9x);
+                if (!win9x) {
+                    EXPECT_EQ(std::make_pair(buffer.Width(), buffer.Height()), std::make_pair(k.width, k.height));
+                }
+            }
+        }
+        ASSERT_TRUE(LoadPictureFile(buffer, folder.Path().c_str(), file.c_str(), nullptr)) << k.file << " on 95/98";
+        EXPECT_EQ(std::make_pair(buffer.Width(), buffer.Height()), std::make_pair(k.width, k.height)) << k.file;
     }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/test_hooks.h"
 #include "music_fixture.h"
 #include "support/music_files.h"
 
@@ -90,6 +91,36 @@ TEST_F(MusicPlayerTest, UnplayableFilesAreRefusedAndLeaveThePlayerClosed) {
         EXPECT_FALSE(player.IsPlaying()) << path;
         EXPECT_EQ(player.Close(), 0u) << "nothing is open";
         EXPECT_NE(player.Play(1, 0, 0, 0, 0), 0u) << "nothing to play";
+    }
+}
+
+// Korean and an accented letter outside the Japanese code page and an emoji:
+// the NT family opens them by their wide names; the 95/98 family, which
+// names files in the code page only, refuses them and opens a plain name.
+// Wine's wave device reads its file through mmioOpenW, which Wine turns into
+// the code page, so there a wave file opens by a plain name only.
+TEST_F(MusicPlayerTest, NamesOutsideTheCodePageOpenWhereTheSystemTakesWideNames) {
+    const bool wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+    const struct {
+        const char* name;
+        std::string bytes;
+        bool wideNameOpens;
+    } kinds[] = {{"plain.wav", WaveBytes(300), !wine}, {"plain.mp3", Mp3Bytes(300), true}};
+    MusicPlayer player;
+    for (const auto& k : kinds) {
+        const std::wstring plain = Wide(Write(k.name, k.bytes));
+        for (const wchar_t* name : {L"\uC11C\uC6B8", L"caf\u00E9", L"\U0001F338"}) {
+            const std::wstring path = Wide(temp_.Path()) + name + plain.substr(plain.size() - 4);
+            ASSERT_TRUE(CopyFileW(plain.c_str(), path.c_str(), FALSE));
+            for (bool win9x : {false, true}) {
+                Hooks().win9xFileNames = win9x;
+                if (win9x || k.wideNameOpens) {
+                    EXPECT_EQ(player.Open(nullptr, path.c_str()) == 0, !win9x) << path << (win9x ? " on 95/98" : "");
+                    EXPECT_EQ(player.IsOpen(), !win9x) << path;
+                }
+            }
+            EXPECT_EQ(player.Open(nullptr, plain.c_str()), 0u) << k.name << " on 95/98";
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "base/path_limits.h"
 #include "base/wide_path.h"
+#include "engine/slide_caption.h"
 #include "engine/slide_placement.h"
 #include "imaging/jpeg_file_orientation.h"
 #include "imaging/orientation_turn.h"
@@ -49,14 +50,26 @@ enum class Decoded {
     kRefused,   // too large to show: no other loader need try
 };
 
+// The caption goes on last, into the picture as it is shown.
+bool WithCaption(PictureBuffer& work, const wchar_t* path, const CalendarDate* metadataDate,
+                 const PictureLimit* limit) {
+    if (limit != nullptr) {
+        StampSlideCaption(work, path, metadataDate, *limit);
+    }
+    return true;
+}
+
 // Decodes through the imaging component. Where the picture shrinks, it is
 // decoded straight to the size it is shown at, so the full size is never
-// held; otherwise at its own size, scaled afterwards.
-Decoded DecodeWithImagingComponent(PictureBuffer& work, const wchar_t* path, const PictureLimit* limit) {
+// held; otherwise at its own size, scaled afterwards. *dated tells whether
+// the decoder's metadata gave the day the photo was taken, for a caption.
+Decoded DecodeWithImagingComponent(PictureBuffer& work, const wchar_t* path, const PictureLimit* limit,
+                                   CalendarDate* date, bool* dated) {
     WicPicture picture;
     if (!picture.Open(path)) {
         return Decoded::kNotRead;
     }
+    *dated = limit != nullptr && limit->caption && picture.DateTaken(date);
     const ExifOrientation orientation = picture.Orientation();
     const PixelSize upright = TurnedSize(orientation, picture.Width(), picture.Height());
     PixelSize shown = upright;
@@ -90,16 +103,18 @@ bool LoadPictureFile(PictureBuffer& work, const char* moduleDir, const wchar_t* 
         return false;
     }
     if (work.LoadBmpFile(path)) {
-        return FitToLimit(work, limit);
+        return FitToLimit(work, limit) && WithCaption(work, path, nullptr, limit);
     }
     // A bitmap refused for its size would ask the other loaders for the same
     // gigabytes; other refusals may be formats only they read.
     if (GetLastError() == ERROR_NOT_ENOUGH_MEMORY) {
         return false;
     }
-    switch (DecodeWithImagingComponent(work, path, limit)) {
+    CalendarDate metadataDate = {};
+    bool dated = false;
+    switch (DecodeWithImagingComponent(work, path, limit, &metadataDate, &dated)) {
         case Decoded::kShown:
-            return true;
+            return WithCaption(work, path, dated ? &metadataDate : nullptr, limit);
         case Decoded::kRefused:
             work.Release();
             return false;
@@ -112,5 +127,5 @@ bool LoadPictureFile(PictureBuffer& work, const char* moduleDir, const wchar_t* 
     // Cameras store a photo as the sensor saw it and record in the EXIF block
     // how to turn it. A photo that cannot be turned is shown as stored.
     work.Turn(ReadJpegFileOrientation(path));
-    return FitToLimit(work, limit);
+    return FitToLimit(work, limit) && WithCaption(work, path, nullptr, limit);
 }

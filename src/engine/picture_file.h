@@ -15,6 +15,12 @@ struct PictureLimit {
     double previewScale;
     double dpiScale;
     bool hasTransparentColor;
+    // Whether the slide carries its caption. The caption keeps off the
+    // transparent colour: the chosen one (0x00BBGGRR) when there is one, else
+    // the picture's top-left pixel.
+    bool caption = false;
+    bool hasChosenTransparentColor = false;
+    unsigned long chosenTransparentColor = 0;
 };
 
 // Loads the picture an entry names into work: a bare file name means a file
@@ -24,6 +30,7 @@ struct PictureLimit {
 // else, or when its decoders fail on the file's data (a JPEG cut short),
 // through the OLE picture loader; parts with alpha and icons over white,
 // photos turned upright as their recorded orientation says. With a limit, the picture comes out at the size it is
-// shown at (decoded straight to it where it shrinks); without one, at its own
-// size. False, with work empty, when the file is refused or cannot be read.
+// shown at (decoded straight to it where it shrinks), with its caption when
+// the limit asks for one; without one, at its own size. False, with work
+// empty, when the file is refused or cannot be read.
 bool LoadPictureFile(PictureBuffer& work, const char* moduleDir, const wchar_t* entry, const PictureLimit* limit);

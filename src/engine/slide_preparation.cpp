@@ -44,7 +44,11 @@ bool UsesTransparentColor(const SaverSettings& settings) {
 
 PictureLimit SlideLimit(const SaverSettings& settings, double previewScale, double dpiScale) {
     // The transparent colour is matched exactly, whenever a region is made of it.
-    return PictureLimit{settings.maxWidth, settings.maxHeight, previewScale, dpiScale, UsesTransparentColor(settings)};
+    PictureLimit limit{settings.maxWidth, settings.maxHeight, previewScale, dpiScale, UsesTransparentColor(settings)};
+    limit.caption = settings.caption != 0;
+    limit.hasChosenTransparentColor = settings.useColor != 0;
+    limit.chosenTransparentColor = static_cast<unsigned long>(settings.maskColor);
+    return limit;
 }
 
 bool PrepareNextSlide(SlideMotion& motion, SlideLayer& layer, HRGN& maskRegion, SaverSettings& settings,

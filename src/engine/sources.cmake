@@ -10,6 +10,7 @@ gleamo_win32_sources(
   background_preparation.cpp
   display_stages.cpp
   picture_file.cpp
+  slide_caption.cpp
   slide_loader.cpp
   slide_preparation.cpp
   slideshow_window.cpp

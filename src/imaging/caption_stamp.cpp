@@ -1,7 +1,6 @@
 #include "imaging/caption_stamp.h"
 
 #include "base/gdi_guards.h"
-#include "base/process_heap.h"
 #include "imaging/bitmap_buffer.h"
 #include "imaging/caption_layout.h"
 #include "imaging/caption_text.h"
@@ -81,37 +80,16 @@ bool ToTrueColor(BitmapBuffer& picture) {
     return true;
 }
 
-// Where the rows above bottom (counted from the top) of a bottom-up image
-// begin in memory: at the row bottom - 1, going up.
-BYTE* RowsAbove(const BitmapBuffer& picture, int bottom) {
-    return picture.Bits() + static_cast<size_t>(picture.Height() - bottom) * picture.Stride();
+// The pixel row y (counted from the top) of a bottom-up image.
+BYTE* RowOf(const BitmapBuffer& picture, int y) {
+    return picture.Bits() + static_cast<size_t>(picture.Height() - 1 - y) * picture.Stride();
 }
 
-// Every pixel of the band the caption changed to the transparent colour is
-// moved one step of blue off it; pixels it left alone keep their colour,
-// transparent or not.
-void KeepColorFree(const BitmapBuffer& picture, int top, int bottom, const BYTE* before, COLORREF color) {
-    const size_t bytesPerPixel = picture.BitCount() / 8;
-    const size_t stride = picture.Stride();
-    const size_t rowBytes = static_cast<size_t>(picture.Width()) * bytesPerPixel;
-    BYTE* rows = RowsAbove(picture, bottom);
-    for (int row = 0; row < bottom - top; ++row) {
-        BYTE* line = rows + row * stride;
-        const BYTE* old = before + row * stride;
-        for (size_t at = 0; at < rowBytes; at += bytesPerPixel) {
-            BYTE* pixel = line + at;
-            if (pixel[0] == GetBValue(color) && pixel[1] == GetGValue(color) && pixel[2] == GetRValue(color) &&
-                (old[at] != pixel[0] || old[at + 1] != pixel[1] || old[at + 2] != pixel[2])) {
-                pixel[0] ^= 1;
-            }
-        }
-    }
-}
-
-void DrawOutlined(HDC dc, int x, int y, int outline, const char16_t* text, size_t length) {
+void DrawOutlined(HDC dc, int x, int y, int outline, const char16_t* text, size_t length, COLORREF outlineColor,
+                  COLORREF textColor) {
     const wchar_t* wide = reinterpret_cast<const wchar_t*>(text);
     const UINT count = static_cast<UINT>(length);
-    SetTextColor(dc, OUTLINE_COLOR);
+    SetTextColor(dc, outlineColor);
     for (int dy = -outline; dy <= outline; dy += outline) {
         for (int dx = -outline; dx <= outline; dx += outline) {
             if (dx != 0 || dy != 0) {
@@ -119,8 +97,42 @@ void DrawOutlined(HDC dc, int x, int y, int outline, const char16_t* text, size_
             }
         }
     }
-    SetTextColor(dc, TEXT_COLOR);
+    SetTextColor(dc, textColor);
     ExtTextOutW(dc, x, y, 0, nullptr, wide, count, nullptr);
+}
+
+// Where a caption drawn into the band of the picture from row top on covers
+// it: the same text drawn all in white over black into a buffer of the band.
+bool CoverageOf(BitmapBuffer& coverage, int width, int top, int bottom, HFONT font, int x, int y, int outline,
+                const char16_t* text, size_t length) {
+    if (!coverage.Create(width, bottom - top, TRUE_COLOR_DEPTH, RGB(0, 0, 0))) {
+        return false;
+    }
+    HDC dc = coverage.Dc();
+    ScopedSavedDc saved(dc);
+    SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+    DrawOutlined(dc, x, y - top, outline, text, length, TEXT_COLOR, TEXT_COLOR);
+    GdiFlush();
+    return true;
+}
+
+// Every pixel of the caption in the transparent colour is moved one step of
+// blue off it; the picture's own pixels around the letters keep their
+// colour, transparent or not.
+void KeepColorFree(const BitmapBuffer& picture, int top, const BitmapBuffer& coverage, COLORREF color) {
+    const size_t bytesPerPixel = picture.BitCount() / 8;
+    for (int row = 0; row < coverage.Height(); ++row) {
+        BYTE* pixel = RowOf(picture, top + row);
+        const BYTE* covered = RowOf(coverage, row);
+        for (int x = 0; x < picture.Width(); ++x, pixel += bytesPerPixel, covered += 3) {
+            if ((covered[0] | covered[1] | covered[2]) != 0 && pixel[0] == GetBValue(color) &&
+                pixel[1] == GetGValue(color) && pixel[2] == GetRValue(color)) {
+                pixel[0] ^= 1;
+            }
+        }
+    }
 }
 
 }  // namespace
@@ -155,23 +167,19 @@ bool StampCaption(BitmapBuffer& picture, const char16_t* text, size_t length, do
     }
     const int x = box.margin + outline;
     const int y = picture.Height() - box.margin - outline - metrics.tmHeight;
-    // The band of rows the caption may change, kept as it was where the
-    // transparent colour must stay off the caption.
+    // The band of rows the caption covers, found before it is drawn where
+    // it must keep off the transparent colour.
     const int top = y - outline > 0 ? y - outline : 0;
     const int bottom = picture.Height() - box.margin;
-    const size_t bandBytes = static_cast<size_t>(bottom - top) * picture.Stride();
-    ScopedHeapBlock before(transparentColor != nullptr ? HeapBlockAlloc(bandBytes) : nullptr);
-    if (transparentColor != nullptr) {
-        if (before.Get() == nullptr) {
-            return false;
-        }
-        GdiFlush();
-        CopyMemory(before.Get(), RowsAbove(picture, bottom), bandBytes);
+    BitmapBuffer coverage;
+    if (transparentColor != nullptr &&
+        !CoverageOf(coverage, picture.Width(), top, bottom, font.Get(), x, y, outline, fitted, drawn)) {
+        return false;
     }
-    DrawOutlined(dc, x, y, outline, fitted, drawn);
+    DrawOutlined(dc, x, y, outline, fitted, drawn, OUTLINE_COLOR, TEXT_COLOR);
     GdiFlush();
     if (transparentColor != nullptr) {
-        KeepColorFree(picture, top, bottom, before.Bytes(), *transparentColor);
+        KeepColorFree(picture, top, coverage, *transparentColor);
     }
     return true;
 }

@@ -37,17 +37,28 @@ private:
     BYTE* block_;
 };
 
-}  // namespace
-
-ExifOrientation ReadJpegFileOrientation(const wchar_t* path) {
+// What read makes of the file at path; otherwise when it cannot be opened.
+template <typename Result, typename Reader>
+Result ReadJpegFile(const wchar_t* path, Result otherwise, Reader read) {
     if (path == nullptr) {
-        return ExifOrientation::kAsStored;
+        return otherwise;
     }
     ScopedFile file(OpenFileForReading(path));
     ScopedHeapBlock block(HeapBlockAlloc(JpegByteSource::LARGEST_READ));
     if (!file.IsOpen() || block.Get() == nullptr) {
-        return ExifOrientation::kAsStored;
+        return otherwise;
     }
     FileBytes source(file.Get(), block.Bytes());
-    return ReadJpegOrientation(source);
+    return read(source);
+}
+
+}  // namespace
+
+ExifOrientation ReadJpegFileOrientation(const wchar_t* path) {
+    return ReadJpegFile(path, ExifOrientation::kAsStored,
+                        [](JpegByteSource& source) { return ReadJpegOrientation(source); });
+}
+
+bool ReadJpegFileDateTaken(const wchar_t* path, CalendarDate* date) {
+    return ReadJpegFile(path, false, [date](JpegByteSource& source) { return ReadJpegDateTaken(source, date); });
 }

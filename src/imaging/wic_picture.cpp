@@ -10,6 +10,7 @@
 #include "imaging/bitmap_buffer.h"
 #include "imaging/decode_size.h"
 #include "imaging/orientation_turn.h"
+#include "imaging/wic_date.h"
 #include "imaging/wic_orientation.h"
 #include "imaging/wic_source_transform.h"
 
@@ -186,6 +187,8 @@ WicPicture::~WicPicture() {
         CoUninitialize();
     }
 }
+
+bool WicPicture::DateTaken(CalendarDate* date) const { return FrameDateTaken(frame_, date); }
 
 bool WicPicture::Open(const wchar_t* path) {
     if (Hooks().imagingComponentMissing || factory_ != nullptr) {

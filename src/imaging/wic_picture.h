@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "imaging/exif_date.h"
 #include "imaging/exif_orientation.h"
 
 class BitmapBuffer;
@@ -28,6 +29,9 @@ public:
     // How the stored pixels must be turned to show the picture upright, as
     // its metadata (or a JPEG's EXIF block) records; as stored before Open.
     ExifOrientation Orientation() const { return orientation_; }
+    // The day the photo was taken, as the decoder's metadata records it;
+    // false when it records none.
+    bool DateTaken(CalendarDate* date) const;
 
     // Decodes the frame into target as a 24-bit picture of width x height
     // (each side from 1 to the stored one's): every pixel the mean of the

@@ -18,16 +18,16 @@ constexpr int OUTLINE_SHARE = 14;
 // The system's Japanese interface fonts, newest first; both have ASCII names.
 const char* const CAPTION_FACES[] = {"Meiryo UI", "MS UI Gothic"};
 
-HFONT CreateFaceFont(int height, const char* face) {
+HFONT CreateFaceFont(int height, DWORD quality, const char* face) {
     return CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+                       CLIP_DEFAULT_PRECIS, quality, DEFAULT_PITCH | FF_DONTCARE, face);
 }
 
 // The first interface font the system has by its own name; else the one its
 // font mapper picks for Japanese text; else the GUI font at the height.
-HFONT CreateCaptionFont(HDC dc, int height) {
+HFONT CreateCaptionFont(HDC dc, int height, DWORD quality) {
     for (const char* face : CAPTION_FACES) {
-        HFONT font = CreateFaceFont(height, face);
+        HFONT font = CreateFaceFont(height, quality, face);
         if (font == nullptr) {
             continue;
         }
@@ -41,7 +41,7 @@ HFONT CreateCaptionFont(HDC dc, int height) {
         }
         DeleteObject(font);
     }
-    HFONT font = CreateFaceFont(height, "");
+    HFONT font = CreateFaceFont(height, quality, "");
     if (font != nullptr) {
         return font;
     }
@@ -50,6 +50,7 @@ HFONT CreateCaptionFont(HDC dc, int height) {
         return nullptr;
     }
     gui.lfHeight = height;
+    gui.lfQuality = static_cast<BYTE>(quality);
     return CreateFontIndirectA(&gui);
 }
 
@@ -148,7 +149,10 @@ bool StampCaption(BitmapBuffer& picture, const char16_t* text, size_t length, do
         return false;
     }
     HDC dc = picture.Dc();
-    ScopedGdiObject<HFONT> font(CreateCaptionFont(dc, box.textHeight));
+    // Smoothed edges would mix the transparent colour into the letters where
+    // they lie over a transparent part, and fringe them with it.
+    ScopedGdiObject<HFONT> font(
+        CreateCaptionFont(dc, box.textHeight, transparentColor != nullptr ? NONANTIALIASED_QUALITY : ANTIALIASED_QUALITY));
     if (font.Get() == nullptr) {
         return false;
     }

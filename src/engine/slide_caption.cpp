@@ -32,9 +32,9 @@ void StampSlideCaption(PictureBuffer& work, const wchar_t* path, const CalendarD
     if (!limit.caption || work.Dc() == nullptr || path == nullptr) {
         return;
     }
-    CalendarDate date = {};
-    const bool dated = metadataDate != nullptr ? (date = *metadataDate, true)
-                                               : ReadJpegFileDateTaken(path, &date) || LastWriteDay(path, &date);
+    CalendarDate date = metadataDate != nullptr ? *metadataDate : CalendarDate{};
+    const bool dated =
+        metadataDate != nullptr || ReadJpegFileDateTaken(path, &date) || LastWriteDay(path, &date);
     char16_t text[CAPTION_TEXT_CAPACITY];
     const size_t length =
         ComposeCaption(dated ? &date : nullptr, reinterpret_cast<const char16_t*>(path), text, CAPTION_TEXT_CAPACITY);

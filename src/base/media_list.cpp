@@ -1,71 +1,164 @@
 #include "base/media_list.h"
 
-#include <windows.h>
-
 #include <cstdlib>
-#include <new>
 
 namespace {
 
-class IndexCell : public OwnedObject {
+// rand() gives 0 .. RAND_MAX (32767) only: in a longer list the later
+// positions could never be drawn.
+constexpr int RAND_REACH = RAND_MAX + 1;
+
+int WideRandom() {
+    return (std::rand() << 15 | std::rand()) & 0x3FFFFFFF;
+}
+
+class ScopedLock {
 public:
-    explicit IndexCell(int index) : value(index) {}
-    int value;
+    explicit ScopedLock(CRITICAL_SECTION& lock) : lock_(lock) { EnterCriticalSection(&lock_); }
+    ~ScopedLock() { LeaveCriticalSection(&lock_); }
+    ScopedLock(const ScopedLock&) = delete;
+    ScopedLock& operator=(const ScopedLock&) = delete;
+
+private:
+    CRITICAL_SECTION& lock_;
 };
 
 }  // namespace
 
-bool OrderArray::Append(int index) {
-    IndexCell* cell = new (std::nothrow) IndexCell(index);
-    if (cell == nullptr) {
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+bool MediaList::Add(const wchar_t* path) {
+    const int length = lstrlenW(path);
+    if (length > MAX_PATH_CHARS) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return false;
     }
-    if (!cells_.Append(cell)) {
-        delete cell;
-        return false;
-    }
-    return true;
-}
-
-int OrderArray::At(int position) const {
-    return static_cast<const IndexCell*>(cells_.Get(position))->value;
+    ScopedLock hold(lock_);
+    return AddEntry(NO_FOLDER, path, length);
 }
 
 bool MediaList::Add(const char* path) {
-    if (!order_.Append(paths_.Count())) {
+    wchar_t wide[PATH_BUFFER_SIZE];
+    if (MultiByteToWideChar(CP_ACP, 0, path, -1, wide, PATH_BUFFER_SIZE) == 0) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return false;
     }
-    if (!paths_.Add(path)) {
-        order_.RemoveLast();
+    return Add(wide);
+}
+
+int MediaList::AddFolder(const wchar_t* folder) {
+    ScopedLock hold(lock_);
+    const size_t folderCount = folders_.Count();
+    const size_t textCount = text_.Count();
+    if (!folders_.Append(static_cast<DWORD>(textCount)) ||
+        !text_.Append(folder, static_cast<size_t>(lstrlenW(folder)) + 1)) {
+        folders_.Truncate(folderCount);
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return -1;
+    }
+    return static_cast<int>(folderCount);
+}
+
+bool MediaList::AddInFolder(int folder, const wchar_t* name) {
+    const int length = lstrlenW(name);
+    ScopedLock hold(lock_);
+    if (lstrlenW(&text_[folders_[static_cast<size_t>(folder)]]) + length > MAX_PATH_CHARS) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return false;
+    }
+    return AddEntry(static_cast<DWORD>(folder), name, length);
+}
+
+// Called with the lock held.
+bool MediaList::AddEntry(DWORD folder, const wchar_t* text, int length) {
+    const size_t textCount = text_.Count();
+    const Entry entry = {folder, static_cast<DWORD>(textCount)};
+    const DWORD number = static_cast<DWORD>(entries_.Count());
+    if (!text_.Append(text, static_cast<size_t>(length) + 1) || !entries_.Append(entry) || !order_.Append(number)) {
+        text_.Truncate(textCount);
+        entries_.Truncate(number);
+        order_.Truncate(number);
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return false;
     }
     return true;
 }
 
-const char* MediaList::Next(bool shuffle) {
-    const int count = order_.Count();
+int MediaList::Count() const {
+    ScopedLock hold(lock_);
+    return static_cast<int>(entries_.Count());
+}
+
+void MediaList::BeginSearch() {
+    ScopedLock hold(lock_);
+    searching_ = true;
+}
+
+void MediaList::EndSearch() {
+    ScopedLock hold(lock_);
+    searching_ = false;
+    // A pass that had handed out everything found waits for no more.
+    if (cursor_ >= static_cast<int>(entries_.Count())) {
+        cursor_ = 0;
+    }
+}
+
+bool MediaList::Searching() const {
+    ScopedLock hold(lock_);
+    return searching_;
+}
+
+const wchar_t* MediaList::Next(bool shuffle, int* entry) {
+    ScopedLock hold(lock_);
+    const int count = static_cast<int>(entries_.Count());
     if (count == 0) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    if (cursor_ == 0 && shuffle) {
-        Shuffle();
-    }
-    const char* path = paths_.Get(order_.At(cursor_));
-    ++cursor_;
     if (cursor_ >= count) {
+        SetLastError(ERROR_IO_PENDING);
+        return nullptr;
+    }
+    if (cursor_ == 0) {
+        passDrawnAsItGoes_ = searching_;
+        if (shuffle && !passDrawnAsItGoes_) {
+            Shuffle();
+        }
+    }
+    if (shuffle && passDrawnAsItGoes_) {
+        const int j = cursor_ + Draw(count - cursor_);
+        const DWORD drawn = order_[static_cast<size_t>(j)];
+        order_[static_cast<size_t>(j)] = order_[static_cast<size_t>(cursor_)];
+        order_[static_cast<size_t>(cursor_)] = drawn;
+    }
+    const DWORD number = order_[static_cast<size_t>(cursor_)];
+    ++cursor_;
+    if (cursor_ >= count && !searching_) {
         cursor_ = 0;
     }
-    return path;
+
+    const Entry& chosen = entries_[number];
+    current_[0] = L'\0';
+    if (chosen.folder != NO_FOLDER) {
+        lstrcpyW(current_, &text_[folders_[chosen.folder]]);
+    }
+    lstrcatW(current_, &text_[chosen.name]);
+    if (entry != nullptr) {
+        *entry = static_cast<int>(number);
+    }
+    return current_;
+}
+
+int MediaList::Draw(int range) const {
+    return (entries_.Count() > static_cast<size_t>(RAND_REACH) ? WideRandom() : std::rand()) % range;
 }
 
 void MediaList::Shuffle() {
-    const int count = order_.Count();
+    const int count = static_cast<int>(order_.Count());
     for (int i = 0; i < count; ++i) {
-        const int j = std::rand() % count;
+        const int j = Draw(count);
         if (j != i) {
-            order_.Swap(i, j);
+            const DWORD swapped = order_[static_cast<size_t>(i)];
+            order_[static_cast<size_t>(i)] = order_[static_cast<size_t>(j)];
+            order_[static_cast<size_t>(j)] = swapped;
         }
     }
 }

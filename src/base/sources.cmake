@@ -17,6 +17,7 @@ gleamo_win32_sources(
   window_dpi.cpp
   paths.cpp
   wide_path.cpp
-  file_finder.cpp
+  folder_walk.cpp
+  disk_folder_source.cpp
   test_hooks.cpp
 )

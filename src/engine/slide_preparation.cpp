@@ -1,6 +1,5 @@
 #include "engine/slide_preparation.h"
 
-#include "base/wide_path.h"
 #include "engine/picture_file.h"
 #include "imaging/mask_region.h"
 #include "imaging/picture_buffer.h"
@@ -14,11 +13,12 @@ namespace {
 constexpr double LARGEST_ZOOM = 1.5;
 
 // Loads the next picture into work, fitted to the limits and the preview.
-// False when the file is refused or cannot be read.
+// False when the file is refused or cannot be read, or the list has none to
+// give yet.
 bool LoadNextPicture(PictureBuffer& work, SaverSettings& settings, double previewScale) {
     const PictureLimit limit = SlideLimit(settings, previewScale, 1.0);
-    return LoadPictureFile(work, settings.moduleDir,
-                           WidePathCopy(settings.pictureFiles.Next(settings.pictureShuffle != 0)).Get(), &limit);
+    const wchar_t* next = settings.pictureFiles.Next(settings.pictureShuffle != 0);
+    return next != nullptr && LoadPictureFile(work, settings.moduleDir, next, &limit);
 }
 
 void ChooseSteps(SlideMotion& motion, const SaverSettings& settings, const SlideStage& stage, int pictureWidth,

@@ -7,11 +7,11 @@
 #include "base/gdi_guards.h"
 #include "base/test_hooks.h"
 #include "base/unexpected_error.h"
-#include "base/wide_path.h"
 #include "base/winmm_functions.h"
 #include "engine/background_preparation.h"
 #include "engine/display_stages.h"
 #include "engine/frame_clock.h"
+#include "engine/media_search.h"
 #include "engine/monitor_stages.h"
 #include "engine/slide_loader.h"
 #include "engine/slide_motion.h"
@@ -21,6 +21,7 @@
 #include "imaging/slide_layer.h"
 #include "music/music_worker.h"
 #include "music/play_next_track.h"
+#include "settings/media_expansion.h"
 #include "settings/saver_settings.h"
 
 namespace {
@@ -49,6 +50,8 @@ struct SlideEngine {
     SlideMotion motion;
     SlideLayer layer;
     SlideLoader loader;
+    MediaSearch pictureSearch;  // a photo library, searched as its pictures show
+    MediaSearch musicSearch;    // a music library: its music starts once it is searched
     MusicWorker music;
     FrameClock clock;
     ClockSettings clockSettings;
@@ -115,14 +118,10 @@ public:
     // each picture were read when its slide begins.
     bool PrepareSlide() override {
         SlideEngine& e = Engine();
-        MediaList& pictures = e.settings->pictureFiles;
-        const bool shuffle = e.settings->pictureShuffle != 0;
-        if (pictures.Count() == 0) {
+        // An empty list, or one whose search has yet to find the next picture.
+        if (!e.loader.Pending() && !RequestNext(e)) {
             e.motion.Reset();
             return false;
-        }
-        if (!e.loader.Pending()) {
-            e.loader.Request(e.settings->moduleDir, WidePathCopy(pictures.Next(shuffle)).Get(), LimitOnStage(e.slidesShown));
         }
         PictureBuffer work;
         if (e.loader.Take(work, PICTURE_WAIT_MS) == SlideLoader::Outcome::kNotReady) {
@@ -134,7 +133,7 @@ public:
         if (placed) {
             ++e.slidesShown;
         }
-        e.loader.Request(e.settings->moduleDir, WidePathCopy(pictures.Next(shuffle)).Get(), LimitOnStage(e.slidesShown));
+        RequestNext(e);
         if (!placed) {
             return false;
         }
@@ -187,6 +186,17 @@ public:
     }
 
 private:
+    // Hands the loader the list's next picture, for the stage the next slide
+    // takes; false when the list has none to give yet.
+    static bool RequestNext(SlideEngine& e) {
+        const wchar_t* next = e.settings->pictureFiles.Next(e.settings->pictureShuffle != 0);
+        if (next == nullptr) {
+            return false;
+        }
+        e.loader.Request(e.settings->moduleDir, next, LimitOnStage(e.slidesShown));
+        return true;
+    }
+
     static PictureLimit LimitOnStage(unsigned slide) {
         const SlideEngine& e = Engine();
         return SlideLimit(*e.settings, e.previewScale, StageOfSlide(e.stages, e.stageCount, slide).dpiScale);
@@ -245,7 +255,17 @@ bool Start(HWND window) {
     if (!PrepareBackground(e.layer, *e.settings, window, e.previewScale, e.stages[0].dpiScale)) {
         return false;
     }
-    e.music.Start(window, e.settings->musicFiles, MusicOptionsOf(*e.settings));
+    SaverSettings& s = *e.settings;
+    if (PicturesSearchedApart(s)) {
+        e.pictureSearch.Start(s.pictureEntries, s.moduleDir, PictureFolderRules(s, nullptr), s.allFormats != 0,
+                              s.pictureFiles, window, 0);
+    }
+    if (s.playMusic != 0 && MusicSearchedApart(s)) {
+        e.musicSearch.Start(s.musicEntries, s.moduleDir, MusicFolderRules(s), false, s.musicFiles, window,
+                            WM_SLIDESHOW_MUSIC_FOUND);
+    } else {
+        e.music.Start(window, s.musicFiles, MusicOptionsOf(s));
+    }
     if (e.settings->pictureEntries.Count() == 0) {
         return true;
     }
@@ -334,7 +354,12 @@ void Release() {
             Winmm().timeEndPeriod(e.timerPeriod);
             e.periodBegun = false;
         }
-        delete e.settings;
+        // A search that did not end in time still reads the record: it is
+        // left to the end of the process.
+        const bool searchesEnded = e.pictureSearch.Stop() & e.musicSearch.Stop();
+        if (searchesEnded) {
+            delete e.settings;
+        }
         e.settings = nullptr;
     }
     e.layer.ClearAll();
@@ -422,6 +447,14 @@ LRESULT OnMusicNotify(WPARAM code) {
     return 0;
 }
 
+LRESULT OnMusicFound(HWND window) {
+    SlideEngine& e = Engine();
+    if (e.settings != nullptr) {
+        e.music.Start(window, e.settings->musicFiles, MusicOptionsOf(*e.settings));
+    }
+    return 0;
+}
+
 }  // namespace
 
 LRESULT SlideshowWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -438,6 +471,8 @@ LRESULT SlideshowWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             return OnMusicNotify(wParam);
         case WM_SLIDESHOW_TICK:
             return OnTick(window);
+        case WM_SLIDESHOW_MUSIC_FOUND:
+            return OnMusicFound(window);
         default:
             return fallbackProc(window, message, wParam, lParam);
     }

@@ -7,6 +7,8 @@
 
 // The tick: posted by the multimedia timer with the timer id in wParam.
 constexpr UINT WM_SLIDESHOW_TICK = WM_USER + 1;
+// Posted when the search of a music library has ended.
+constexpr UINT WM_SLIDESHOW_MUSIC_FOUND = WM_USER + 2;
 
 // The engine's share of the saver window's messages: start and stop, the
 // tick, painting and the end of a music track. Everything else goes on to

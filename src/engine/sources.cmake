@@ -9,6 +9,7 @@ gleamo_pure_sources(
 gleamo_win32_sources(
   background_preparation.cpp
   display_stages.cpp
+  media_search.cpp
   picture_file.cpp
   slide_caption.cpp
   slide_loader.cpp

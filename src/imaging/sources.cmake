@@ -31,6 +31,7 @@ gleamo_win32_sources(
   wic_orientation.cpp
   wic_date.cpp
   caption_stamp.cpp
+  picture_formats.cpp
   slide_layer.cpp
   smooth_resize.cpp
   true_color_copies.cpp

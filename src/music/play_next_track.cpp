@@ -85,21 +85,20 @@ TrackStart StartTrack(HWND window, const char* moduleDir, const wchar_t* path, M
     return IsDeviceFailure(error) ? TrackStart::kDeviceFailed : TrackStart::kFileFailed;
 }
 
-// The entries one call has tried. A shuffled list reshuffles when a pass
-// starts, so drawing Count() entries in a row may give one twice and another
-// never; remembering them lets the search run on into the next pass. The list
-// hands out the same pointer for an entry every time, so pointers identify
-// entries. Without memory for the record every draw counts as new, and the
-// search is bounded by the attempts alone.
+// The entries one call has tried, by their numbers in the list. A shuffled
+// list reshuffles when a pass starts, so drawing Count() entries in a row may
+// give one twice and another never; remembering them lets the search run on
+// into the next pass. Without memory for the record every draw counts as new,
+// and the search is bounded by the attempts alone.
 class TriedEntries {
 public:
-    explicit TriedEntries(int capacity) : entries_(new (std::nothrow) const void*[capacity]) {}
+    explicit TriedEntries(int capacity) : entries_(new (std::nothrow) int[capacity]) {}
     ~TriedEntries() { delete[] entries_; }
     TriedEntries(const TriedEntries&) = delete;
     TriedEntries& operator=(const TriedEntries&) = delete;
 
     // Notes entry; false when it was noted before.
-    bool Note(const void* entry) {
+    bool Note(int entry) {
         if (entries_ == nullptr) {
             return true;
         }
@@ -113,7 +112,7 @@ public:
     }
 
 private:
-    const void** entries_;
+    int* entries_;
     int count_ = 0;
 };
 
@@ -128,12 +127,13 @@ void PlayNextTrack(HWND window, MediaList& files, const MusicOptions& options, M
     // The rest of this pass and one whole pass after it hold every entry.
     int attempts = 0;
     for (int draws = 0; draws < 2 * count && attempts < count; ++draws) {
-        const auto* path = files.Next(options.shuffle);
-        if (path == nullptr || path[0] == '\0' || !tried.Note(path)) {
+        int entry = 0;
+        const wchar_t* path = files.Next(options.shuffle, &entry);
+        if (path == nullptr || path[0] == L'\0' || !tried.Note(entry)) {
             continue;
         }
         ++attempts;
-        const TrackStart start = StartTrack(window, options.programDir, WidePathCopy(path).Get(), player);
+        const TrackStart start = StartTrack(window, options.programDir, path, player);
         if (start == TrackStart::kPlaying) {
             return;
         }

@@ -2,75 +2,83 @@
 
 #include <windows.h>
 
-#include "base/file_finder.h"
+#include "base/disk_folder_source.h"
+#include "base/media_list.h"
 #include "base/path_limits.h"
 #include "base/paths.h"
+#include "base/wide_path.h"
 #include "settings/saver_settings.h"
 
 namespace {
 
-const char* const PICTURE_PATTERNS[] = {"*.bmp", "*.jpg"};
-const char* const MUSIC_PATTERNS[] = {"*.wav", "*.mid", "*.mp3", "*.wma", "*.cda"};
-
-constexpr DWORD EVERY_ITEM = 0;
-
-// Adds every file (not folder) of folder that matches pattern. False only
-// when the list cannot grow.
-bool AddFolderFiles(const char* folder, const char* pattern, MediaList& files) {
-    char search[PATH_BUFFER_SIZE];
-    char withSlash[PATH_BUFFER_SIZE];
-    if (!CopyWithTrailingBackslash(folder, withSlash) || !JoinPath(withSlash, pattern, search)) {
-        return true;
-    }
-    FileFinder finder;
-    if (!finder.Open(search, EVERY_ITEM)) {
-        return true;
-    }
-    do {
-        char path[PATH_BUFFER_SIZE];
-        // An empty directory means the full path could not be formed: the
-        // bare name would point somewhere else, so the item is skipped.
-        if (finder.IsDirectory() || finder.Directory()[0] == '\0' ||
-            !JoinPath(finder.Directory(), finder.Name(), path)) {
-            continue;
-        }
-        if (!files.Add(path)) {
-            return false;
-        }
-    } while (finder.Advance());
-    return true;
-}
+const wchar_t* const PICTURE_PATTERNS[] = {L"*.bmp", L"*.jpg"};
+const wchar_t* const MUSIC_PATTERNS[] = {L"*.wav", L"*.mid", L"*.mp3", L"*.wma", L"*.cda"};
 
 template <int PatternCount>
-bool ExpandEntries(const StringList& entries, const char* moduleDir, const char* const (&patterns)[PatternCount],
-                   MediaList& files) {
-    for (int i = 0; i < entries.Count(); ++i) {
-        const char* entry = entries.Get(i);
-        // Too long to resolve means too long to be a folder: kept as it stands.
-        char resolved[PATH_BUFFER_SIZE];
-        if (!ResolveAgainstDir(moduleDir, entry, resolved) || !IsDirectoryPath(resolved)) {
-            if (!files.Add(entry)) {
-                return false;
-            }
-            continue;
-        }
-        for (const char* pattern : patterns) {
-            if (!AddFolderFiles(resolved, pattern, files)) {
-                return false;
-            }
-        }
+FolderRules RulesOf(const wchar_t* const (&patterns)[PatternCount], const wchar_t* extensions, bool subFolders) {
+    return FolderRules{patterns, PatternCount, extensions, subFolders, nullptr};
+}
+
+// The full path of a folder entry, with its trailing backslash, wide; false
+// when it is no folder or its path would not fit.
+bool FolderOfEntry(const char* moduleDir, const char* entry, wchar_t* folder) {
+    char resolved[PATH_BUFFER_SIZE];
+    char full[PATH_BUFFER_SIZE];
+    char withSlash[PATH_BUFFER_SIZE];
+    if (!ResolveAgainstDir(moduleDir, entry, resolved) || !IsDirectoryPath(resolved)) {
+        return false;
     }
-    return true;
+    const DWORD length = GetFullPathNameA(resolved, sizeof full, full, nullptr);
+    return length != 0 && length < sizeof full && CopyWithTrailingBackslash(full, withSlash) &&
+           AnsiToWidePath(withSlash, folder);
 }
 
 }  // namespace
 
+bool PicturesSearchedApart(const SaverSettings& settings) {
+    return settings.pictureSubFolders != 0 || settings.allFormats != 0;
+}
+
+bool MusicSearchedApart(const SaverSettings& settings) {
+    return settings.musicSubFolders != 0;
+}
+
+FolderRules PictureFolderRules(const SaverSettings& settings, const wchar_t* extensions) {
+    return RulesOf(PICTURE_PATTERNS, settings.allFormats != 0 ? extensions : nullptr,
+                   settings.pictureSubFolders != 0);
+}
+
+FolderRules MusicFolderRules(const SaverSettings& settings) {
+    return RulesOf(MUSIC_PATTERNS, nullptr, settings.musicSubFolders != 0);
+}
+
+bool ExpandEntries(const StringList& entries, const char* moduleDir, const FolderRules& rules, MediaList& files) {
+    DiskFolderSource disk;
+    for (int i = 0; i < entries.Count(); ++i) {
+        if (rules.stop != nullptr && *rules.stop != 0) {
+            return true;
+        }
+        const char* entry = entries.Get(i);
+        wchar_t folder[PATH_BUFFER_SIZE];
+        // Too long to resolve means too long to be a folder: kept as it stands.
+        const bool added = FolderOfEntry(moduleDir, entry, folder) ? WalkFolder(folder, rules, disk, files)
+                                                                    : files.Add(entry) ||
+                                                                          GetLastError() != ERROR_NOT_ENOUGH_MEMORY;
+        if (!added) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool ExpandMediaEntries(SaverSettings& settings) {
-    if (!ExpandEntries(settings.pictureEntries, settings.moduleDir, PICTURE_PATTERNS, settings.pictureFiles)) {
+    if (!PicturesSearchedApart(settings) &&
+        !ExpandEntries(settings.pictureEntries, settings.moduleDir, PictureFolderRules(settings, nullptr),
+                       settings.pictureFiles)) {
         return false;
     }
-    if (settings.playMusic == 0) {
+    if (settings.playMusic == 0 || MusicSearchedApart(settings)) {
         return true;
     }
-    return ExpandEntries(settings.musicEntries, settings.moduleDir, MUSIC_PATTERNS, settings.musicFiles);
+    return ExpandEntries(settings.musicEntries, settings.moduleDir, MusicFolderRules(settings), settings.musicFiles);
 }

@@ -19,7 +19,9 @@ const char kOmote[] = "\x95\x5c";  // 表 in code page 932; its second byte is t
 std::vector<std::string> All(MediaList& list) {
     std::vector<std::string> paths;
     for (int i = 0; i < list.Count(); ++i) {
-        paths.push_back(list.Next(false));
+        char path[2 * PATH_BUFFER_SIZE];
+        WideCharToMultiByte(CP_ACP, 0, list.Next(false), -1, path, sizeof path, nullptr, nullptr);
+        paths.push_back(path);
     }
     return paths;
 }

@@ -2,7 +2,9 @@
 
 #include <cstring>
 
+#include "base/gdi_guards.h"
 #include "base/path_limits.h"
+#include "base/process_heap.h"
 #include "base/procedure_lookup.h"
 #include "base/wide_path.h"
 
@@ -13,13 +15,32 @@ namespace {
 constexpr FINDEX_INFO_LEVELS FIND_INFO_BASIC = static_cast<FINDEX_INFO_LEVELS>(1);
 constexpr DWORD FIND_LARGE_FETCH = 2;
 
-// Windows 8's FileIdInfo class and FILE_ID_INFO, which the headers give only
-// to programs that need Windows 8.
+// Windows 8's FileIdInfo class and FILE_ID_INFO, and Vista's listing of a
+// folder's items with their file ids (FileIdBothDirectoryInfo and its
+// restart, FILE_ID_BOTH_DIR_INFO), which the headers give only to programs
+// that need those systems.
 constexpr int FILE_ID_INFO_CLASS = 18;
+constexpr int ID_BOTH_DIRECTORY_INFO_CLASS = 10;
+constexpr int ID_BOTH_DIRECTORY_RESTART_INFO_CLASS = 11;
 struct FileIdInformation {
     ULONGLONG volumeSerialNumber;
     BYTE fileId[16];
 };
+struct IdBothDirectoryInformation {
+    DWORD nextEntryOffset;
+    DWORD fileIndex;
+    LARGE_INTEGER times[4];
+    LARGE_INTEGER endOfFile;
+    LARGE_INTEGER allocationSize;
+    DWORD fileAttributes;
+    DWORD fileNameLength;  // in bytes, without a terminator
+    DWORD eaSize;
+    CCHAR shortNameLength;
+    WCHAR shortName[12];
+    LARGE_INTEGER fileId;
+    WCHAR fileName[1];
+};
+constexpr DWORD LISTING_BYTES = 64 * 1024;
 
 // The folder's path followed by pattern, in result (PATH_BUFFER_SIZE).
 bool JoinSearch(const wchar_t* folder, const wchar_t* pattern, wchar_t* result) {
@@ -56,9 +77,14 @@ DiskFolderSource::DiskFolderSource()
       findNext_(LoadedProcedureOf<FindNextFileWFn>("kernel32.dll", "FindNextFileW")),
       idQuery_(LoadedProcedureOf<FileInformationQueryFn>("kernel32.dll", "GetFileInformationByHandleEx")) {}
 
+DiskFolderSource::~DiskFolderSource() {
+    HeapBlockFree(listing_);
+}
+
 void DiskFolderSource::List(const wchar_t* folder, const wchar_t* pattern, FolderVisitor& visitor) {
     wchar_t search[PATH_BUFFER_SIZE];
-    if (!JoinSearch(folder, pattern, search)) {
+    if (!JoinSearch(folder, pattern, search) ||
+        (lstrcmpW(pattern, L"*") == 0 && findFirst_ != nullptr && ListWithIds(folder, visitor))) {
         return;
     }
     if (findFirst_ != nullptr && findNext_ != nullptr) {
@@ -66,6 +92,54 @@ void DiskFolderSource::List(const wchar_t* folder, const wchar_t* pattern, Folde
     } else {
         ListAnsi(search, visitor);
     }
+}
+
+bool DiskFolderSource::ListWithIds(const wchar_t* folder, FolderVisitor& visitor) {
+    if (idQuery_ == nullptr) {
+        return false;
+    }
+    if (listing_ == nullptr) {
+        listing_ = static_cast<BYTE*>(HeapBlockAlloc(LISTING_BYTES));
+        if (listing_ == nullptr) {
+            return false;
+        }
+    }
+    ScopedFile handle(CreateFileW(folder, FILE_LIST_DIRECTORY,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (handle.Get() == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    // A file system that cannot list this way (a network share) fails the
+    // first batch: the directory search takes over.
+    int informationClass = ID_BOTH_DIRECTORY_RESTART_INFO_CLASS;
+    if (!idQuery_(handle.Get(), informationClass, listing_, LISTING_BYTES)) {
+        return GetLastError() == ERROR_NO_MORE_FILES;
+    }
+    do {
+        for (DWORD offset = 0;;) {
+            const auto* entry = reinterpret_cast<const IdBothDirectoryInformation*>(listing_ + offset);
+            const DWORD length = entry->fileNameLength / sizeof(wchar_t);
+            if (length <= MAX_PATH_CHARS) {
+                wchar_t name[PATH_BUFFER_SIZE];
+                CopyMemory(name, entry->fileName, length * sizeof(wchar_t));
+                name[length] = L'\0';
+                // Some file systems give no id of 64 bits: 0 or all ones.
+                const ULONGLONG id = static_cast<ULONGLONG>(entry->fileId.QuadPart);
+                const FolderIdentity identity = {0, id, 0};
+                const bool hasId = id != 0 && id != ~0ull;
+                if (!visitor.Found(FolderItem{name, entry->fileAttributes, hasId ? &identity : nullptr})) {
+                    return true;
+                }
+            }
+            if (entry->nextEntryOffset == 0) {
+                break;
+            }
+            offset += entry->nextEntryOffset;
+        }
+        informationClass = ID_BOTH_DIRECTORY_INFO_CLASS;
+    } while (idQuery_(handle.Get(), informationClass, listing_, LISTING_BYTES));
+    return true;
 }
 
 void DiskFolderSource::ListWide(const wchar_t* search, FolderVisitor& visitor) {
@@ -85,7 +159,7 @@ void DiskFolderSource::ListWide(const wchar_t* search, FolderVisitor& visitor) {
         return;
     }
     do {
-        if (!visitor.Found(FolderItem{data.cFileName, data.dwFileAttributes})) {
+        if (!visitor.Found(FolderItem{data.cFileName, data.dwFileAttributes, nullptr})) {
             return;
         }
     } while (findNext_(find.Get(), &data));
@@ -108,7 +182,7 @@ void DiskFolderSource::ListAnsi(const wchar_t* search, FolderVisitor& visitor) {
         if (std::strchr(data.cFileName, '?') != nullptr || !AnsiToWidePath(data.cFileName, name)) {
             continue;
         }
-        if (!visitor.Found(FolderItem{name, data.dwFileAttributes})) {
+        if (!visitor.Found(FolderItem{name, data.dwFileAttributes, nullptr})) {
             return;
         }
     } while (FindNextFileA(find.Get(), &data));
@@ -119,9 +193,9 @@ bool DiskFolderSource::Identify(const wchar_t* folder, FolderIdentity& identity)
         return false;
     }
     // Backup semantics open a folder; no right to read its contents is asked.
-    HANDLE handle = CreateFileW(folder, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
+    ScopedFile handle(CreateFileW(folder, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle.IsOpen()) {
         return false;
     }
     bool known = false;
@@ -129,18 +203,17 @@ bool DiskFolderSource::Identify(const wchar_t* folder, FolderIdentity& identity)
     // that the older query gathers too, which on some systems costs more
     // than the listing of the folder itself.
     FileIdInformation id;
-    if (idQuery_ != nullptr && idQuery_(handle, FILE_ID_INFO_CLASS, &id, sizeof id)) {
+    if (idQuery_ != nullptr && idQuery_(handle.Get(), FILE_ID_INFO_CLASS, &id, sizeof id)) {
         identity.volume = id.volumeSerialNumber;
         CopyMemory(&identity.fileLow, id.fileId, sizeof identity.fileLow);
         CopyMemory(&identity.fileHigh, id.fileId + sizeof identity.fileLow, sizeof identity.fileHigh);
         known = true;
     } else {
         BY_HANDLE_FILE_INFORMATION information;
-        known = GetFileInformationByHandle(handle, &information) != 0;
+        known = GetFileInformationByHandle(handle.Get(), &information) != 0;
         identity = FolderIdentity{information.dwVolumeSerialNumber,
                                   static_cast<ULONGLONG>(information.nFileIndexHigh) << 32 | information.nFileIndexLow,
                                   0};
     }
-    CloseHandle(handle);
     return known;
 }

@@ -125,19 +125,42 @@ public:
             return true;
         }
         lstrcpyW(path_, folder);
-        Enter(0);
+        Enter(0, nullptr);
         return !failed_;
     }
 
 private:
     enum class Listing { kFiles, kFilesAndFolders, kFolders };
 
+    // A sub-folder still to enter: its name in names_, and its identity as
+    // its folder's listing gave it.
+    struct Pending {
+        size_t name;
+        bool known;
+        FolderIdentity identity;
+    };
+
     bool Stopped() const { return failed_ || (rules_.stop != nullptr && *rules_.stop != 0); }
 
-    // path_ holds the folder.
-    void Enter(int depth) {
+    // Whether the folder in path_ is entered for the first time; one level
+    // needs no record.
+    bool FirstVisit(const FolderIdentity* known) {
+        if (!rules_.subFolders) {
+            return true;
+        }
         FolderIdentity identity = {};
-        if (Stopped() || (source_.Identify(path_, identity) && !visited_.Note(identity))) {
+        if (known != nullptr) {
+            identity = *known;
+        } else if (!source_.Identify(path_, identity)) {
+            return true;
+        }
+        volume_ = identity.volume;
+        return visited_.Note(identity);
+    }
+
+    // path_ holds the folder.
+    void Enter(int depth, const FolderIdentity* known) {
+        if (Stopped() || !FirstVisit(known)) {
             return;
         }
         folderNumber_ = -1;
@@ -153,19 +176,25 @@ private:
                 List(L"*", Listing::kFolders);
             }
         }
-        // Names are read back by offset: entering a sub-folder may move the block.
+        // Read back by index: entering a sub-folder may move the blocks.
         const int length = length_;
-        for (size_t at = firstPending; at < pending_.Count() && !Stopped();) {
-            const int nameLength = lstrlenW(&pending_[at]);
+        const ULONGLONG volume = volume_;
+        for (size_t i = firstPending; i < pending_.Count() && !Stopped(); ++i) {
+            const wchar_t* name = &names_[pending_[i].name];
+            const int nameLength = lstrlenW(name);
             if (length + nameLength + 1 <= MAX_PATH_CHARS) {
-                lstrcpyW(path_ + length, &pending_[at]);
+                lstrcpyW(path_ + length, name);
                 lstrcpyW(path_ + length + nameLength, L"\\");
                 length_ = length + nameLength + 1;
-                Enter(depth + 1);
+                FolderIdentity identity = pending_[i].identity;
+                identity.volume = volume;
+                Enter(depth + 1, pending_[i].known ? &identity : nullptr);
                 path_[length] = L'\0';
                 length_ = length;
             }
-            at += static_cast<size_t>(nameLength) + 1;
+        }
+        if (firstPending < pending_.Count()) {
+            names_.Truncate(pending_[firstPending].name);
         }
         pending_.Truncate(firstPending);
     }
@@ -181,9 +210,8 @@ private:
         }
         if ((item.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
             if (listing_ != Listing::kFiles && collectFolders_ && !IsDotEntry(item.name) &&
-                (item.attributes & NOT_ENTERED) == 0 &&
-                !pending_.Append(item.name, static_cast<size_t>(lstrlenW(item.name)) + 1)) {
-                failed_ = true;
+                (item.attributes & NOT_ENTERED) == 0) {
+                Postpone(item);
             }
             return !failed_;
         }
@@ -201,17 +229,26 @@ private:
         return !failed_;
     }
 
+    // Notes a sub-folder to enter once the listing is over.
+    void Postpone(const FolderItem& item) {
+        const Pending pending = {names_.Count(), item.id != nullptr, item.id != nullptr ? *item.id : FolderIdentity{}};
+        failed_ = !names_.Append(item.name, static_cast<size_t>(lstrlenW(item.name)) + 1) ||
+                  !pending_.Append(pending);
+    }
+
     const FolderRules& rules_;
     FolderSource& source_;
     MediaList& files_;
     const bool cloudKept_;  // files kept in the cloud are left out
     wchar_t path_[PATH_BUFFER_SIZE] = {};
     int length_ = 0;
+    ULONGLONG volume_ = 0;   // of the folder in path_, which its sub-folders share
     int folderNumber_ = -1;  // the list's number for path_, once a file of it is taken
     Listing listing_ = Listing::kFiles;
     bool collectFolders_ = false;
-    bool failed_ = false;  // the list could not grow
-    HeapArray<wchar_t> pending_;  // sub-folders still to enter, each ending in a NUL
+    bool failed_ = false;        // the list could not grow
+    HeapArray<wchar_t> names_;   // of the sub-folders still to enter, each ending in a NUL
+    HeapArray<Pending> pending_;
     VisitedFolders visited_;
 };
 

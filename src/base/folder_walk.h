@@ -7,16 +7,19 @@
 
 class MediaList;
 
-struct FolderItem {
-    const wchar_t* name;
-    DWORD attributes;  // FILE_ATTRIBUTE_*
-};
-
 // A folder's identity on its volume: the same for every path that reaches it.
 struct FolderIdentity {
     ULONGLONG volume;
     ULONGLONG fileLow;  // the file id, of up to 128 bits
     ULONGLONG fileHigh;
+};
+
+struct FolderItem {
+    const wchar_t* name;
+    DWORD attributes;  // FILE_ATTRIBUTE_*
+    // The item's file id where the listing gives it, else null. Its volume
+    // is left 0: an item lies on the volume of the folder listed.
+    const FolderIdentity* id;
 };
 
 class FolderVisitor {
@@ -34,7 +37,8 @@ public:
     // backslash) whose names match the wildcard pattern, in the order the
     // directory search gives them. A folder that cannot be searched has none.
     virtual void List(const wchar_t* folder, const wchar_t* pattern, FolderVisitor& visitor) = 0;
-    // False when the folder's identity cannot be had.
+    // False when the folder's identity cannot be had. Asked for the folder a
+    // walk starts from, and for folders whose listing gave no id.
     virtual bool Identify(const wchar_t* folder, FolderIdentity& identity) = 0;
 
 protected:

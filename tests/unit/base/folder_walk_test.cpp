@@ -33,18 +33,22 @@ public:
     void List(const wchar_t* folder, const wchar_t* pattern, FolderVisitor& visitor) override {
         ++listings_[folder];
         const std::wstring suffix = pattern + 1;  // "*" or "*.ext"
-        for (const MadeUpItem& item : folders_[folder]) {
+        for (const MadeUpItem& item : folders_[std::wstring(folder)]) {
             const bool matches = suffix.empty() || (item.name.size() >= suffix.size() &&
                                                     lstrcmpiW(item.name.c_str() + item.name.size() - suffix.size(),
                                                               suffix.c_str()) == 0);
-            if (matches && !visitor.Found(FolderItem{item.name.c_str(), item.attributes})) {
+            // A listing of every item gives the sub-folders' ids, as the disk's does.
+            const auto child = identities_.find(folder + item.name + L"\\");
+            const FolderIdentity id = {0, child != identities_.end() ? child->second : 0, 0};
+            const bool hasId = suffix.empty() && child != identities_.end();
+            if (matches && !visitor.Found(FolderItem{item.name.c_str(), item.attributes, hasId ? &id : nullptr})) {
                 return;
             }
         }
     }
 
     bool Identify(const wchar_t* folder, FolderIdentity& identity) override {
-        identity = FolderIdentity{1, identities_[folder], 0};
+        identity = FolderIdentity{0, identities_[folder], 0};
         return true;
     }
 

@@ -14,9 +14,7 @@ TEST(BackdropCompose, TransparencyShowsTheBackdropInProportion) {
     ComposeOverBackdrop(in.data(), 4, BackdropColor{255, 255, 255}, out.data());
     EXPECT_EQ(out, (std::vector<uint8_t>{10, 20, 30, 255, 255, 255, 191, 127, 255, 255, 255, 255}));
     ComposeOverBackdrop(in.data() + 4, 1, BackdropColor{40, 80, 120}, out.data());
-    EXPECT_EQ(out[0], 40);
-    EXPECT_EQ(out[1], 80);
-    EXPECT_EQ(out[2], 120);
+    EXPECT_EQ(std::vector<uint8_t>(out.begin(), out.begin() + 3), (std::vector<uint8_t>{40, 80, 120}));
 }
 
 }  // namespace

@@ -10,10 +10,7 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-constexpr uint16_t kShort = 3;
-constexpr uint16_t kLong = 4;
-constexpr uint16_t kRational = 5;
-constexpr uint16_t kOrientation = 0x0112;
+constexpr uint16_t kShort = 3, kLong = 4, kRational = 5, kOrientation = 0x0112;
 
 // A TIFF block in either byte order. IFD0 at offset 8 holds the orientation
 // as the second of three entries (its type at byte 24, count at 26, value at
@@ -88,8 +85,7 @@ TEST(ExifOrientation, ReadsEveryValueInBothByteOrdersFromIfd0) {
 }
 
 TEST(ExifOrientation, SkipsOtherSegmentsAndOnlyTheFirstExifBlockCounts) {
-    const Bytes xmp = Segment(0xE1, {'h', 't', 't', 'p', ':', '/', '/', 0});
-    const Bytes comment = Segment(0xFE, {'h', 'i'});
+    const Bytes xmp = Segment(0xE1, {'h', 't', 't', 'p', ':', '/', '/', 0}), comment = Segment(0xFE, {'h', 'i'});
     const Bytes tables = Segment(0xDB, Bytes(65, 1));
     EXPECT_EQ(Read(Jpeg({kJfif, xmp, comment, tables, Exif(Tiff(true, 6))})), 6);
 

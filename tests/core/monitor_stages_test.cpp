@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -18,11 +19,9 @@ void ExpectStages(const std::vector<MonitorArea>& monitors, const PixelRect& win
                                     MAX_STAGES);
     ASSERT_EQ(count, static_cast<int>(want.size()));
     for (int i = 0; i < count; ++i) {
-        EXPECT_EQ(stages[i].left, want[i].left) << i;
-        EXPECT_EQ(stages[i].top, want[i].top) << i;
-        EXPECT_EQ(stages[i].width, want[i].width) << i;
-        EXPECT_EQ(stages[i].height, want[i].height) << i;
-        EXPECT_DOUBLE_EQ(stages[i].dpiScale, want[i].scale) << i;
+        const SlideStage& s = stages[i];
+        EXPECT_EQ(std::make_tuple(s.left, s.top, s.width, s.height, s.dpiScale),
+                  std::make_tuple(want[i].left, want[i].top, want[i].width, want[i].height, want[i].scale)) << i;
     }
 }
 

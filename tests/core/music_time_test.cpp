@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 // No CD drive exists where the tests run; the CD audio arithmetic is checked here on its own.
@@ -9,11 +11,9 @@ TEST(MusicPlayerCdTrack, PositionsPackOneByteEachFromTrackUpwardAndLengthsDropTh
     EXPECT_EQ(PackTmsf(12, 3, 45), 0x002D030Cu);
     EXPECT_EQ(PackTmsf(1, 74, 59), 0x003B4A01u);
     EXPECT_EQ(PackTmsf(0x1FF, 0x102, 0x103), 0x000302FFu) << "only the low byte of each counts";
-    unsigned minutes = 9;
-    unsigned seconds = 9;
+    unsigned minutes = 9, seconds = 9;
     SplitMsf(0x00472D03u, minutes, seconds);  // 3:45 and 71 frames
-    EXPECT_EQ(minutes, 3u);
-    EXPECT_EQ(seconds, 45u);
+    EXPECT_EQ(std::make_pair(minutes, seconds), std::make_pair(3u, 45u));
 }
 
 TEST(MusicPlayerCdTrack, TheTrackNumberStandsInTheSixthAndSeventhCharacters) {

@@ -2,9 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
+
+using Size = std::pair<int, int>;
+
+// The shown size, or (-1, -1) when there is none.
+Size Shown(int width, int height, int maxWidth, int maxHeight, double preview, double dpiScale) {
+    Size s;
+    return ShownSize(width, height, maxWidth, maxHeight, preview, dpiScale, &s.first, &s.second) ? s : Size(-1, -1);
+}
 
 TEST(SlidePlacement, PicturesShrinkByOneFactorToFitAndAreNeverEnlarged) {
     EXPECT_DOUBLE_EQ(FitScale(1280, 960, 640, 640), 0.5);
@@ -19,11 +28,8 @@ TEST(SlidePlacement, PicturesShrinkByOneFactorToFitAndAreNeverEnlarged) {
 // would leave, truncated after each step as the shrinks truncate. (The fit
 // alone is the first rows of the scaled-monitor test.)
 TEST(SlidePlacement, TheShownSizeTruncatesAfterTheFitAndAgainAfterThePreview) {
-    int w = 0, h = 0;
-    ASSERT_TRUE(ShownSize(6000, 4000, 640, 640, 0.375, 1.0, &w, &h));
-    EXPECT_EQ(w, 240);
-    EXPECT_EQ(h, 159) << "426 * 0.375, not 4000 * 0.10666 * 0.375";
-    EXPECT_FALSE(ShownSize(3000, 2, 600, 0, 1.0, 1.0, &w, &h)) << "a line thinner than a pixel";
+    EXPECT_EQ(Shown(6000, 4000, 640, 640, 0.375, 1.0), Size(240, 159)) << "426 * 0.375, not 4000 * 0.10666 * 0.375";
+    EXPECT_EQ(Shown(3000, 2, 600, 0, 1.0, 1.0), Size(-1, -1)) << "a line thinner than a pixel";
 }
 
 // On a monitor scaled to 125, 150 or 200 %, the saver draws in physical
@@ -41,15 +47,9 @@ TEST(SlidePlacement, SizesAndStepsKeepTheirApparentSizeOnScaledMonitorsAndShrink
                            Row{144, 1.5, 450, 300, 960, 640, 112}, Row{192, 2.0, 600, 400, 1280, 853, 150}}) {
         SCOPED_TRACE(row.dpi);
         EXPECT_DOUBLE_EQ(ScaleForDpi(row.dpi), row.scale);
-        int w = 0, h = 0;
-        ASSERT_TRUE(ShownSize(300, 200, 640, 640, 1.0, row.scale, &w, &h));
-        EXPECT_EQ(w, row.smallW);
-        EXPECT_EQ(h, row.smallH);
-        ASSERT_TRUE(ShownSize(6000, 4000, 640, 640, 1.0, row.scale, &w, &h));
-        EXPECT_EQ(w, row.photoW);
-        EXPECT_EQ(h, row.photoH);
-        ASSERT_TRUE(ShownSize(300, 200, 0, 0, 0.25, row.scale, &w, &h));
-        EXPECT_EQ(w, row.previewW);
+        EXPECT_EQ(Shown(300, 200, 640, 640, 1.0, row.scale), Size(row.smallW, row.smallH));
+        EXPECT_EQ(Shown(6000, 4000, 640, 640, 1.0, row.scale), Size(row.photoW, row.photoH));
+        EXPECT_EQ(Shown(300, 200, 0, 0, 0.25, row.scale).first, row.previewW);
         EXPECT_DOUBLE_EQ(StepFromRandom(6, 1.0, row.scale), 3 * row.scale);
         EXPECT_DOUBLE_EQ(StepFromRandom(0, 0.25, row.scale), -0.75 * row.scale);
     }

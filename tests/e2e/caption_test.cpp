@@ -15,13 +15,9 @@
 
 namespace {
 
-constexpr DWORD SHOW_LIMIT_MS = 20000;
-constexpr DWORD END_LIMIT_MS = 10000;
-constexpr COLORREF BACK = RGB(0x20, 0x40, 0x60);
-constexpr COLORREF PICTURE = RGB(0xE0, 0x90, 0x10);
-constexpr COLORREF WHITE = RGB(255, 255, 255);
-constexpr int WIDTH = 400;
-constexpr int HEIGHT = 300;
+constexpr DWORD SHOW_LIMIT_MS = 20000, END_LIMIT_MS = 10000;
+constexpr COLORREF BACK = RGB(0x20, 0x40, 0x60), PICTURE = RGB(0xE0, 0x90, 0x10), WHITE = RGB(255, 255, 255);
+constexpr int WIDTH = 400, HEIGHT = 300;
 
 struct BandCounts {
     int picture = 0;     // pixels of the picture's own colour

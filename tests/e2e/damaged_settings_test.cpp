@@ -15,9 +15,7 @@ namespace {
 
 // Every run must come up well within this; a loading that walks an absurd
 // count never would.
-constexpr DWORD SHOW_LIMIT_MS = 10000;
-constexpr DWORD END_LIMIT_MS = 10000;
-constexpr DWORD CANCELLED = 2;
+constexpr DWORD SHOW_LIMIT_MS = 10000, END_LIMIT_MS = 10000, CANCELLED = 2;
 
 struct Damage {
     const char* what;
@@ -93,8 +91,7 @@ protected:
     }
 
     TempFolder folder;  // a copy of gleamo.scr with its settings file beside it
-    const std::string program = folder / "gleamo.scr";
-    const std::string iniPath = folder / "gleamo.ini";
+    const std::string program = folder / "gleamo.scr", iniPath = folder / "gleamo.ini";
 };
 
 TEST_F(DamagedSettings, TheSaverShowsItsWindowAndTheDialogOpensAndCancelLeavesTheFileByteForByte) {

@@ -13,8 +13,7 @@
 
 namespace {
 
-constexpr DWORD SHOW_LIMIT_MS = 20000;
-constexpr DWORD END_LIMIT_MS = 10000;
+constexpr DWORD SHOW_LIMIT_MS = 20000, END_LIMIT_MS = 10000;
 
 // Marker DLLs built by the tests leave "<path>.loaded" when loaded and
 // "<path>.called" when their GetDpiForMonitor is called. winmm.dll is the one

@@ -15,10 +15,8 @@
 
 namespace {
 
-constexpr DWORD SHOW_LIMIT_MS = 20000;
-constexpr DWORD END_LIMIT_MS = 10000;
-constexpr COLORREF BACK = RGB(0x20, 0x40, 0x60);
-constexpr COLORREF PICTURE = RGB(0xE0, 0x90, 0x10);
+constexpr DWORD SHOW_LIMIT_MS = 20000, END_LIMIT_MS = 10000;
+constexpr COLORREF BACK = RGB(0x20, 0x40, 0x60), PICTURE = RGB(0xE0, 0x90, 0x10);
 constexpr char DESKTOP_KEY[] = "Control Panel\\Desktop";
 
 // LogPixels for the programs started while it lives; the value before comes back after.
@@ -53,8 +51,7 @@ public:
 private:
     HKEY key_ = nullptr;
     DWORD previous_ = 0;
-    bool hadValue_ = false;
-    bool set_ = false;
+    bool hadValue_ = false, set_ = false;
 };
 
 COLORREF ScreenPixel(int x, int y) {

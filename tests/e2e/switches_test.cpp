@@ -12,10 +12,7 @@
 
 namespace {
 
-constexpr DWORD START_LIMIT_MS = 20000;
-constexpr DWORD END_LIMIT_MS = 10000;
-constexpr DWORD REFUSED = static_cast<DWORD>(-1);
-constexpr DWORD SAVED = 1;
+constexpr DWORD START_LIMIT_MS = 20000, END_LIMIT_MS = 10000, REFUSED = static_cast<DWORD>(-1), SAVED = 1;
 
 // The visible top-level window of process with the class (and title, when
 // given), waited for.

@@ -24,8 +24,7 @@ void PutVarLen(std::string& bytes, uint32_t value) {
 }  // namespace
 
 std::string WaveBytes(int milliseconds) {
-    const uint32_t rate = 8000;
-    const uint32_t samples = rate * static_cast<uint32_t>(milliseconds) / 1000;
+    const uint32_t rate = 8000, samples = rate * static_cast<uint32_t>(milliseconds) / 1000;
     std::string data;
     for (uint32_t i = 0; i < samples; ++i) {
         // 500 Hz square wave around the 8-bit midpoint.
@@ -61,8 +60,7 @@ std::string MidiBytes(int milliseconds) {
 std::string Mp3Bytes(int milliseconds) {
     // MPEG-1 layer III, 128 kbit/s, 44.1 kHz, mono, no CRC: 417-byte frames
     // of 1152 samples. All-zero side information decodes as silence.
-    const int frameBytes = 144 * 128000 / 44100;
-    const int frames = milliseconds * 44100 / 1152 / 1000 + 1;
+    const int frameBytes = 144 * 128000 / 44100, frames = milliseconds * 44100 / 1152 / 1000 + 1;
     std::string frame("\xFF\xFB\x90\xC0", 4);
     frame.append(static_cast<size_t>(frameBytes) - frame.size(), '\0');
     std::string bytes;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 namespace {
 
 std::string WithBackslash(std::string path) {
@@ -57,6 +59,12 @@ TempFolder::~TempFolder() {
 
 void RemoveTree(const std::string& folder) {
     RemoveWideTree(Wide(WithBackslash(folder)));
+}
+
+std::string TempFolder::Write(const std::string& name, const std::string& bytes) const {
+    const std::string path = path_ + name;
+    EXPECT_TRUE(WriteFileBytes(path, bytes)) << path;
+    return path;
 }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {

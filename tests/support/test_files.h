@@ -14,8 +14,9 @@ public:
 
     // The folder, with a trailing backslash.
     const std::string& Path() const { return path_; }
-    // Path() followed by name.
     std::string operator/(const std::string& name) const { return path_ + name; }
+    // Writes the file name in the folder (a failure fails the test); its path.
+    std::string Write(const std::string& name, const std::string& bytes) const;
 
 private:
     std::string path_;
@@ -35,7 +36,6 @@ std::wstring Wide(const std::string& path);
 // The folder of the running executable, with a trailing backslash.
 std::string ExecutableFolder();
 
-// Removes a folder and everything under it.
 void RemoveTree(const std::string& folder);
 
 // Appends value as count bytes, least significant first (zeros past the fourth).

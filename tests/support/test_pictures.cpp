@@ -129,8 +129,7 @@ std::string Tiff24(int width, int height, const std::function<COLORREF(int x, in
         {279, TIFF_LONG, 1, 3ul * width * height},                  // StripByteCounts
     };
     const int count = sizeof entries / sizeof entries[0];
-    const unsigned long bitsAt = 8 + 2 + 12 * count + 4;
-    const unsigned long pixelsAt = bitsAt + 6;
+    const unsigned long bitsAt = 8 + 2 + 12 * count + 4, pixelsAt = bitsAt + 6;
     Bytes file;
     file.U8('I').U8('I').U16(42).U32(8).U16(count);
     for (const auto& entry : entries) {

@@ -11,7 +11,6 @@
 // top, has the colour colorAt(x, y) (0x00BBGGRR).
 std::string Bmp24(int width, int height, const std::function<COLORREF(int x, int y)>& colorAt);
 
-// The same, every pixel one colour.
 std::string SolidBmp24(int width, int height, COLORREF color);
 
 // The bytes of an uncompressed width x height RGB .tif file whose pixel (x, y)

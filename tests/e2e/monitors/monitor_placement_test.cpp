@@ -18,17 +18,13 @@
 
 namespace {
 
-constexpr DWORD SHOW_LIMIT_MS = 20000;
-constexpr DWORD END_LIMIT_MS = 10000;
-constexpr COLORREF BACK = RGB(0x20, 0x40, 0x60);
-constexpr COLORREF GREEN = RGB(0, 255, 0);
-constexpr COLORREF BLUE = RGB(0, 0, 255);
+constexpr DWORD SHOW_LIMIT_MS = 20000, END_LIMIT_MS = 10000;
+constexpr COLORREF BACK = RGB(0x20, 0x40, 0x60), GREEN = RGB(0, 255, 0), BLUE = RGB(0, 0, 255);
 constexpr char SAVER_CLASS[] = "WindowsScreenSaverClass";
 
 struct Monitors {
     int count = 0;
-    RECT primary = {};
-    RECT other = {};
+    RECT primary = {}, other = {};
 };
 
 BOOL CALLBACK NoteMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
@@ -88,10 +84,6 @@ protected:
         ASSERT_TRUE(WriteFileBytes(path, ini + "[Debug]\nUseElapse=1\nElapse=10\n"));
     }
 
-    void WritePicture(const std::string& name, const std::string& bytes) {
-        ASSERT_TRUE(WriteFileBytes(folder / name, bytes));
-    }
-
     // A key ends the full-screen saver.
     static void EndWithKey(RunningProcess& saver) {
         PressKey(VK_SHIFT);
@@ -117,8 +109,7 @@ bool IsWide(COLORREF c) {
 
 // One screen read back: where each picture is.
 struct Frame {
-    RECT green = {};
-    RECT blue = {};
+    RECT green = {}, blue = {};
     int wideOnOther = 0;  // pixels of the wide picture on the other monitor
     int wideRows = 0;     // rows of the primary it covers from edge to edge
     int wideTop = -1;     // the first of them
@@ -152,9 +143,9 @@ Frame ReadFrame(const ScreenShot& shot, const Monitors& monitors) {
 // the wide one is cut at the seam while it moves and when it is stamped.
 TEST_F(TwoMonitors, SlidesTakeTheMonitorsInTurnPrimaryFirstAndAWidePictureIsCutAtTheSeam) {
     const int wideWidth = 3 * (monitors.primary.right - monitors.primary.left);
-    WritePicture("wide.bmp", Bmp24(wideWidth, 100, Wide));
-    WritePicture("green.bmp", SolidBmp24(40, 40, GREEN));
-    WritePicture("blue.bmp", SolidBmp24(40, 40, BLUE));
+    folder.Write("wide.bmp", Bmp24(wideWidth, 100, Wide));
+    folder.Write("green.bmp", SolidBmp24(40, 40, GREEN));
+    folder.Write("blue.bmp", SolidBmp24(40, 40, BLUE));
     WriteSettings(folder / "gleamo.ini", "Screen=0\nUsePic=0\nBackColor=" + std::to_string(BACK) + "\n",
                   "NoFadeout=1\nMove=1\nDelay=40\n", {"wide.bmp", "green.bmp", "blue.bmp"});
     RunningProcess saver(program, "/s");
@@ -162,9 +153,7 @@ TEST_F(TwoMonitors, SlidesTakeTheMonitorsInTurnPrimaryFirstAndAWidePictureIsCutA
 
     ScreenShot shot;
     Frame firstWide;
-    bool moved = false;
-    bool greenSeen = false;
-    bool blueSeen = false;
+    bool moved = false, greenSeen = false, blueSeen = false;
     int frames = 0;
     std::string fault;  // the first thing seen wrong, which ends the watch
     const auto check = [&](bool holds, const char* what) {
@@ -248,8 +237,7 @@ struct DeskWindow {
 
 // The pixels of both monitors that differ from DeskPattern, and the first of them.
 int DeskMismatches(const ScreenShot& shot, const Monitors& monitors, POINT& first) {
-    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
     int mismatches = 0;
     for (const RECT& monitor : {monitors.primary, monitors.other}) {
         for (int y = monitor.top; y < monitor.bottom; ++y) {
@@ -296,17 +284,14 @@ TEST_F(TwoMonitors, TheDesktopIsCapturedOneToOneOnBothMonitors) {
 // process: Wine shows no child window of another process, so what a
 // gleamo.scr started with /p draws in a host of ours never reaches the screen.
 TEST_F(TwoMonitors, APreviewAcrossTheSeamCentresItsPictureInTheWholeHost) {
-    WritePicture("green.bmp", SolidBmp24(80, 80, GREEN));
+    folder.Write("green.bmp", SolidBmp24(80, 80, GREEN));
     const std::string iniPath = ExecutableFolder() + "gleamo.ini";  // the engine reads it beside this program
     WriteSettings(iniPath, "Screen=0\nUsePic=0\nBackColor=" + std::to_string(BACK) + "\n",
                   "NoFadeout=0\nMove=0\nDelay=999\n", {folder / "green.bmp"});
-    WNDCLASSA hostClass = {};
-    hostClass.lpfnWndProc = DefWindowProcA;
-    hostClass.hInstance = GetModuleHandleA(nullptr);
-    hostClass.lpszClassName = "GleamoTestHost";
+    const WNDCLASSA hostClass = {0, DefWindowProcA, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr,
+                                 nullptr, "GleamoTestHost"};
     RegisterClassA(&hostClass);
-    const int hostWidth = 200;
-    const int hostHeight = 150;
+    const int hostWidth = 200, hostHeight = 150;
     HWND host = CreateWindowExA(0, hostClass.lpszClassName, "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
                                 monitors.primary.left - hostWidth / 2, monitors.primary.top + 100, hostWidth,
                                 hostHeight, nullptr, nullptr, hostClass.hInstance, nullptr);

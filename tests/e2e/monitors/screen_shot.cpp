@@ -2,11 +2,7 @@
 
 #include "base/gdi_guards.h"
 
-namespace {
-
-constexpr WORD TRUE_COLOR_WITH_PAD = 32;
-
-}  // namespace
+static constexpr WORD TRUE_COLOR_WITH_PAD = 32;
 
 ScreenShot::~ScreenShot() {
     if (dc_ != nullptr) {
@@ -21,17 +17,14 @@ ScreenShot::~ScreenShot() {
 bool ScreenShot::Take() {
     // Made once, at the virtual screen's size when first taken.
     if (dc_ == nullptr) {
+        const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
         area_.left = GetSystemMetrics(SM_XVIRTUALSCREEN);
         area_.top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-        area_.right = area_.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
-        area_.bottom = area_.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+        area_.right = area_.left + width;
+        area_.bottom = area_.top + height;
         BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = area_.right - area_.left;
-        info.bmiHeader.biHeight = -(area_.bottom - area_.top);  // top-down
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = TRUE_COLOR_WITH_PAD;
-        info.bmiHeader.biCompression = BI_RGB;
+        // Top-down rows.
+        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, TRUE_COLOR_WITH_PAD, BI_RGB, 0, 0, 0, 0, 0};
         void* bits = nullptr;
         bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         dc_ = CreateCompatibleDC(nullptr);

@@ -11,8 +11,7 @@
 namespace {
 
 // Code page 932: 表 and 予 both end in the byte of the backslash.
-const std::string kOmote = "\x95\x5c";
-const std::string kYo = "\x97\x5c";
+const std::string kOmote = "\x95\x5c", kYo = "\x97\x5c";
 
 class PathTest : public testing::Test {
 protected:

@@ -58,8 +58,7 @@ protected:
 TEST_F(ListPagesTest, ChosenFilesAreAppendedWithTheirFullPathsInTheOrderTheDialogGivesThem) {
     // Five hundred photos chosen at once, with the long names cameras give.
     constexpr int PHOTO_COUNT = 500;
-    std::string names = "\"a.jpg\"";
-    std::string expected = pictures / "a.jpg" + "|" + pictures / "a.jpg";
+    std::string names = "\"a.jpg\"", expected = pictures / "a.jpg" + "|" + pictures / "a.jpg";
     for (int i = 0; i < PHOTO_COUNT; ++i) {
         char photo[64];
         wsprintfA(photo, "IMG_20240517_0930%02d_%04d_HDR_BURST.jpg", i % 60, i);

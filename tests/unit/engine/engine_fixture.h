@@ -36,12 +36,7 @@ protected:
     }
 
     COLORREF BackgroundPixel(int x, int y) { return GetPixel(layer.BackgroundDc(), x, y); }
-
-    std::string Write(const std::string& name, const std::string& bytes) {
-        const std::string path = folder / name;
-        EXPECT_TRUE(WriteFileBytes(path, bytes));
-        return path;
-    }
+    std::string Write(const std::string& name, const std::string& bytes) { return folder.Write(name, bytes); }
 
     TempFolder folder;
     std::unique_ptr<SaverSettings> settings;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <wincodec.h>
@@ -28,6 +29,8 @@ protected:
         EngineFixture::TearDown();
     }
 
+    std::pair<int, int> Shown() const { return {layer.PictureWidth(), layer.PictureHeight()}; }
+
     SlideMotion motion;
     HRGN maskRegion = nullptr;
 };
@@ -52,8 +55,7 @@ TEST_F(SlidePreparation, AnEmptyListShowsNothingAndUnreadableFilesCostOneCallEac
         EXPECT_FALSE(Prepare()) << call;
     }
     ASSERT_TRUE(Prepare());
-    EXPECT_EQ(layer.PictureWidth(), 40);
-    EXPECT_EQ(layer.PictureHeight(), 30);
+    EXPECT_EQ(Shown(), std::make_pair(40, 30));
 }
 
 // A photo whose camera recorded "turn clockwise" is shown upright: what was
@@ -92,8 +94,7 @@ TEST_F(SlidePreparation, APhotoIsTurnedAsItsExifOrientationSays) {
             settings->maxWidth = settings->maxHeight = limit;
             ASSERT_TRUE(Prepare()) << what;
             const int width = limit == 0 ? 32 : 24, height = limit == 0 ? 64 : 48;
-            ASSERT_EQ(layer.PictureWidth(), width) << what;
-            ASSERT_EQ(layer.PictureHeight(), height) << what;
+            ASSERT_EQ(Shown(), std::make_pair(width, height)) << what;
             BitmapBuffer shown;
             ASSERT_TRUE(shown.Create(width, height, 24, RGB(128, 128, 128)));
             ASSERT_TRUE(layer.DrawBlended(shown.Dc(), 0, 0, 0, SRCCOPY, 1.0));
@@ -127,8 +128,7 @@ TEST_F(SlidePreparation, LimitsAndThePreviewShrinkPicturesAndSteps) {
     settings->maxWidth = 640;
     settings->maxHeight = 640;
     ASSERT_TRUE(Prepare());
-    EXPECT_EQ(layer.PictureWidth(), 640);
-    EXPECT_EQ(layer.PictureHeight(), 480);
+    EXPECT_EQ(Shown(), std::make_pair(640, 480));
 
     // A centred picture starts in the middle and moves all the same.
     settings->center = 1;
@@ -136,8 +136,7 @@ TEST_F(SlidePreparation, LimitsAndThePreviewShrinkPicturesAndSteps) {
     std::srand(3);
     for (int i = 0; i < 10; ++i) {
         ASSERT_TRUE(Prepare(0.25));
-        EXPECT_EQ(layer.PictureWidth(), 160);
-        EXPECT_EQ(layer.PictureHeight(), 120);
+        EXPECT_EQ(Shown(), std::make_pair(160, 120));
         EXPECT_EQ(motion.StartX(), (640 - 160) / 2);
         EXPECT_EQ(motion.StartY(), (480 - 120) / 2);
         EXPECT_TRUE(motion.StepX() != 0.0 || motion.StepY() != 0.0);

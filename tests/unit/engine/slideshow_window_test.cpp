@@ -4,6 +4,7 @@
 #include <wincodec.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/test_hooks.h"
@@ -16,13 +17,9 @@
 namespace {
 
 constexpr char CLASS_NAME[] = "GleamoSlideshowTestWindow";
-constexpr int CLIENT_W = 640;
-constexpr int CLIENT_H = 480;
+constexpr int CLIENT_W = 640, CLIENT_H = 480;
 constexpr DWORD RUN_LIMIT_MS = 10000;
-constexpr COLORREF BACK = RGB(0x20, 0x40, 0x60);
-constexpr COLORREF KEY = RGB(255, 0, 255);
-constexpr COLORREF RED = RGB(220, 0, 0);
-constexpr COLORREF GREEN = RGB(0, 200, 0);
+constexpr COLORREF BACK = RGB(0x20, 0x40, 0x60), KEY = RGB(255, 0, 255), RED = RGB(220, 0, 0), GREEN = RGB(0, 200, 0);
 // The engine's message box has no class of its own: it is a dialog.
 constexpr char DIALOG_CLASS[] = "#32770";
 
@@ -35,8 +32,7 @@ COLORREF WindowPixel(HWND window, int x, int y) {
 
 // What the window showed after each tick it handled, painted at once.
 struct TickSeen {
-    int fadeLevel;
-    int pictureWidth;
+    int fadeLevel, pictureWidth;
     COLORREF centre;
 };
 std::vector<TickSeen> ticksSeen;
@@ -66,11 +62,9 @@ MMRESULT WINAPI RefuseTimerPeriod(UINT) {
     return TIMERR_NOCANDO;
 }
 
-// gleamo.ini with a BACK background and centred, still pictures (none
-// shrunk), in list order, on a timer slow enough that only the tests' own
-// ticks count unless a test waits for it; `effect` and `picture` add keys to
-// their sections, `music` whole sections of its own. The file list comes
-// last, so that a test may add music entries to it.
+// gleamo.ini: a BACK background, centred still pictures in list order, on a
+// timer slow enough that only the tests' own ticks count unless a test waits
+// for it. The file list comes last, so that a test may add music entries.
 std::string Settings(const std::vector<std::string>& files, const std::string& effect = "Scale=1\nDelay=0\n",
                      const std::string& picture = "", const std::string& music = "", int elapseMs = 1000) {
     std::string text = "[Back]\nScreen=0\nUsePic=0\nBackColor=" + std::to_string(BACK) + "\n[Effect]\n" + effect +
@@ -87,8 +81,7 @@ std::string Settings(const std::vector<std::string>& files, const std::string& e
 // and the byte-wise one by 255; they differ by at most one.
 void ExpectBlend(COLORREF shown, COLORREF picture, int level) {
     for (int shift : {0, 8, 16}) {
-        const int p = picture >> shift & 0xFF;
-        const int b = BACK >> shift & 0xFF;
+        const int p = picture >> shift & 0xFF, b = BACK >> shift & 0xFF;
         EXPECT_NEAR(shown >> shift & 0xFF, p + (b - p) * level / 255, 1) << "level " << level << ", bits " << shift;
     }
 }
@@ -104,10 +97,8 @@ COLORREF Banded(int x, int y) {
 class SlideshowWindow : public testing::Test {
 protected:
     void SetUp() override {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = TestWindowProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = CLASS_NAME;
+        const WNDCLASSA windowClass = {0, TestWindowProc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr,
+                                       nullptr, CLASS_NAME};
         RegisterClassA(&windowClass);  // fails harmlessly when already registered
         SetSlideshowFallback(nullptr);
         ticksSeen.clear();
@@ -117,6 +108,7 @@ protected:
         Close();
         DeleteFileA(iniPath.c_str());
     }
+    std::string Write(const std::string& name, const std::string& bytes) { return folder.Write(name, bytes); }
 
     // A popup window of the given client size, as the full-screen saver is.
     bool Open(const std::string& settings, int width = CLIENT_W, int height = CLIENT_H) {
@@ -138,12 +130,6 @@ protected:
     // One tick handled and painted, whatever the timer does meanwhile: its
     // own ticks wait in the queue, which these tests never pump.
     void Tick() { SendMessageA(window, WM_SLIDESHOW_TICK, 0, 0); }
-
-    std::string Write(const std::string& name, const std::string& bytes) {
-        const std::string path = folder / name;
-        EXPECT_TRUE(WriteFileBytes(path, bytes));
-        return path;
-    }
 
     std::string iniPath = ExecutableFolder() + "gleamo.ini";
     TempFolder folder;
@@ -234,8 +220,7 @@ TEST_F(SlideshowWindow, APictureShowsWhetherTheWorkerOrTheWindowThreadReadsIt) {
     }
     const struct {
         const char* reader;
-        bool workerRefused;
-        bool imagingComponent;
+        bool workerRefused, imagingComponent;
         const std::string& picture;
     } cases[] = {{"worker, imaging component", false, true, png},
                  {"worker, OLE picture", false, false, jpeg},
@@ -264,8 +249,7 @@ TEST_F(SlideshowWindow, APictureShowsWhetherTheWorkerOrTheWindowThreadReadsIt) {
 TEST_F(SlideshowWindow, TheKeyColourShowsTheBackgroundAndAPictureWithoutRegionIsDrawnWhole) {
     const std::vector<std::string> files = {Write("banded.bmp", Bmp24(64, 48, Banded)),
                                             Write("green.bmp", SolidBmp24(64, 48, GREEN))};
-    const int left = (CLIENT_W - 64) / 2;
-    const int top = (CLIENT_H - 48) / 2;
+    const int left = (CLIENT_W - 64) / 2, top = (CLIENT_H - 48) / 2;
     for (int noFadeout : {0, 1}) {
         SCOPED_TRACE(noFadeout ? "stamped" : "held");
         Hooks().opaqueRegionFails = false;
@@ -296,8 +280,7 @@ TEST_F(SlideshowWindow, TheKeyColourShowsTheBackgroundAndAPictureWithoutRegionIs
 
 // Drawn where the clock puts it, as wide as its zoom makes it.
 TEST_F(SlideshowWindow, RandomZoomDrawsThePictureAtTheZoomedWidth) {
-    constexpr int WIDTH = 100;
-    constexpr int HEIGHT = 60;
+    constexpr int WIDTH = 100, HEIGHT = 60;
     ASSERT_TRUE(
         Open(Settings({Write("red.bmp", SolidBmp24(WIDTH, HEIGHT, RED))}, "Scale=2\nDelay=0\n", "Stretch=1\n")));
     // A zoom that changes no width is possible; a few slides give one that does.
@@ -309,8 +292,7 @@ TEST_F(SlideshowWindow, RandomZoomDrawsThePictureAtTheZoomedWidth) {
             continue;
         }
         const int y = view.posY + static_cast<int>(HEIGHT * view.zoom) / 2;
-        int first = -1;
-        int drawn = 0;
+        int first = -1, drawn = 0;
         for (int x = 0; x < CLIENT_W; ++x) {
             if (WindowPixel(window, x, y) != BACK) {
                 first = first < 0 ? x : first;
@@ -351,12 +333,10 @@ TEST_F(SlideshowWindow, AFailedStartShowsTheErrorBoxAndLeavesNothingBehind) {
                       "Music0=" + Write("music.wav", WaveBytes(3000)) + "\n"));
     KillTimer(nullptr, closer);
     EXPECT_EQ(boxesClosed, 1);
-    const SlideshowView view = SlideshowState();
-    EXPECT_FALSE(view.hasSettings);
-    EXPECT_EQ(view.timerId, 0u);
-    EXPECT_FALSE(view.periodBegun);
-    EXPECT_EQ(view.backgroundDc, nullptr);
-    EXPECT_EQ(view.musicLength, 0u);
+    const SlideshowView v = SlideshowState();
+    EXPECT_EQ(std::make_tuple(v.hasSettings, v.timerId, v.periodBegun, v.backgroundDc, v.musicLength),
+              std::make_tuple(false, 0u, false, HDC{nullptr}, DWORD{0}))
+        << "settings, timer, timer period, background, music";
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 
 #include "unit/imaging/pixels.h"
 
@@ -140,14 +141,12 @@ TEST(BitmapBuffer, ScalingTruncatesAndKeepsTheFormat) {
     ASSERT_TRUE(source.Create(101, 11, 8, RGB(255, 0, 0)));
     BitmapBuffer copy;
     ASSERT_TRUE(copy.AssignScaled(source, 0.5));
-    EXPECT_EQ(copy.Width(), 50);
-    EXPECT_EQ(copy.Height(), 5);
+    EXPECT_EQ(std::make_pair(copy.Width(), copy.Height()), std::make_pair(50, 5));
     EXPECT_EQ(copy.ColorCount(), 256u);
     EXPECT_EQ(GetPixel(copy.Dc(), 49, 4), GetPixel(source.Dc(), 0, 0));
 
     ASSERT_TRUE(copy.Scale(2.0));
-    EXPECT_EQ(copy.Width(), 100);
-    EXPECT_EQ(copy.Height(), 10);
+    EXPECT_EQ(std::make_pair(copy.Width(), copy.Height()), std::make_pair(100, 10));
 
     BitmapBuffer empty;
     ASSERT_TRUE(copy.AssignScaled(empty, 2.0));
@@ -170,8 +169,7 @@ TEST(BitmapBuffer, TurningMovesEveryPixelWhereTheOrientationSays) {
         }
     }
     ASSERT_TRUE(picture.Turn(ExifOrientation::kTurnClockwise));
-    ASSERT_EQ(picture.Width(), 2);
-    ASSERT_EQ(picture.Height(), 3);
+    ASSERT_EQ(std::make_pair(picture.Width(), picture.Height()), std::make_pair(2, 3));
     EXPECT_EQ(picture.BitCount(), 24);
     for (int y = 0; y < 3; ++y) {
         for (int x = 0; x < 2; ++x) {

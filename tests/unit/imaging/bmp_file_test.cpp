@@ -13,12 +13,7 @@ namespace {
 
 class BmpFile : public testing::Test {
 protected:
-    // Writes the file and loads it into buffer.
-    BOOL Load(const std::string& bytes) {
-        const std::string path = folder / "picture.bmp";
-        EXPECT_TRUE(WriteFileBytes(path, bytes));
-        return buffer.LoadBmpFile(Wide(path).c_str());
-    }
+    BOOL Load(const std::string& bytes) { return buffer.LoadBmpFile(Wide(folder.Write("picture.bmp", bytes)).c_str()); }
     // A file of the header (and table) and the pixels right after it.
     BOOL Load(const std::string& head, const std::string& pixels) {
         return Load(BmpFileBytes(head + pixels, 14 + head.size()));

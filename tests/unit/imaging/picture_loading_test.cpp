@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "base/test_hooks.h"
 #include "engine/picture_file.h"
@@ -46,8 +47,7 @@ TEST_F(PictureLoading, JpegBecomesATwentyFourBitBufferOfItsPixelSize) {
         GTEST_SKIP() << "no JPEG encoder on this platform";
     }
     EXPECT_EQ(buffer.LoadPicture(Wide(path).c_str(), RGB(255, 255, 255)), PICTYPE_BITMAP);
-    EXPECT_EQ(buffer.Width(), 37);
-    EXPECT_EQ(buffer.Height(), 21);
+    EXPECT_EQ(std::make_pair(buffer.Width(), buffer.Height()), std::make_pair(37, 21));
     EXPECT_EQ(buffer.BitCount(), 24);
     const COLORREF c = PixelAt(buffer, 18, 10);
     EXPECT_NEAR(GetRValue(c), 200, 3);
@@ -58,8 +58,7 @@ TEST_F(PictureLoading, IconsAreDrawnOverTheFillColour) {
     const std::string path = folder / "a.ico";
     ASSERT_TRUE(WriteFileBytes(path, IconFile(false)));
     ASSERT_EQ(buffer.LoadPicture(Wide(path).c_str(), RGB(255, 255, 255)), PICTYPE_ICON);
-    EXPECT_EQ(buffer.Width(), 2);
-    EXPECT_EQ(buffer.Height(), 2);
+    EXPECT_EQ(std::make_pair(buffer.Width(), buffer.Height()), std::make_pair(2, 2));
     EXPECT_EQ(buffer.BitCount(), 24);
     EXPECT_EQ(PixelAt(buffer, 0, 0), RGB(255, 255, 255));
     EXPECT_EQ(PixelAt(buffer, 1, 0), RGB(0, 0, 255));

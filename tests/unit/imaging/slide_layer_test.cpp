@@ -8,9 +8,7 @@
 
 namespace {
 
-constexpr COLORREF kPicture = RGB(40, 100, 200);
-constexpr COLORREF kBack = RGB(240, 20, 100);
-constexpr COLORREF kTarget = RGB(1, 2, 3);
+constexpr COLORREF kPicture = RGB(40, 100, 200), kBack = RGB(240, 20, 100), kTarget = RGB(1, 2, 3);
 
 struct Stage {
     explicit Stage(BlendKernelSet set, int pictureWidth = 10, int pictureHeight = 6) : layer(set) {

@@ -156,10 +156,8 @@ private:
         return S_OK;
     }
 
-    UINT width_;
-    UINT height_;
-    bool reduces_;
-    bool brokenData_;
+    UINT width_, height_;
+    bool reduces_, brokenData_;
     ULONG references_ = 1;
 };
 

@@ -35,10 +35,8 @@ class MusicTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_GT(waveOutGetNumDevs(), 0u) << "no audio device: is the PulseAudio sink up?";
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = NoticeProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "GleamoMusicTestWindow";
+        const WNDCLASSA windowClass = {0, NoticeProc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr,
+                                       nullptr, "GleamoMusicTestWindow"};
         RegisterClassA(&windowClass);  // fails harmlessly when already registered
         current_ = this;
         window_ = CreateWindowA(windowClass.lpszClassName, "", WS_OVERLAPPED, 0, 0, 1, 1, nullptr, nullptr,
@@ -50,12 +48,6 @@ protected:
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         }
-    }
-
-    std::string Write(const std::string& name, const std::string& bytes) {
-        const std::string path = temp_ / name;
-        EXPECT_TRUE(WriteFileBytes(path, bytes)) << path;
-        return path;
     }
 
     TempFolder temp_;

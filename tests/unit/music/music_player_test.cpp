@@ -12,7 +12,7 @@ namespace {
 class MusicPlayerTest : public MusicTest {
 protected:
     bool OpenAndPlay(MusicPlayer& player, const char* name, const std::string& bytes) {
-        return player.Open(window_, Wide(Write(name, bytes)).c_str()) == 0 && player.Play(1, 0, 0, 0, 0) == 0;
+        return player.Open(window_, Wide(temp_.Write(name, bytes)).c_str()) == 0 && player.Play(1, 0, 0, 0, 0) == 0;
     }
     int Successes() const { return std::count(notices_.begin(), notices_.end(), WPARAM{MCI_NOTIFY_SUCCESSFUL}); }
     bool WaitForSuccess() { return WaitUntil(NOTICE_TIMEOUT_MS, [&] { return Successes() > 0; }); }
@@ -46,10 +46,9 @@ TEST_F(MusicPlayerTest, EachKindSendsOneSuccessNotificationAtItsEnd) {
 
 TEST_F(MusicPlayerTest, LengthComesInWholeMinutesAndSeconds) {
     MusicPlayer player;
-    unsigned minutes = 9;
-    unsigned seconds = 9;
+    unsigned minutes = 9, seconds = 9;
     const auto length = [&](const char* name, const std::string& bytes) {
-        EXPECT_EQ(player.Open(nullptr, Wide(Write(name, bytes)).c_str()), 0u) << name;
+        EXPECT_EQ(player.Open(nullptr, Wide(temp_.Write(name, bytes)).c_str()), 0u) << name;
         EXPECT_EQ(player.GetLength(0, minutes, seconds), 0u) << name;
         return std::make_pair(minutes, seconds);
     };
@@ -80,12 +79,12 @@ TEST_F(MusicPlayerTest, CloseOrOpenDuringPlayBringsNoSuccessNotification) {
 TEST_F(MusicPlayerTest, UnplayableFilesAreRefusedAndLeaveThePlayerClosed) {
     const std::string wave = WaveBytes(500);
     const std::string refused[] = {
-        Write("truncated.wav", wave.substr(0, 30)),
-        Write("text.mp3", "this is a text file, not music\r\n"),
+        temp_.Write("truncated.wav", wave.substr(0, 30)),
+        temp_.Write("text.mp3", "this is a text file, not music\r\n"),
     };
     MusicPlayer player;
     for (const std::string& path : refused) {
-        ASSERT_EQ(player.Open(window_, Wide(Write("good.wav", wave)).c_str()), 0u);
+        ASSERT_EQ(player.Open(window_, Wide(temp_.Write("good.wav", wave)).c_str()), 0u);
         EXPECT_NE(player.Open(window_, Wide(path).c_str()), 0u) << path;
         EXPECT_FALSE(player.IsOpen()) << path;
         EXPECT_FALSE(player.IsPlaying()) << path;
@@ -108,7 +107,7 @@ TEST_F(MusicPlayerTest, NamesOutsideTheCodePageOpenWhereTheSystemTakesWideNames)
     } kinds[] = {{"plain.wav", WaveBytes(300), !wine}, {"plain.mp3", Mp3Bytes(300), true}};
     MusicPlayer player;
     for (const auto& k : kinds) {
-        const std::wstring plain = Wide(Write(k.name, k.bytes));
+        const std::wstring plain = Wide(temp_.Write(k.name, k.bytes));
         for (const wchar_t* name : {L"\uC11C\uC6B8", L"caf\u00E9", L"\U0001F338"}) {
             const std::wstring path = Wide(temp_.Path()) + name + plain.substr(plain.size() - 4);
             ASSERT_TRUE(CopyFileW(plain.c_str(), path.c_str(), FALSE));

@@ -28,7 +28,7 @@ MCIERROR HeldOpen(MusicPlayer& player, HWND window, const wchar_t* file) {
 TEST_F(MusicTest, StartComesBackWhileTheFirstFileIsStillOpeningAndItPlaysAfter) {
     SaverSettings settings("gleamo");
     settings.playMusic = 1;
-    ASSERT_TRUE(settings.musicFiles.Add(Write("song.wav", WaveBytes(300)).c_str()));
+    ASSERT_TRUE(settings.musicFiles.Add(temp_.Write("song.wav", WaveBytes(300)).c_str()));
     openMayGo = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     InterlockedExchange(&opened, 0);
     Hooks().trackOpen = HeldOpen;

@@ -21,7 +21,7 @@ protected:
     }
 
     void Add(const std::string& name, const std::string& bytes) {
-        ASSERT_TRUE(settings_.musicFiles.Add(Write(name, bytes).c_str()));
+        ASSERT_TRUE(settings_.musicFiles.Add(temp_.Write(name, bytes).c_str()));
     }
 
     // One step of the playlist; records the length of what is now open.

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "support/test_files.h"
 
@@ -17,8 +18,7 @@ using Field = int SaverSettings::*;
 // Every stored number with its default and another value for the round trip.
 const struct {
     Field field;
-    int byDefault;
-    int other;
+    int byDefault, other;
 } kStored[] = {
     {&S::backScreen, 1, 0},        {&S::backUsePic, 1, 0},    {&S::backTile, 1, 0},      {&S::backBright, 0, -40},
     {&S::backColor, 0, 0x123456},  {&S::playMusic, 0, 1},     {&S::musicShuffle, 1, 0},  {&S::fadeSteps, 64, 5},
@@ -53,8 +53,7 @@ protected:
     // Where a save writes before it replaces the file.
     std::string CopyPath() const { return ExecutableFolder() + baseName + ".new"; }
 
-    std::string baseName;
-    std::string iniPath;
+    std::string baseName, iniPath;
 };
 
 TEST_F(SaverSettingsTest, WithoutAFileEveryFieldTakesItsDefault) {
@@ -66,9 +65,7 @@ TEST_F(SaverSettingsTest, WithoutAFileEveryFieldTakesItsDefault) {
     }
     EXPECT_EQ(s->tickPeriodMs, 70);
     EXPECT_EQ(s->useElapse, 0);
-    for (int color : s->customColors) {
-        EXPECT_EQ(color, 0xFFFFFF);
-    }
+    EXPECT_EQ(std::vector<int>(std::begin(s->customColors), std::end(s->customColors)), std::vector<int>(16, 0xFFFFFF));
     EXPECT_EQ(s->pictureEntries.Count() + s->musicEntries.Count(), 0);
     EXPECT_FALSE(FileExists(iniPath)) << "loading must not create the file";
 }
@@ -189,8 +186,7 @@ TEST_F(SaverSettingsTest, OptInFlagsAreStoredOnlyWhileOn) {
         s.get()->*f.field = 1;
         ASSERT_TRUE(s->Save());
         std::string on = ReadFileBytes(iniPath);
-        const size_t section = on.find(f.section);
-        const size_t at = on.find(std::string("\n") + f.key + "=1\r\n", section);
+        const size_t section = on.find(f.section), at = on.find(std::string("\n") + f.key + "=1\r\n", section);
         ASSERT_LT(at, on.find("\n[", section)) << f.section << f.key << " in\n" << on;
         WriteIni(on.replace(at + 1 + lstrlenA(f.key), 2, "=2"));
         s = Loaded();

@@ -13,8 +13,7 @@
 namespace {
 
 constexpr char CHILD_VARIABLE[] = "GLEAMO_FAULTING_CHILD";
-constexpr DWORD FAULT_CODE = 0xE0471234;
-constexpr DWORD CHILD_LIMIT_MS = 20000;
+constexpr DWORD FAULT_CODE = 0xE0471234, CHILD_LIMIT_MS = 20000;
 
 // Runs in the child only: notes every call in the file the parent named, then
 // lets the process end with the exception's code. (Declining it instead would

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "base/test_hooks.h"
@@ -53,8 +54,7 @@ protected:
         return TakePostedClose(window);
     }
 
-    HWND host = nullptr;
-    HWND window = nullptr;
+    HWND host = nullptr, window = nullptr;
 };
 
 class FullScreenSaver : public SaverWindow {};
@@ -118,8 +118,6 @@ TEST_F(FullScreenSaver, KeysButtonsWheelsDeactivationAndPowerEventsClose) {
         EXPECT_EQ(TakePostedClose(window), c.closes) << std::hex << c.message << " " << c.wParam;
     }
 }
-
-// --- the 95/98 password path, played through the test seam ---
 
 struct Prompt {
     int calls = 0;
@@ -201,8 +199,6 @@ TEST_F(Win9xSaver, WithoutAVerifierCloseIsGrantedWithoutAPrompt) {
     EXPECT_FALSE(IsWindow(window));
 }
 
-// --- preview ---
-
 class PreviewSaver : public SaverWindow {
 protected:
     void SetUp() override {
@@ -218,8 +214,7 @@ TEST_F(PreviewSaver, FillsTheHostAndInputNeverClosesIt) {
     RECT hostArea = {}, area = {};
     GetClientRect(host, &hostArea);
     GetClientRect(window, &area);
-    EXPECT_EQ(area.right, hostArea.right);
-    EXPECT_EQ(area.bottom, hostArea.bottom);
+    EXPECT_EQ(std::make_pair(area.right, area.bottom), std::make_pair(hostArea.right, hostArea.bottom));
 
     for (UINT message : {WM_KEYDOWN, WM_SYSKEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN, WM_XBUTTONDOWN,
                          WM_MOUSEWHEEL, WM_MOUSEHWHEEL, WM_POWERBROADCAST}) {

@@ -54,10 +54,7 @@ private:
     bool hadValue_ = false, set_ = false;
 };
 
-COLORREF ScreenPixel(int x, int y) {
-    ScopedClientDc screen(nullptr);
-    return GetPixel(screen.Get(), x, y);
-}
+COLORREF ScreenPixel(int x, int y) { return GetPixel(ScopedClientDc(nullptr).Get(), x, y); }
 
 // Runs the saver on one picture, centred and held over BACK, and measures the
 // width and height of what it draws across the middle of the screen.

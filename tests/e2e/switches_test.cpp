@@ -14,8 +14,6 @@ namespace {
 
 constexpr DWORD START_LIMIT_MS = 20000, END_LIMIT_MS = 10000, REFUSED = static_cast<DWORD>(-1), SAVED = 1;
 
-// The visible top-level window of process with the class (and title, when
-// given), waited for.
 HWND WaitForWindowOf(const RunningProcess& process, const char* className, const char* title = nullptr) {
     HWND found = nullptr;
     WaitUntil(START_LIMIT_MS, [&] { return (found = VisibleWindowOf(process, className, title)) != nullptr; });

@@ -53,13 +53,9 @@ TempFolder::TempFolder() {
     }
 }
 
-TempFolder::~TempFolder() {
-    RemoveTree(path_);
-}
+TempFolder::~TempFolder() { RemoveTree(path_); }
 
-void RemoveTree(const std::string& folder) {
-    RemoveWideTree(Wide(WithBackslash(folder)));
-}
+void RemoveTree(const std::string& folder) { RemoveWideTree(Wide(WithBackslash(folder))); }
 
 std::string TempFolder::Write(const std::string& name, const std::string& bytes) const {
     const std::string path = path_ + name;
@@ -94,9 +90,7 @@ std::string ReadFileBytes(const std::string& path) {
     return bytes;
 }
 
-bool FileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string ExecutableFolder() {
     char path[MAX_PATH];
@@ -110,10 +104,4 @@ std::wstring Wide(const std::string& path) {
     const int written = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
     wide.resize(written > 0 ? written - 1 : 0);
     return wide;
-}
-
-void PutLittleEndian(std::string& bytes, unsigned long value, int count) {
-    for (int i = 0; i < count; ++i) {
-        bytes.push_back(static_cast<char>(i < 4 ? (value >> (8 * i)) & 0xFF : 0));
-    }
 }

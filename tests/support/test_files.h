@@ -37,6 +37,3 @@ std::wstring Wide(const std::string& path);
 std::string ExecutableFolder();
 
 void RemoveTree(const std::string& folder);
-
-// Appends value as count bytes, least significant first (zeros past the fourth).
-void PutLittleEndian(std::string& bytes, unsigned long value, int count);

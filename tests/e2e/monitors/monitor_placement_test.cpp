@@ -99,13 +99,9 @@ protected:
 
 // Three primary monitors wide, red, its columns numbered in green (x
 // mod 256) so that a drift sideways shows at the seam too.
-COLORREF Wide(int x, int) {
-    return RGB(255, x & 0xFF, 0);
-}
+COLORREF Wide(int x, int) { return RGB(255, x & 0xFF, 0); }
 
-bool IsWide(COLORREF c) {
-    return c != CLR_INVALID && GetRValue(c) == 255 && GetBValue(c) == 0;
-}
+bool IsWide(COLORREF c) { return c != CLR_INVALID && GetRValue(c) == 255 && GetBValue(c) == 0; }
 
 // One screen read back: where each picture is.
 struct Frame {
@@ -118,8 +114,7 @@ struct Frame {
 
 Frame ReadFrame(const ScreenShot& shot, const Monitors& monitors) {
     Frame frame;
-    const RECT& p = monitors.primary;
-    const RECT& o = monitors.other;
+    const RECT &p = monitors.primary, &o = monitors.other;
     frame.green = BoxOf(shot, {p, o}, GREEN);
     frame.blue = BoxOf(shot, {p, o}, BLUE);
     for (int y = o.top; y < o.bottom; ++y) {
@@ -196,9 +191,7 @@ TEST_F(TwoMonitors, SlidesTakeTheMonitorsInTurnPrimaryFirstAndAWidePictureIsCutA
 
 // The desktop the test shows on both monitors: every pixel tells where it
 // is, (u, v) from the virtual screen's top-left corner.
-COLORREF DeskPattern(int u, int v) {
-    return RGB(u & 0xFF, v & 0xFF, (u >> 8) << 4 | (v >> 8));
-}
+COLORREF DeskPattern(int u, int v) { return RGB(u & 0xFF, v & 0xFF, (u >> 8) << 4 | (v >> 8)); }
 
 // A window over the whole virtual screen that shows DeskPattern.
 struct DeskWindow {

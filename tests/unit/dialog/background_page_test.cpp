@@ -38,7 +38,6 @@ protected:
         d.ChooseTab(tab);
         return d.ClickOpening(tab, swatch);
     }
-    // Which of the governed controls are enabled, as a string of 0 and 1.
     std::string Enabled() const {
         return d.Enabled(Tab::Background,
                          {IDC_BACKGROUND_RADIO_PICTURE, IDC_BACKGROUND_RADIO_COLOR, IDC_BACKGROUND_LABEL_PATH,

@@ -56,9 +56,7 @@ int PageIndexOf(HWND page) {
 
 }  // namespace
 
-std::string DialogIniPath() {
-    return ExecutableFolder() + "gleamo.ini";
-}
+std::string DialogIniPath() { return ExecutableFolder() + "gleamo.ini"; }
 
 std::string IniValue(const char* section, const char* key) {
     char value[512] = {};
@@ -122,9 +120,7 @@ INT_PTR DialogDriver::Press(int frameButton) {
     return result_;
 }
 
-HWND DialogDriver::PressOpening(int frameButton) {
-    return Opening(GetDlgItem(dialog_, frameButton));
-}
+HWND DialogDriver::PressOpening(int frameButton) { return Opening(GetDlgItem(dialog_, frameButton)); }
 
 HWND DialogDriver::ClickOpening(Tab tab, int id) {
     return IsWindowEnabled(Control(tab, id)) ? Opening(Control(tab, id)) : nullptr;

@@ -25,7 +25,6 @@ protected:
         }
     }
 
-    // A popup window whose client area is exactly width x height.
     void MakeWindow(int width, int height) {
         if (window != nullptr) {
             DestroyWindow(window);

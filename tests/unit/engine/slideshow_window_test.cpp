@@ -7,6 +7,7 @@
 #include <tuple>
 #include <vector>
 
+#include "base/gdi_guards.h"
 #include "base/test_hooks.h"
 #include "engine/slide_loader.h"
 #include "support/music_files.h"
@@ -23,12 +24,7 @@ constexpr COLORREF BACK = RGB(0x20, 0x40, 0x60), KEY = RGB(255, 0, 255), RED = R
 // The engine's message box has no class of its own: it is a dialog.
 constexpr char DIALOG_CLASS[] = "#32770";
 
-COLORREF WindowPixel(HWND window, int x, int y) {
-    HDC dc = GetDC(window);
-    const COLORREF color = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return color;
-}
+COLORREF WindowPixel(HWND window, int x, int y) { return GetPixel(ScopedClientDc(window).Get(), x, y); }
 
 // What the window showed after each tick it handled, painted at once.
 struct TickSeen {
@@ -58,9 +54,7 @@ void CALLBACK CloseErrorBox(HWND, UINT, UINT_PTR, DWORD) {
     }
 }
 
-MMRESULT WINAPI RefuseTimerPeriod(UINT) {
-    return TIMERR_NOCANDO;
-}
+MMRESULT WINAPI RefuseTimerPeriod(UINT) { return TIMERR_NOCANDO; }
 
 // gleamo.ini: a BACK background, centred still pictures in list order, on a
 // timer slow enough that only the tests' own ticks count unless a test waits
@@ -87,9 +81,7 @@ void ExpectBlend(COLORREF shown, COLORREF picture, int level) {
 }
 
 // A band of the key colour across rows 20..27 of a 64 x 48 picture.
-COLORREF Banded(int x, int y) {
-    return y >= 20 && y < 28 ? KEY : RGB(x * 4, y * 5, 128);
-}
+COLORREF Banded(int x, int y) { return y >= 20 && y < 28 ? KEY : RGB(x * 4, y * 5, 128); }
 
 // The engine's window made in this process, with its own class so that no
 // close rule of the shell ends it while a test runs. The engine reads

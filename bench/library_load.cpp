@@ -86,28 +86,38 @@ std::vector<std::string> MakeTree(const std::string& root, int pictures) {
 
 // The floor program's walk of root, in seconds, as it prints them.
 double FloorWalk(const std::string& root) {
-    const std::string output = ExecutableFolder() + "library_floor.txt";
     SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
-    HANDLE file = CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE reading = nullptr;
+    HANDLE writing = nullptr;
+    if (!CreatePipe(&reading, &writing, &inherited, 0)) {
+        return -1;
+    }
+    SetHandleInformation(reading, HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = file;
+    startup.hStdOutput = writing;
     PROCESS_INFORMATION process = {};
     // The folder's trailing backslash is doubled so that it does not quote the quote.
     std::string line = "\"" + ExecutableFolder() + "library_floor.exe\" \"" + root + "\\\"";
     const BOOL started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                                         nullptr, &startup, &process);
+    // Read to the end of the pipe, which comes when the program's end closes its side.
+    CloseHandle(writing);
+    std::string output;
+    char chunk[256];
+    DWORD got = 0;
+    while (started && ReadFile(reading, chunk, sizeof chunk, &got, nullptr) && got > 0) {
+        output.append(chunk, got);
+    }
+    CloseHandle(reading);
     if (started) {
         WaitForSingleObject(process.hProcess, INFINITE);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
-    CloseHandle(file);
     double seconds = -1;
-    std::sscanf(ReadFileBytes(output).c_str(), "%lf", &seconds);
-    DeleteFileA(output.c_str());
+    std::sscanf(output.c_str(), "%lf", &seconds);
     return seconds;
 }
 

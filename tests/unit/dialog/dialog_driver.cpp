@@ -86,8 +86,7 @@ DialogDriver::~DialogDriver() {
 }
 
 DWORD WINAPI DialogDriver::Run(void* self) {
-    DialogDriver* driver = static_cast<DialogDriver*>(self);
-    driver->result_ = ShowSettingsDialog(nullptr);
+    static_cast<DialogDriver*>(self)->result_ = ShowSettingsDialog(nullptr);
     return 0;
 }
 
@@ -252,8 +251,7 @@ int TextOverrun(HWND control) {
 
 std::string MessageBoxText(HWND box) {
     // A message box names its text 0xFFFF, on Windows and under Wine.
-    char title[256] = {};
-    char text[1024] = {};
+    char title[256] = {}, text[1024] = {};
     GetWindowTextA(box, title, sizeof title);
     GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
     return std::string(title) + ": " + text;

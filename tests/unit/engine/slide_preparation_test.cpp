@@ -104,8 +104,8 @@ TEST_F(SlidePreparation, APhotoIsTurnedAsItsExifOrientationSays) {
     }
 }
 
-// A PNG's transparent parts lie over white. (Which decoder reads which
-// format, with or without the imaging component, the EXIF test shows.)
+// Which decoder reads which format, with or without the imaging component,
+// the EXIF test shows.
 TEST_F(SlidePreparation, TheTransparentPartsOfAPictureLieOverWhite) {
     const std::string png = folder / "half.png";
     if (!WriteEncodedPicture(png, GUID_ContainerFormatPng, 40, 20, [](int, int) { return RGB(0, 160, 0); },
@@ -121,8 +121,6 @@ TEST_F(SlidePreparation, TheTransparentPartsOfAPictureLieOverWhite) {
     EXPECT_EQ(GetPixel(shown.Dc(), 35, 10), RGB(0, 160, 0));
 }
 
-// The limits shrink a picture keeping its shape; the preview shrinks it again,
-// and its steps with it.
 TEST_F(SlidePreparation, LimitsAndThePreviewShrinkPicturesAndSteps) {
     ASSERT_TRUE(settings->pictureFiles.Add(Write("big.bmp", SolidBmp24(1280, 960, RED)).c_str()));
     settings->maxWidth = 640;

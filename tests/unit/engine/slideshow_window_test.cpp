@@ -270,7 +270,6 @@ TEST_F(SlideshowWindow, TheKeyColourShowsTheBackgroundAndAPictureWithoutRegionIs
     }
 }
 
-// Drawn where the clock puts it, as wide as its zoom makes it.
 TEST_F(SlideshowWindow, RandomZoomDrawsThePictureAtTheZoomedWidth) {
     constexpr int WIDTH = 100, HEIGHT = 60;
     ASSERT_TRUE(

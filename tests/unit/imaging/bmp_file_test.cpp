@@ -22,8 +22,7 @@ protected:
     BitmapBuffer buffer;
 };
 
-// Every depth and layout comes out as an uncompressed, bottom-up buffer with a
-// 40-byte header. The 2 x 2 pictures are red, blue over green, white.
+// The 2 x 2 pictures are red, blue over green, white.
 TEST_F(BmpFile, EveryLayoutLoadsAsAnUncompressedBufferWithAFortyByteHeader) {
     const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255), green = RGB(0, 255, 0), white = RGB(255, 255, 255);
     const std::string table4 = Bytes().U32(0x00FF0000).U32(0x000000FF).U32(0x0000FF00).U32(0x00FFFFFF).text;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/test_hooks.h"
 #include "settings/saver_settings.h"
 #include "support/test_files.h"
 
@@ -132,6 +133,32 @@ TEST_F(MediaListExpansion, ABareNameIsAFolderBesideTheProgram) {
     ASSERT_TRUE(expanded);
     EXPECT_EQ(All(settings_.pictureFiles), (std::vector<std::string>{beside + "p.bmp"}));
     EXPECT_EQ(All(settings_.musicFiles), (std::vector<std::string>{beside + "m.wav"}));
+}
+
+// A name outside the code page (서울) is kept whole where the system has the
+// wide file functions; the 95/98 family would see question marks in it and
+// could not open it, so there it is left out.
+TEST_F(MediaListExpansion, NamesOutsideTheCodePageAreKeptWhereTheSystemTakesWideNames) {
+    const std::string folder = Folder("names");
+    File(folder + "a.bmp");
+    ASSERT_TRUE(WriteFileBytes(folder + "x.bmp", "x"));
+    ASSERT_TRUE(MoveFileW(Wide(folder + "x.bmp").c_str(), (Wide(folder) + L"\xC11C\xC6B8.bmp").c_str()));
+    ASSERT_TRUE(settings_.pictureEntries.Add(folder.c_str()));
+    for (const bool win9x : {false, true}) {
+        Hooks().win9xFileNames = win9x;
+        MediaList files;
+        ASSERT_TRUE(ExpandEntries(settings_.pictureEntries, settings_.moduleDir, PictureFolderRules(settings_, nullptr),
+                                  files));
+        std::set<std::wstring> names;
+        for (int i = files.Count(); i > 0; --i) {
+            names.insert(files.Next(false));
+        }
+        std::set<std::wstring> expected = {Wide(folder + "a.bmp")};
+        if (!win9x) {
+            expected.insert(Wide(folder) + L"\xC11C\xC6B8.bmp");
+        }
+        EXPECT_EQ(names, expected) << "95/98: " << win9x;
+    }
 }
 
 }  // namespace

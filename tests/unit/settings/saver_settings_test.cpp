@@ -197,8 +197,6 @@ TEST_F(SaverSettingsTest, OptInFlagsAreStoredOnlyWhileOn) {
     }
 }
 
-// A file that cannot be replaced is reported and left exactly as it was, and
-// no copy stays behind.
 TEST_F(SaverSettingsTest, ASaveThatCannotWriteTheFileSaysSoAndLeavesItUntouched) {
     const std::string before = "[Effect]\r\nScale=7\r\n";
     WriteIni(before);

@@ -71,11 +71,13 @@ protected:
         SetCursorPos(monitors.primary.left + 5, monitors.primary.top + 5);
     }
 
-    // Settings at path with `back` as the [Back] section; pictures in list order,
-    // centred, shown at once (one gradation step) on a fast timer.
-    void WriteSettings(const std::string& path, const std::string& back, const std::string& pictureKeys,
+    // Settings at path: the captured desktop (screen 1) or BACK behind pictures
+    // in list order, centred, shown at once (one gradation step) and held for
+    // `delay` ticks of a fast timer.
+    void WriteSettings(const std::string& path, int screen, int delay, const std::string& pictureKeys,
                        const std::vector<std::string>& pictures) {
-        std::string ini = "[Back]\n" + back + "[Effect]\nScale=1\nSpeed=1\n" +
+        std::string ini = "[Back]\nScreen=" + std::to_string(screen) + "\nUsePic=0\nBackColor=" +
+                          std::to_string(BACK) + "\n[Effect]\nScale=1\nSpeed=1\nDelay=" + std::to_string(delay) + "\n" +
                           "[Picture]\nCenter=1\nStretch=0\nSuffle=0\nMaxWidth=0\nMaxHeight=0\nUseMask=0\n" +
                           pictureKeys + "Count=" + std::to_string(pictures.size()) + "\n[FileList]\n";
         for (size_t i = 0; i < pictures.size(); ++i) {
@@ -141,8 +143,7 @@ TEST_F(TwoMonitors, SlidesTakeTheMonitorsInTurnPrimaryFirstAndAWidePictureIsCutA
     folder.Write("wide.bmp", Bmp24(wideWidth, 100, Wide));
     folder.Write("green.bmp", SolidBmp24(40, 40, GREEN));
     folder.Write("blue.bmp", SolidBmp24(40, 40, BLUE));
-    WriteSettings(folder / "gleamo.ini", "Screen=0\nUsePic=0\nBackColor=" + std::to_string(BACK) + "\n",
-                  "NoFadeout=1\nMove=1\nDelay=40\n", {"wide.bmp", "green.bmp", "blue.bmp"});
+    WriteSettings(folder / "gleamo.ini", 0, 40, "NoFadeout=1\nMove=1\n", {"wide.bmp", "green.bmp", "blue.bmp"});
     RunningProcess saver(program, "/s");
     ASSERT_TRUE(saver.Started());
 
@@ -249,7 +250,7 @@ int DeskMismatches(const ScreenShot& shot, const Monitors& monitors, POINT& firs
 // settings also name. The desktop is gone by the time the saver paints: what
 // shows is the saver's copy.
 TEST_F(TwoMonitors, TheDesktopIsCapturedOneToOneOnBothMonitors) {
-    WriteSettings(folder / "gleamo.ini", "Screen=1\nUsePic=0\nBackColor=" + std::to_string(BACK) + "\n", "", {});
+    WriteSettings(folder / "gleamo.ini", 1, 40, "", {});
     DeskWindow desk;
     ASSERT_NE(desk.window, nullptr);
     ScreenShot shot;
@@ -279,8 +280,7 @@ TEST_F(TwoMonitors, TheDesktopIsCapturedOneToOneOnBothMonitors) {
 TEST_F(TwoMonitors, APreviewAcrossTheSeamCentresItsPictureInTheWholeHost) {
     folder.Write("green.bmp", SolidBmp24(80, 80, GREEN));
     const std::string iniPath = ExecutableFolder() + "gleamo.ini";  // the engine reads it beside this program
-    WriteSettings(iniPath, "Screen=0\nUsePic=0\nBackColor=" + std::to_string(BACK) + "\n",
-                  "NoFadeout=0\nMove=0\nDelay=999\n", {folder / "green.bmp"});
+    WriteSettings(iniPath, 0, 999, "NoFadeout=0\nMove=0\n", {folder / "green.bmp"});
     const WNDCLASSA hostClass = {0, DefWindowProcA, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr,
                                  nullptr, "GleamoTestHost"};
     RegisterClassA(&hostClass);

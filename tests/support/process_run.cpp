@@ -105,3 +105,11 @@ void PressKey(WORD virtualKey) {
     key[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, key, sizeof(INPUT));
 }
+
+ULONGLONG ProcessorTime100ns() {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    const ULARGE_INTEGER k = {{kernel.dwLowDateTime, kernel.dwHighDateTime}};
+    const ULARGE_INTEGER u = {{user.dwLowDateTime, user.dwHighDateTime}};
+    return k.QuadPart + u.QuadPart;
+}

@@ -45,6 +45,10 @@ private:
 // when given), or null.
 HWND VisibleWindowOf(const RunningProcess& process, const char* className, const char* title = nullptr);
 
+// The processor time, kernel and user, this process has used, in 100 ns
+// units (for the benchmarks).
+ULONGLONG ProcessorTime100ns();
+
 // Presses and releases the key as real input does (to the foreground window).
 void PressKey(WORD virtualKey);
 

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <gtest/gtest.h>
-
 namespace {
 
 std::string WithBackslash(std::string path) {
@@ -56,12 +54,6 @@ TempFolder::TempFolder() {
 TempFolder::~TempFolder() { RemoveTree(path_); }
 
 void RemoveTree(const std::string& folder) { RemoveWideTree(Wide(WithBackslash(folder))); }
-
-std::string TempFolder::Write(const std::string& name, const std::string& bytes) const {
-    const std::string path = path_ + name;
-    EXPECT_TRUE(WriteFileBytes(path, bytes)) << path;
-    return path;
-}
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -7,6 +7,7 @@
 #include "base/process_heap.h"
 #include "base/procedure_lookup.h"
 #include "base/wide_path.h"
+#include "base/wide_text.h"
 
 namespace {
 
@@ -48,8 +49,8 @@ bool JoinSearch(const wchar_t* folder, const wchar_t* pattern, wchar_t* result) 
     if (length + lstrlenW(pattern) > MAX_PATH_CHARS) {
         return false;
     }
-    lstrcpyW(result, folder);
-    lstrcpyW(result + length, pattern);
+    CopyWide(result, folder, PATH_BUFFER_SIZE);
+    CopyWide(result + length, pattern, static_cast<size_t>(PATH_BUFFER_SIZE - length));
     return true;
 }
 
@@ -84,7 +85,7 @@ DiskFolderSource::~DiskFolderSource() {
 void DiskFolderSource::List(const wchar_t* folder, const wchar_t* pattern, FolderVisitor& visitor) {
     wchar_t search[PATH_BUFFER_SIZE];
     if (!JoinSearch(folder, pattern, search) ||
-        (lstrcmpW(pattern, L"*") == 0 && findFirst_ != nullptr && ListWithIds(folder, visitor))) {
+        (SameWide(pattern, L"*") && findFirst_ != nullptr && ListWithIds(folder, visitor))) {
         return;
     }
     if (findFirst_ != nullptr && findNext_ != nullptr) {

@@ -3,6 +3,7 @@
 #include "base/heap_array.h"
 #include "base/media_list.h"
 #include "base/path_limits.h"
+#include "base/wide_text.h"
 
 namespace {
 
@@ -124,7 +125,7 @@ public:
         if (length_ > MAX_PATH_CHARS) {
             return true;
         }
-        lstrcpyW(path_, folder);
+        CopyWide(path_, folder, PATH_BUFFER_SIZE);
         Enter(0, nullptr);
         return !failed_;
     }
@@ -183,8 +184,8 @@ private:
             const wchar_t* name = &names_[pending_[i].name];
             const int nameLength = lstrlenW(name);
             if (length + nameLength + 1 <= MAX_PATH_CHARS) {
-                lstrcpyW(path_ + length, name);
-                lstrcpyW(path_ + length + nameLength, L"\\");
+                CopyWide(path_ + length, name, static_cast<size_t>(PATH_BUFFER_SIZE - length));
+                CopyWide(path_ + length + nameLength, L"\\", static_cast<size_t>(PATH_BUFFER_SIZE - length - nameLength));
                 length_ = length + nameLength + 1;
                 FolderIdentity identity = pending_[i].identity;
                 identity.volume = volume;

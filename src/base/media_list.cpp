@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "base/wide_text.h"
+
 namespace {
 
 // rand() gives 0 .. RAND_MAX (32767) only: in a longer list the later
@@ -136,11 +138,10 @@ const wchar_t* MediaList::Next(bool shuffle, int* entry) {
     }
 
     const Entry& chosen = entries_[number];
-    current_[0] = L'\0';
-    if (chosen.folder != NO_FOLDER) {
-        lstrcpyW(current_, &text_[folders_[chosen.folder]]);
-    }
-    lstrcatW(current_, &text_[chosen.name]);
+    // Every entry was checked to fit when it was added.
+    const int folderLength =
+        chosen.folder != NO_FOLDER ? CopyWide(current_, &text_[folders_[chosen.folder]], PATH_BUFFER_SIZE) : 0;
+    CopyWide(current_ + folderLength, &text_[chosen.name], static_cast<size_t>(PATH_BUFFER_SIZE - folderLength));
     if (entry != nullptr) {
         *entry = static_cast<int>(number);
     }

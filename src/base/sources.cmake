@@ -20,4 +20,5 @@ gleamo_win32_sources(
   folder_walk.cpp
   disk_folder_source.cpp
   test_hooks.cpp
+  worker_com.cpp
 )

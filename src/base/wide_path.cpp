@@ -1,5 +1,7 @@
 #include "base/wide_path.h"
 
+#include "base/wide_text.h"
+
 #include <commdlg.h>
 
 #include "base/procedure_lookup.h"
@@ -21,14 +23,6 @@ bool CopyBounded(const wchar_t* text, wchar_t* result) {
     }
     CopyMemory(result, text, (static_cast<SIZE_T>(length) + 1) * sizeof(wchar_t));
     return true;
-}
-
-bool SameText(const wchar_t* a, const wchar_t* b) {
-    while (*a != L'\0' && *a == *b) {
-        ++a;
-        ++b;
-    }
-    return *a == *b;
 }
 
 bool HasDirectoryPart(const wchar_t* path) {
@@ -81,7 +75,7 @@ bool WidePathToAnsi(const wchar_t* path, char* result) {
     wchar_t back[PATH_BUFFER_SIZE];
     if (path == nullptr ||
         WideCharToMultiByte(CP_ACP, 0, path, -1, result, PATH_BUFFER_SIZE, nullptr, &usedDefault) == 0 ||
-        usedDefault || !AnsiToWidePath(result, back) || !SameText(back, path)) {
+        usedDefault || !AnsiToWidePath(result, back) || !SameWide(back, path)) {
         result[0] = '\0';
         return false;
     }

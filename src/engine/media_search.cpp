@@ -6,6 +6,7 @@
 
 #include "base/heap_array.h"
 #include "base/media_list.h"
+#include "base/worker_com.h"
 #include "imaging/picture_formats.h"
 #include "settings/media_expansion.h"
 
@@ -28,7 +29,8 @@ struct SearchJob {
 
     void Run() {
         // The imaging component is asked for its formats on this thread.
-        const bool comReady = everyPictureFormat && SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
+        bool multithreaded = false;
+        const bool comReady = everyPictureFormat && StartWorkerCom(multithreaded);
         HeapArray<wchar_t> extensions;
         if (everyPictureFormat && ReadablePictureExtensions(extensions)) {
             rules.extensions = &extensions[0];
@@ -72,11 +74,17 @@ void MediaSearch::Start(const StringList& entries, const char* moduleDir, const 
     }
 }
 
+void MediaSearch::RequestStop() {
+    if (job_ != nullptr) {
+        InterlockedExchange(&job_->stop, 1);
+    }
+}
+
 bool MediaSearch::Stop() {
     if (job_ == nullptr) {
         return true;
     }
-    InterlockedExchange(&job_->stop, 1);
+    RequestStop();
     if (thread_ != nullptr) {
         if (WaitForSingleObject(thread_, STOP_WAIT_MS) != WAIT_OBJECT_0) {
             return false;

@@ -3,15 +3,15 @@
 #include <new>
 
 #include "base/path_limits.h"
-#include "base/procedure_lookup.h"
 #include "base/test_hooks.h"
+#include "base/wide_text.h"
+#include "base/worker_com.h"
 #include "imaging/picture_buffer.h"
 
 namespace {
 
 volatile LONG slotsAlive = 0;
 
-typedef HRESULT(WINAPI* CoInitializeExFn)(void* reserved, DWORD model);
 
 // What ends the window thread's wait for a picture: keys, mouse buttons and
 // anything posted or sent to the thread, which only its loop can answer. Not
@@ -100,10 +100,9 @@ bool WaitForRequest(HANDLE requested, bool pumpMessages) {
 // the apartment as it is.
 DWORD WINAPI LoadWorker(void* parameter) {
     LoadSlot* slot = static_cast<LoadSlot*>(parameter);
-    const CoInitializeExFn initializeEx = LoadedProcedureOf<CoInitializeExFn>("ole32.dll", "CoInitializeEx");
-    const bool pumpMessages = initializeEx == nullptr;
-    const bool comStarted =
-        SUCCEEDED(initializeEx != nullptr ? initializeEx(nullptr, COINIT_MULTITHREADED) : CoInitialize(nullptr));
+    bool multithreaded = false;
+    const bool comStarted = StartWorkerCom(multithreaded);
+    const bool pumpMessages = !multithreaded;
     while (WaitForRequest(slot->requested, pumpMessages) && slot->stopping == 0) {
         const DWORD delayMs = Hooks().slideLoadDelayMs;
         if (delayMs != 0) {
@@ -190,7 +189,7 @@ void SlideLoader::Request(const char* moduleDir, const wchar_t* entry, const Pic
         }
     }
     lstrcpynA(slot_->moduleDir, moduleDir, PATH_BUFFER_SIZE);
-    lstrcpynW(slot_->entry, entry, PATH_BUFFER_SIZE);
+    CopyWide(slot_->entry, entry, PATH_BUFFER_SIZE);
     slot_->limit = limit;
     pending_ = true;
     if (slot_->requested != nullptr) {

@@ -5,6 +5,7 @@
 #include <wincodec.h>
 
 #include "base/test_hooks.h"
+#include "base/wide_text.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ public:
             lower[i] = c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
         }
         lower[length] = L'\0';
-        if (lstrcmpW(lower, L".gif") == 0 || Holds(lower)) {
+        if (SameWide(lower, L".gif") || Holds(lower)) {
             return;
         }
         ok_ = ok_ && list_.Append(lower, static_cast<size_t>(length) + 1);
@@ -57,7 +58,7 @@ public:
 private:
     bool Holds(const wchar_t* extension) const {
         for (size_t at = 0; at < list_.Count(); at += static_cast<size_t>(lstrlenW(&list_[at])) + 1) {
-            if (lstrcmpW(&list_[at], extension) == 0) {
+            if (SameWide(&list_[at], extension)) {
                 return true;
             }
         }

@@ -31,6 +31,10 @@ public:
     void Start(const StringList& entries, const char* moduleDir, const FolderRules& rules, bool everyPictureFormat,
                MediaList& files, HWND window, UINT doneMessage);
 
+    // Asks the search to end, without waiting: searches stopped together
+    // wind down together.
+    void RequestStop();
+
     // Asks the search to end and waits a while for it. False when it did not
     // end in time (a folder on a network that does not answer): it then still
     // reads the entries and the list, which must stay alive.

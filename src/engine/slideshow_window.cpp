@@ -356,8 +356,11 @@ void Release() {
         }
         // A search that did not end in time still reads the record: it is
         // left to the end of the process.
-        const bool searchesEnded = e.pictureSearch.Stop() & e.musicSearch.Stop();
-        if (searchesEnded) {
+        e.pictureSearch.RequestStop();
+        e.musicSearch.RequestStop();
+        const bool picturesEnded = e.pictureSearch.Stop();
+        const bool musicEnded = e.musicSearch.Stop();
+        if (picturesEnded && musicEnded) {
             delete e.settings;
         }
         e.settings = nullptr;

@@ -1,5 +1,6 @@
 # Cross-build for 32-bit Windows with Debian's MinGW-w64 (posix thread model, needed by GoogleTest;
-# winpthread is linked statically like everything else).
+# winpthread is linked statically like everything else). gleamo.scr itself is linked with the
+# win32 thread model's runtime: cmake/link-with-win32-threads says why.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 

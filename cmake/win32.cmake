@@ -23,6 +23,9 @@ target_compile_options(gleamo PRIVATE ${GLEAMO_WARNINGS} -O2)
 # of address space, room for several large pictures decoded at once.
 target_link_options(gleamo PRIVATE ${GLEAMO_LINK_OPTIONS} -s -Wl,--large-address-aware)
 target_link_libraries(gleamo PRIVATE gleamo_lib)
+# Linked with the win32 thread model's runtime, so that it starts on Windows
+# 95/98 and XP (see the launcher).
+set_target_properties(gleamo PROPERTIES RULE_LAUNCH_LINK ${CMAKE_SOURCE_DIR}/cmake/link-with-win32-threads)
 
 # GoogleTest, cross-built from the Debian sources.
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)

@@ -5,6 +5,10 @@
 #   folder whatever lies beside the program), and comctl32, which the manifest
 #   binds to the side-by-side common controls 6. Anything else the program
 #   loads itself, from the system folder.
+# - it imports none of the functions older systems lack, whose import would
+#   have their loader refuse the program before it runs (the program looks
+#   them up instead), nor the wide string functions that 95/98 keeps only as
+#   stubs that fail.
 # - it is large address aware, so that on a 64-bit system it has 4 GB of
 #   address space for big pictures rather than 2.
 set -u
@@ -22,6 +26,14 @@ while read -r name; do
     *) echo "imports $name, which is not one of the system's known DLLs"; status=1 ;;
   esac
 done <<<"$imports"
+# Vista's GetTickCount64, XP's AddVectoredExceptionHandler, NT's
+# TryEnterCriticalSection, DCOM's CoInitializeEx; the lstr*W stubs.
+missing_before_now=" GetTickCount64 AddVectoredExceptionHandler TryEnterCriticalSection CoInitializeEx SetDefaultDllDirectories IsProcessorFeaturePresent GetFileInformationByHandleEx FindFirstFileExW lstrcpyW lstrcpynW lstrcatW lstrcmpW lstrcmpiW "
+while read -r function; do
+  case "$missing_before_now" in
+    *" $function "*) echo "imports $function, which older Windows lacks or has only as a stub"; status=1 ;;
+  esac
+done < <(awk '/^\t[0-9a-f]+\t +[0-9]+ +[A-Za-z_]/ {print $3}' <<<"$header")
 if ! grep -q "large address aware" <<<"$header"; then
   echo "$image is not large address aware"
   status=1

@@ -35,7 +35,7 @@ struct IdBothDirectoryInformation {
     LARGE_INTEGER allocationSize;
     DWORD fileAttributes;
     DWORD fileNameLength;  // in bytes, without a terminator
-    DWORD eaSize;
+    DWORD eaSize;  // a reparse point's tag
     CCHAR shortNameLength;
     WCHAR shortName[12];
     LARGE_INTEGER fileId;
@@ -129,7 +129,7 @@ bool DiskFolderSource::ListWithIds(const wchar_t* folder, FolderVisitor& visitor
                 const ULONGLONG id = static_cast<ULONGLONG>(entry->fileId.QuadPart);
                 const FolderIdentity identity = {0, id, 0};
                 const bool hasId = id != 0 && id != ~0ull;
-                if (!visitor.Found(FolderItem{name, entry->fileAttributes, hasId ? &identity : nullptr})) {
+                if (!visitor.Found(FolderItem{name, entry->fileAttributes, entry->eaSize, hasId ? &identity : nullptr})) {
                     return true;
                 }
             }
@@ -160,7 +160,7 @@ void DiskFolderSource::ListWide(const wchar_t* search, FolderVisitor& visitor) {
         return;
     }
     do {
-        if (!visitor.Found(FolderItem{data.cFileName, data.dwFileAttributes, nullptr})) {
+        if (!visitor.Found(FolderItem{data.cFileName, data.dwFileAttributes, data.dwReserved0, nullptr})) {
             return;
         }
     } while (findNext_(find.Get(), &data));
@@ -183,7 +183,7 @@ void DiskFolderSource::ListAnsi(const wchar_t* search, FolderVisitor& visitor) {
         if (std::strchr(data.cFileName, '?') != nullptr || !AnsiToWidePath(data.cFileName, name)) {
             continue;
         }
-        if (!visitor.Found(FolderItem{name, data.dwFileAttributes, nullptr})) {
+        if (!visitor.Found(FolderItem{name, data.dwFileAttributes, 0, nullptr})) {
             return;
         }
     } while (FindNextFileA(find.Get(), &data));

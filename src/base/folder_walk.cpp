@@ -7,15 +7,26 @@
 
 namespace {
 
-// Attributes of a file that is a placeholder for one kept in the cloud: older
-// headers lack the two recall flags.
+// Attributes of a file or folder that is a placeholder for one kept in the
+// cloud: older headers lack the two recall flags. A folder marked recalled on
+// open has its listing in the cloud.
 constexpr DWORD ATTRIBUTE_RECALL_ON_OPEN = 0x00040000;
 constexpr DWORD ATTRIBUTE_RECALL_ON_DATA_ACCESS = 0x00400000;
 constexpr DWORD NOT_ON_THIS_PC = FILE_ATTRIBUTE_OFFLINE | ATTRIBUTE_RECALL_ON_OPEN | ATTRIBUTE_RECALL_ON_DATA_ACCESS;
 
-// Recycle bins, system volume information, hidden thumbnail caches, and
-// junctions or symbolic links, which may lead anywhere, back up included.
-constexpr DWORD NOT_ENTERED = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT;
+// Recycle bins, system volume information, hidden thumbnail caches.
+constexpr DWORD NOT_ENTERED = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+// The bit of a reparse tag that makes the point stand for another name:
+// junctions, mount points and symbolic links, which may lead anywhere, back
+// up the tree included. A sync service's folders are reparse points without
+// it, and are entered.
+constexpr DWORD REPARSE_TAG_NAME_SURROGATE = 0x20000000;
+
+bool IsLink(const FolderItem& item) {
+    return (item.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+           (item.reparseTag == 0 || (item.reparseTag & REPARSE_TAG_NAME_SURROGATE) != 0);
+}
 
 bool IsDotEntry(const wchar_t* name) {
     return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
@@ -211,7 +222,7 @@ private:
         }
         if ((item.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
             if (listing_ != Listing::kFiles && collectFolders_ && !IsDotEntry(item.name) &&
-                (item.attributes & NOT_ENTERED) == 0) {
+                (item.attributes & (NOT_ENTERED | NOT_ON_THIS_PC)) == 0 && !IsLink(item)) {
                 Postpone(item);
             }
             return !failed_;

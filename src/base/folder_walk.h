@@ -17,6 +17,7 @@ struct FolderIdentity {
 struct FolderItem {
     const wchar_t* name;
     DWORD attributes;  // FILE_ATTRIBUTE_*
+    DWORD reparseTag;  // of a reparse point (IO_REPARSE_TAG_*); 0 when not known
     // The item's file id where the listing gives it, else null. Its volume
     // is left 0: an item lies on the volume of the folder listed.
     const FolderIdentity* id;
@@ -60,7 +61,8 @@ struct FolderRules {
     const wchar_t* extensions;
     // Sub-folders to any depth, after the folder's own files, in the order
     // the search gives them. Hidden, system and linked folders are not
-    // entered, nor a folder already entered by another path.
+    // entered (a sync service's placeholder folders are, unless their listing
+    // is still in the cloud), nor a folder already entered by another path.
     bool subFolders;
     // Nonzero ends the walk early; may be null.
     volatile LONG* stop;

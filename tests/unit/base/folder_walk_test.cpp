@@ -18,6 +18,7 @@ constexpr DWORD RECALL_ON_DATA_ACCESS = 0x00400000;
 struct MadeUpItem {
     std::wstring name;
     DWORD attributes;
+    DWORD reparseTag = 0;
 };
 
 // Folders by path (with the trailing backslash), each with its items in
@@ -41,7 +42,8 @@ public:
             const auto child = identities_.find(folder + item.name + L"\\");
             const FolderIdentity id = {0, child != identities_.end() ? child->second : 0, 0};
             const bool hasId = suffix.empty() && child != identities_.end();
-            if (matches && !visitor.Found(FolderItem{item.name.c_str(), item.attributes, hasId ? &id : nullptr})) {
+            const FolderItem found = {item.name.c_str(), item.attributes, item.reparseTag, hasId ? &id : nullptr};
+            if (matches && !visitor.Found(found)) {
                 return;
             }
         }
@@ -100,34 +102,44 @@ TEST(FolderWalk, EveryFormatComesFromOneSearchByExtension) {
     EXPECT_FALSE(tree.Listed(L"C:\\p\\sub\\"));
 }
 
+// A sync service's folders are reparse points too, but of a tag that names no
+// other place: they are entered, unless their listing is still in the cloud.
 TEST(FolderWalk, HiddenSystemLinkedAndRevisitedFoldersAndTheDeepestAreNotEntered) {
+    constexpr DWORD LINK = DIR | FILE_ATTRIBUTE_REPARSE_POINT;
+    constexpr DWORD CLOUD_TAG = 0x9000301A;     // IO_REPARSE_TAG_CLOUD_3
+    constexpr DWORD JUNCTION_TAG = 0xA0000003;  // IO_REPARSE_TAG_MOUNT_POINT
     MadeUpTree tree;
-    std::vector<MadeUpItem> top = {{L"$RECYCLE.BIN", DIR | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM},
-                                   {L".thumbnails", DIR | FILE_ATTRIBUTE_HIDDEN},
-                                   {L"System Volume Information", DIR | FILE_ATTRIBUTE_SYSTEM},
-                                   {L"junction", DIR | FILE_ATTRIBUTE_REPARSE_POINT},
-                                   {L"back", DIR},
-                                   {L"d", DIR}};
+    std::vector<MadeUpItem> top = {{L"$RECYCLE.BIN", DIR | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, 0},
+                                   {L".thumbnails", DIR | FILE_ATTRIBUTE_HIDDEN, 0},
+                                   {L"System Volume Information", DIR | FILE_ATTRIBUTE_SYSTEM, 0},
+                                   {L"junction", LINK, JUNCTION_TAG},
+                                   {L"link of no known tag", LINK, 0},
+                                   {L"online only", LINK | 0x00040000, CLOUD_TAG},
+                                   {L"synced", LINK, CLOUD_TAG},
+                                   {L"back", DIR, 0},
+                                   {L"d", DIR, 0}};
     tree.Folder(L"C:\\p\\", top, 1);
+    tree.Folder(L"C:\\p\\synced\\", {{L"synced.jpg", 0}});
     // "back" reaches the top folder again by another path, as a link the
     // system does not mark would.
-    tree.Folder(L"C:\\p\\back\\", {{L"again.jpg", 0}, {L"d", DIR}}, 1);
+    tree.Folder(L"C:\\p\\back\\", {{L"again.jpg", 0}, {L"d", DIR, 0}}, 1);
     // A chain of folders 40 deep, a picture in each.
     std::wstring folder = L"C:\\p\\";
     for (int depth = 1; depth <= 40; ++depth) {
         folder += L"d\\";
-        tree.Folder(folder, {{std::to_wstring(depth) + L".jpg", 0}, {L"d", DIR}});
+        tree.Folder(folder, {{std::to_wstring(depth) + L".jpg", 0}, {L"d", DIR, 0}});
     }
-    const std::vector<MadeUpItem> skipped(top.begin(), top.begin() + 4);
+    const std::vector<MadeUpItem> skipped(top.begin(), top.begin() + 6);
     for (const MadeUpItem& item : skipped) {
         tree.Folder(L"C:\\p\\" + item.name + L"\\", {{L"never.jpg", 0}});
     }
 
     const std::vector<std::wstring> walked = Walked(tree, true);
-    ASSERT_EQ(walked.size(), static_cast<size_t>(MAX_FOLDER_DEPTH));
+    ASSERT_EQ(walked.size(), static_cast<size_t>(MAX_FOLDER_DEPTH) + 1);
+    EXPECT_EQ(walked.front(), L"C:\\p\\synced\\synced.jpg");
     EXPECT_EQ(walked.back().substr(walked.back().size() - 7), L"\\32.jpg");
     for (const MadeUpItem& item : skipped) {
-        EXPECT_FALSE(tree.Listed(L"C:\\p\\" + item.name + L"\\")) << item.attributes;
+        EXPECT_FALSE(tree.Listed(L"C:\\p\\" + item.name + L"\\")) << item.name.size();
     }
     EXPECT_FALSE(tree.Listed(L"C:\\p\\back\\"));
 }

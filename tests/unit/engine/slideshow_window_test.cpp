@@ -313,6 +313,18 @@ TEST_F(SlideshowWindow, OnlyATrackThatEndedSuccessfullyStartsTheNext) {
     EXPECT_EQ(SlideshowState().musicLength, 4000u);
 }
 
+// A music library of folders in folders is searched beside the window; its
+// music starts once the search has ended.
+TEST_F(SlideshowWindow, MusicInSubFoldersStartsOnceItsSearchEnds) {
+    ASSERT_GT(waveOutGetNumDevs(), 0u) << "no audio device: is the PulseAudio sink up?";
+    ASSERT_TRUE(CreateDirectoryA((folder / "library").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((folder / "library\\album").c_str(), nullptr));
+    Write("library\\album\\track.wav", WaveBytes(3000));
+    ASSERT_TRUE(Open(Settings({}, "", "", "[Music]\nPlayMusic=1\nSubFolders=1\nCount=1\n") + "Music0=" +
+                     (folder / "library") + "\n"));
+    EXPECT_TRUE(WaitUntil(RUN_LIMIT_MS, [] { return SlideshowState().musicLength == 3000u; }));
+}
+
 // Refused at its last step, the start has made settings, a background and
 // music by then: the box is shown over none of them.
 TEST_F(SlideshowWindow, AFailedStartShowsTheErrorBoxAndLeavesNothingBehind) {

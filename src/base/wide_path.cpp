@@ -1,11 +1,10 @@
 #include "base/wide_path.h"
 
-#include "base/wide_text.h"
-
 #include <commdlg.h>
 
 #include "base/procedure_lookup.h"
 #include "base/test_hooks.h"
+#include "base/wide_text.h"
 
 namespace {
 
@@ -119,18 +118,4 @@ HANDLE OpenFileForReading(const wchar_t* path) {
         return INVALID_HANDLE_VALUE;
     }
     return CreateFileA(ansi, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-WidePathCopy::WidePathCopy(const char* text) : isNull_(text == nullptr) {
-    text_[0] = L'\0';
-    if (!isNull_) {
-        AnsiToWidePath(text, text_);
-    }
-}
-
-WidePathCopy::WidePathCopy(const wchar_t* text) : isNull_(text == nullptr) {
-    text_[0] = L'\0';
-    if (!isNull_) {
-        CopyBounded(text, text_);
-    }
 }

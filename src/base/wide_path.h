@@ -33,20 +33,3 @@ bool ResolveWideAgainstDir(const char* dir, const wchar_t* path, wchar_t* result
 // cannot. On the 95/98 family a name the ANSI code page cannot hold fails
 // with ERROR_INVALID_NAME.
 HANDLE OpenFileForReading(const wchar_t* path);
-
-// A path held wide for the openers, from text that may still be ANSI (in
-// the system's code page) or already wide. Get() is null for a null text,
-// empty for one that does not fit.
-class WidePathCopy {
-public:
-    explicit WidePathCopy(const char* text);
-    explicit WidePathCopy(const wchar_t* text);
-    WidePathCopy(const WidePathCopy&) = delete;
-    WidePathCopy& operator=(const WidePathCopy&) = delete;
-
-    const wchar_t* Get() const { return isNull_ ? nullptr : text_; }
-
-private:
-    bool isNull_;
-    wchar_t text_[PATH_BUFFER_SIZE];
-};

@@ -23,8 +23,9 @@ void SetPictureBackground(SlideLayer& layer, const SaverSettings& settings, int 
     if (settings.backPath[0] == '\0') {
         return;
     }
+    wchar_t backPath[PATH_BUFFER_SIZE];
     ScreenBuffer work;
-    if (!LoadPictureFile(work, settings.moduleDir, WidePathCopy(settings.backPath).Get(), nullptr)) {
+    if (!AnsiToWidePath(settings.backPath, backPath) || !LoadPictureFile(work, settings.moduleDir, backPath, nullptr)) {
         return;
     }
     work.AdjustBrightness(settings.backBright);

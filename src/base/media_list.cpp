@@ -1,6 +1,7 @@
 #include "base/media_list.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include "base/wide_text.h"
 
@@ -97,15 +98,6 @@ void MediaList::BeginSearch() {
 void MediaList::EndSearch() {
     ScopedLock hold(lock_);
     searching_ = false;
-    // A pass that had handed out everything found waits for no more.
-    if (cursor_ >= static_cast<int>(entries_.Count())) {
-        cursor_ = 0;
-    }
-}
-
-bool MediaList::Searching() const {
-    ScopedLock hold(lock_);
-    return searching_;
 }
 
 const wchar_t* MediaList::Next(bool shuffle, int* entry) {
@@ -115,9 +107,14 @@ const wchar_t* MediaList::Next(bool shuffle, int* entry) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
+    // A pass that has handed out every entry starts over, unless a search
+    // may still add one: then it waits for that.
     if (cursor_ >= count) {
-        SetLastError(ERROR_IO_PENDING);
-        return nullptr;
+        if (searching_) {
+            SetLastError(ERROR_IO_PENDING);
+            return nullptr;
+        }
+        cursor_ = 0;
     }
     if (cursor_ == 0) {
         passDrawnAsItGoes_ = searching_;
@@ -126,16 +123,10 @@ const wchar_t* MediaList::Next(bool shuffle, int* entry) {
         }
     }
     if (shuffle && passDrawnAsItGoes_) {
-        const int j = cursor_ + Draw(count - cursor_);
-        const DWORD drawn = order_[static_cast<size_t>(j)];
-        order_[static_cast<size_t>(j)] = order_[static_cast<size_t>(cursor_)];
-        order_[static_cast<size_t>(cursor_)] = drawn;
+        std::swap(order_[static_cast<size_t>(cursor_)], order_[static_cast<size_t>(cursor_ + Draw(count - cursor_))]);
     }
     const DWORD number = order_[static_cast<size_t>(cursor_)];
     ++cursor_;
-    if (cursor_ >= count && !searching_) {
-        cursor_ = 0;
-    }
 
     const Entry& chosen = entries_[number];
     // Every entry was checked to fit when it was added.
@@ -157,9 +148,7 @@ void MediaList::Shuffle() {
     for (int i = 0; i < count; ++i) {
         const int j = Draw(count);
         if (j != i) {
-            const DWORD swapped = order_[static_cast<size_t>(i)];
-            order_[static_cast<size_t>(i)] = order_[static_cast<size_t>(j)];
-            order_[static_cast<size_t>(j)] = swapped;
+            std::swap(order_[static_cast<size_t>(i)], order_[static_cast<size_t>(j)]);
         }
     }
 }

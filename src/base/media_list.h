@@ -38,7 +38,6 @@ public:
     // have been handed out.
     void BeginSearch();
     void EndSearch();
-    bool Searching() const;
 
     // The next path, valid until the next call. A pass that starts with
     // shuffle set on a list no search adds to first reorders the list: every

@@ -32,10 +32,6 @@ bool IsDotEntry(const wchar_t* name) {
     return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
 }
 
-wchar_t FoldAscii(wchar_t c) {
-    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
-
 // Whether name ends in one of extensions, in any letter case; run for every
 // file of a library, so no call is made per extension.
 bool HasListedExtension(const wchar_t* name, const wchar_t* extensions) {

@@ -17,6 +17,12 @@ inline int CopyWide(wchar_t* target, const wchar_t* text, std::size_t size) {
     return static_cast<int>(i);
 }
 
+// c in lower case when it is an ASCII capital; file extensions are ASCII, and
+// no locale decides their case.
+inline wchar_t FoldAscii(wchar_t c) {
+    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+
 // Whether the two texts are the same, character for character.
 inline bool SameWide(const wchar_t* a, const wchar_t* b) {
     while (*a != L'\0' && *a == *b) {

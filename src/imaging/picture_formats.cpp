@@ -33,14 +33,14 @@ public:
     }
 
     void Add(const wchar_t* extension, int length) {
-        constexpr int LONGEST = 15;
-        if (length < 2 || length > LONGEST || extension[0] != L'.') {
+        // Past any picture format's extension: a longer one is no extension.
+        constexpr int LONGEST_EXTENSION = 15;
+        if (length < 2 || length > LONGEST_EXTENSION || extension[0] != L'.') {
             return;
         }
-        wchar_t lower[LONGEST + 1];
+        wchar_t lower[LONGEST_EXTENSION + 1];
         for (int i = 0; i < length; ++i) {
-            const wchar_t c = extension[i];
-            lower[i] = c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+            lower[i] = FoldAscii(extension[i]);
         }
         lower[length] = L'\0';
         if (SameWide(lower, L".gif") || Holds(lower)) {

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "saver_run_figures.h"
 #include "support/music_files.h"
 #include "support/process_run.h"
 #include "support/test_files.h"
@@ -121,20 +122,6 @@ bool Prepare(const Case& c, const std::string& program, const TempFolder& folder
     return WriteFileBytes(folder / "gleamo.ini", Settings(c, pictureEntry, musicEntry));
 }
 
-COLORREF CentrePixel() {
-    HDC screen = GetDC(nullptr);
-    const COLORREF color = GetPixel(screen, GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
-    ReleaseDC(nullptr, screen);
-    return color;
-}
-
-double SecondsSince(LARGE_INTEGER start) {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // One start: seconds from the start of the process to the awaited colour at
 // the centre of the screen, and, when a key is pressed then, from the press
 // to the window gone and to the end of the process. Negative: did not happen
@@ -187,14 +174,6 @@ Start StartOnce(const std::string& program, COLORREF awaited, bool pressKey) {
     }
     return start;
 }  // the saver is ended here
-
-double Median(std::vector<double> values) {
-    if (values.empty()) {
-        return -1;
-    }
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // The medians of ROUNDS starts; the first frame negative when any of them
 // failed to show it.

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "saver_run_figures.h"
 #include "base/heap_array.h"
 #include "base/media_list.h"
 #include "base/string_list.h"
@@ -39,21 +40,6 @@ constexpr COLORREF BACK = RGB(0x20, 0x30, 0x70);
 constexpr COLORREF PICTURE = RGB(0x30, 0xD0, 0x60);
 constexpr char SAVER_CLASS[] = "WindowsScreenSaverClass";
 constexpr double MB = 1024.0 * 1024.0;
-
-double Seconds(LARGE_INTEGER from) {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-    if (values.empty()) {
-        return -1;
-    }
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // root\aN\bN\cN\dN\: 5 x 4 x 10 x 10 leaf folders, each with pictures / 2,000
 // files. The leaf folders' paths are returned.
@@ -134,7 +120,7 @@ double Search(const std::string& root, int& found) {
     LARGE_INTEGER begin;
     QueryPerformanceCounter(&begin);
     ExpandEntries(entries, "", rules, files);
-    const double seconds = Seconds(begin);
+    const double seconds = SecondsSince(begin);
     found = files.Count();
     return seconds;
 }
@@ -149,13 +135,6 @@ std::string Settings(const std::vector<std::string>& entries, bool library) {
         ini += "Picture" + std::to_string(i) + "=" + entries[i] + "\n";
     }
     return ini;
-}
-
-COLORREF CentrePixel() {
-    HDC screen = GetDC(nullptr);
-    const COLORREF color = GetPixel(screen, GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
-    ReleaseDC(nullptr, screen);
-    return color;
 }
 
 struct Run {
@@ -174,13 +153,13 @@ Run StartOnce(const std::string& program, double keyDelay) {
     RunningProcess saver(program, "/s");
     HANDLE handle = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, saver.Id());
     while (CentrePixel() != PICTURE) {
-        if (Seconds(begin) * 1000 > SHOW_LIMIT_MS || saver.HasExited()) {
+        if (SecondsSince(begin) * 1000 > SHOW_LIMIT_MS || saver.HasExited()) {
             CloseHandle(handle);
             return run;
         }
         Sleep(5);
     }
-    run.firstFrame = Seconds(begin);
+    run.firstFrame = SecondsSince(begin);
     Sleep(static_cast<DWORD>(keyDelay * 1000));
     PROCESS_MEMORY_COUNTERS counters = {};
     counters.cb = sizeof counters;
@@ -196,9 +175,9 @@ Run StartOnce(const std::string& program, double keyDelay) {
     LARGE_INTEGER press;
     QueryPerformanceCounter(&press);
     PressKey(VK_SHIFT);
-    while (Seconds(press) * 1000 < END_LIMIT_MS) {
+    while (SecondsSince(press) * 1000 < END_LIMIT_MS) {
         if (!IsWindowVisible(window) || saver.HasExited()) {
-            run.windowGone = Seconds(press);
+            run.windowGone = SecondsSince(press);
             break;
         }
         Sleep(1);
@@ -235,7 +214,7 @@ void MeasureLibrary(int pictures, const std::string& program, const std::string&
     LARGE_INTEGER made;
     QueryPerformanceCounter(&made);
     const std::vector<std::string> leaves = MakeTree(root, pictures);
-    std::printf("%d pictures in %d folders (made in %.1f s)\n", pictures, LEAF_FOLDERS, Seconds(made));
+    std::printf("%d pictures in %d folders (made in %.1f s)\n", pictures, LEAF_FOLDERS, SecondsSince(made));
 
     FloorWalk(root);  // the first walk fills the system's caches
     std::vector<double> floors, searches;

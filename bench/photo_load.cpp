@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "saver_run_figures.h"
 #include "support/process_run.h"
 #include "support/test_files.h"
 #include "support/test_pictures.h"
@@ -150,13 +151,6 @@ Peak PeakMemory(const std::string& program) {
         }
     }
     return peak;
-}
-
-double SecondsSince(LARGE_INTEGER start) {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 // What one key press did. Negative: it did not happen (pressedAt stays

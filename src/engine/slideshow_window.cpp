@@ -257,7 +257,7 @@ bool Start(HWND window) {
     }
     SaverSettings& s = *e.settings;
     if (PicturesSearchedApart(s)) {
-        e.pictureSearch.Start(s.pictureEntries, s.moduleDir, PictureFolderRules(s, nullptr), s.allFormats != 0,
+        e.pictureSearch.Start(s.pictureEntries, s.moduleDir, PictureFolderRules(s), s.allFormats != 0,
                               s.pictureFiles, window, 0);
     }
     if (s.playMusic != 0 && MusicSearchedApart(s)) {

@@ -15,8 +15,8 @@ const wchar_t* const PICTURE_PATTERNS[] = {L"*.bmp", L"*.jpg"};
 const wchar_t* const MUSIC_PATTERNS[] = {L"*.wav", L"*.mid", L"*.mp3", L"*.wma", L"*.cda"};
 
 template <int PatternCount>
-FolderRules RulesOf(const wchar_t* const (&patterns)[PatternCount], const wchar_t* extensions, bool subFolders) {
-    return FolderRules{patterns, PatternCount, extensions, subFolders, nullptr};
+FolderRules RulesOf(const wchar_t* const (&patterns)[PatternCount], bool subFolders) {
+    return FolderRules{patterns, PatternCount, nullptr, subFolders, nullptr};
 }
 
 // The full path of a folder entry, with its trailing backslash, wide; false
@@ -43,13 +43,12 @@ bool MusicSearchedApart(const SaverSettings& settings) {
     return settings.musicSubFolders != 0;
 }
 
-FolderRules PictureFolderRules(const SaverSettings& settings, const wchar_t* extensions) {
-    return RulesOf(PICTURE_PATTERNS, settings.allFormats != 0 ? extensions : nullptr,
-                   settings.pictureSubFolders != 0);
+FolderRules PictureFolderRules(const SaverSettings& settings) {
+    return RulesOf(PICTURE_PATTERNS, settings.pictureSubFolders != 0);
 }
 
 FolderRules MusicFolderRules(const SaverSettings& settings) {
-    return RulesOf(MUSIC_PATTERNS, nullptr, settings.musicSubFolders != 0);
+    return RulesOf(MUSIC_PATTERNS, settings.musicSubFolders != 0);
 }
 
 bool ExpandEntries(const StringList& entries, const char* moduleDir, const FolderRules& rules, MediaList& files) {
@@ -73,7 +72,7 @@ bool ExpandEntries(const StringList& entries, const char* moduleDir, const Folde
 
 bool ExpandMediaEntries(SaverSettings& settings) {
     if (!PicturesSearchedApart(settings) &&
-        !ExpandEntries(settings.pictureEntries, settings.moduleDir, PictureFolderRules(settings, nullptr),
+        !ExpandEntries(settings.pictureEntries, settings.moduleDir, PictureFolderRules(settings),
                        settings.pictureFiles)) {
         return false;
     }

@@ -14,11 +14,12 @@ class StringList;
 bool PicturesSearchedApart(const SaverSettings& settings);
 bool MusicSearchedApart(const SaverSettings& settings);
 
-// How a folder of the list gives its files. Pictures: "*.bmp" then "*.jpg",
-// or with every format on, the extensions given (those of the picture
-// formats the system reads); music: "*.wav", "*.mid", "*.mp3", "*.wma", then
-// "*.cda". Sub-folders as the settings say. No stop flag is set.
-FolderRules PictureFolderRules(const SaverSettings& settings, const wchar_t* extensions);
+// How a folder of the list gives its files. Pictures: "*.bmp" then "*.jpg";
+// music: "*.wav", "*.mid", "*.mp3", "*.wma", then "*.cda". Sub-folders as
+// the settings say. No stop flag is set. With every picture format on, the
+// search that runs apart puts the system's extensions in place of the
+// patterns, once it has asked the imaging component for them.
+FolderRules PictureFolderRules(const SaverSettings& settings);
 FolderRules MusicFolderRules(const SaverSettings& settings);
 
 // Appends to files what each entry gives, in list order: a folder its files

@@ -147,7 +147,7 @@ TEST_F(MediaListExpansion, NamesOutsideTheCodePageAreKeptWhereTheSystemTakesWide
     for (const bool win9x : {false, true}) {
         Hooks().win9xFileNames = win9x;
         MediaList files;
-        ASSERT_TRUE(ExpandEntries(settings_.pictureEntries, settings_.moduleDir, PictureFolderRules(settings_, nullptr),
+        ASSERT_TRUE(ExpandEntries(settings_.pictureEntries, settings_.moduleDir, PictureFolderRules(settings_),
                                   files));
         std::set<std::wstring> names;
         for (int i = files.Count(); i > 0; --i) {
